@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace servo {
+
+// The "##.##" read-out format: rounded to two decimals (exact halves away from zero), every
+// integer digit but no leading zero, the decimal point always, decimals without trailing
+// zeros, "-" before a negative value. 25 -> "25.", -0.25 -> "-.25", 0 -> ".". A value that
+// rounds to zero shows no sign; the decimal point is '.' whatever the locale.
+std::string formatErrorReadout(double value);
+
+} // namespace servo

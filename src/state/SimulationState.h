@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace servo {
+
+// Run states of the run loop.
+inline constexpr int RunEnd = 1;
+inline constexpr int RunRunning = 2;
+inline constexpr int RunStopped = 3;
+
+// Servo schemes selected by the three servo boxes.
+inline constexpr int ServoReverseKinematic = 1;
+inline constexpr int ServoForwardXY = 2;
+inline constexpr int ServoForwardRTheta = 3;
+
+// Point numbers run from 1 to MaxPoints; index 0 of the point arrays is never used.
+inline constexpr int MaxPoints = 100;
+
+// The one record through which every part of the simulator talks: run control, target,
+// joint state, robot figure and explanation texts. Handlers write it, the control cycle
+// reads and computes. Fields that start "unset" are zero here, which is how they behave.
+//
+// Units: window coordinates are the drawing surface's user scale (x 120..450 left to right,
+// y 0..130 top to bottom). Arm coordinates have the shoulder joint at the origin, x to the
+// right, y upward. Angles are radians, counterclockwise positive.
+struct SimulationState {
+    // Run control (0/1 flags unless noted).
+    int runState = 0;       // RunEnd, RunRunning or RunStopped
+    int firstCycle = 0;     // 1: the next running cycle zeroes the joints and draws once
+    int servoType = 0;      // ServoReverseKinematic, ServoForwardXY, ServoForwardRTheta
+    int elbowPair = 0;      // 0: Down/Up pair in force, 1: Right/Left pair
+    int elbowChoice = 0;    // 0: Down or Right, 1: Up or Left
+    int clearEachCycle = 0; // 1: clear the surface every running cycle (path hidden)
+    int pointerHeld = 0;    // 1 while a button pressed on the surface is held
+    int gripperClosed = 0;  // 0 open, 1 closed
+    int objectHeld = 0;     // 1 while the gripper carries the loose object
+    int gridOn = 0;         // 1: the grid is drawn at the end of every running cycle
+
+    // Target and commands.
+    double targetX = 0; // window units; pointer input arrives in single precision
+    double targetY = 0;
+    double desiredX = 0; // arm units
+    double desiredY = 0;
+    double wristSetting = 0; // commanded absolute hand orientation, radians from straight up
+
+    // Joint state, radians. The shoulder is measured from straight up, the elbow and wrist
+    // relative to the link before them.
+    double shoulderAngle = 0;
+    double elbowAngle = 0;
+    double wristAngle = 0;
+    double previousShoulderAngle = 0; // the angles at the last redraw of the figure
+    double previousElbowAngle = 0;
+    double previousWristAngle = 0;
+
+    // Redraw step: movement since the last redraw and the inputs of rotateDistalPoints.
+    double shoulderDelta = 0;
+    double elbowDelta = 0;
+    double wristDelta = 0;
+    double rotationAngle = 0;
+    int rotationPivot = 0;
+
+    // Working values of the servo laws (arm units or radians).
+    double effectorX = 0;
+    double effectorY = 0;
+    double handOrientation = 0;
+    double wristPointX = 0;
+    double wristPointY = 0;
+    double reachRadius = 0;
+    double reachDirection = 0;
+    double reachRatio = 0;
+    double elbowSpread = 0;
+    int delayCounter = 0;
+    double xError = 0;
+    double yError = 0;
+    double desiredRadius = 0;
+    double radiusError = 0;
+    double currentElevation = 0;
+    double desiredElevation = 0;
+    double elevationError = 0;
+
+    // Draw pass: the effector point worked out from the joint angles, for the pick-up test.
+    double graspX = 0;
+    double graspY = 0;
+
+    // Robot figure, arm coordinates. Points are numbered 1..pointCount.
+    int pointCount = 0;
+    int shoulderPivot = 0;
+    int elbowPivot = 0;
+    int wristPivot = 0;
+    double upperArmLength = 0;
+    double forearmLength = 0;
+    double handLength = 0;
+    std::array<double, MaxPoints + 1> pointX{};
+    std::array<double, MaxPoints + 1> pointY{};
+    std::array<int, MaxPoints + 1> penUp{};      // 1: the point starts a new stroke
+    std::array<int, MaxPoints + 1> partNumber{}; // see the Part* constants in RobotModel.h
+
+    // Explanation texts, lines joined by CR LF.
+    std::string reverseKinematicText;
+    std::string forwardXYText;
+    std::string forwardRThetaText;
+};
+
+} // namespace servo

@@ -1,0 +1,99 @@
+#include "teaching/ExplanationTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace servo {
+namespace {
+
+// Splits on CR LF; a text ending in CR LF gives an empty last entry.
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2) {
+        result.push_back(text.substr(start, at - start));
+    }
+    result.push_back(text.substr(start));
+    return result;
+}
+
+struct TextCase {
+    const char* name;
+    std::string SimulationState::*field;
+    std::size_t lineCount;
+    bool endsWithBreak;
+    std::size_t firstEquation; // 1-based line numbers
+    std::vector<std::string> equationLines;
+};
+
+class ExplanationText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(ExplanationText, HasItsLineLayout) {
+    const TextCase& c = GetParam();
+    SimulationState state;
+    buildExplanationTexts(state);
+    const std::string& text = state.*c.field;
+    EXPECT_EQ(text.ends_with("\r\n"), c.endsWithBreak);
+    std::vector<std::string> all = lines(text);
+    if (c.endsWithBreak) {
+        ASSERT_EQ(all.back(), "");
+        all.pop_back();
+    }
+    ASSERT_EQ(all.size(), c.lineCount);
+    // Exactly two empty lines: right before and right after the equation block.
+    std::size_t empties = 0;
+    for (const std::string& line : all) {
+        empties += line.empty();
+        EXPECT_EQ(line.find('\r'), std::string::npos);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+    }
+    EXPECT_EQ(empties, 2u);
+    EXPECT_EQ(all[c.firstEquation - 2], "");
+    for (std::size_t i = 0; i < c.equationLines.size(); ++i) {
+        EXPECT_EQ(all[c.firstEquation - 1 + i], c.equationLines[i]);
+    }
+    // The opening paragraph ends with a colon.
+    EXPECT_EQ(all[c.firstEquation - 3].back(), ':');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ExplanationText,
+    ::testing::Values(
+        TextCase{"ReverseKinematic",
+                 &SimulationState::reverseKinematicText,
+                 16,
+                 true,
+                 7,
+                 {"JE = JD - JC,    **one Equation for each joint.**", "",
+                  "JE=error or drive signal to the motor",
+                  "JD=desired angle calculated from the geometry of the robot",
+                  "JC=current joint angle as measured by sensors"}},
+        TextCase{"ForwardXY",
+                 &SimulationState::forwardXYText,
+                 18,
+                 false,
+                 6,
+                 {"XE = XD - XC,      XE=x-axis error, XD=Desired X ",
+                  "YE = YD - YC       XC=Current measured X,    YE=Y-axis error, etc", ""}},
+        TextCase{"ForwardRTheta",
+                 &SimulationState::forwardRThetaText,
+                 16,
+                 true,
+                 6,
+                 {"RE = RD - RC,    RE=Radius Error, RD=Desired radius, RC=Current radius",
+                  "TE = TD - TC,    TE=Elev. Error, TD=Desired Elevation, etc. ", ""}}),
+    [](const auto& testInfo) { return testInfo.param.name; });
+
+TEST(ExplanationTexts, MentionWhatTheStudentShouldWatch) {
+    SimulationState state;
+    buildExplanationTexts(state);
+    EXPECT_NE(state.forwardXYText.find("45 degrees"), std::string::npos);
+    EXPECT_NE(state.forwardXYText.find("oscillation"), std::string::npos);
+    EXPECT_NE(state.reverseKinematicText.find("straight line"), std::string::npos);
+    EXPECT_NE(state.forwardRThetaText.find("hunting"), std::string::npos);
+}
+
+} // namespace
+} // namespace servo

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "controls/ControlActions.h"
+#include "headless/HeadlessPanel.h"
+#include "headless/RecordingSurface.h"
+#include "robot/RobotModel.h"
+#include "servo/ControlCycle.h"
+#include "state/SimulationState.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace servo::testing {
+
+class NoWindow : public StartUpWindow {
+public:
+    void maximise() override {}
+    void show() override {}
+    void showStartUpNotice() override { ++noticesShown; }
+    void setDrawingScale() override {}
+    int noticesShown = 0;
+};
+
+// The simulation as start-up leaves it, with a recording surface and a headless panel.
+struct World {
+    SimulationState state;
+    RecordingSurface surface;
+    HeadlessPanel panel{state};
+
+    World() {
+        NoWindow window;
+        startUp(state, panel, window);
+    }
+
+    // Runs one control cycle and keeps only its drawing operations.
+    void cycle() {
+        surface.forget();
+        controlCycle(state, surface, panel);
+    }
+    void cycles(int count) {
+        for (int i = 0; i < count; ++i) {
+            cycle();
+        }
+    }
+
+    std::size_t count(DrawOp::Kind kind) const {
+        return static_cast<std::size_t>(
+            std::count_if(surface.ops().begin(), surface.ops().end(),
+                          [kind](const DrawOp& op) { return op.kind == kind; }));
+    }
+};
+
+// The built-in figure with all joint angles zero, no surface or panel.
+inline SimulationState straightUpArm() {
+    SimulationState state;
+    loadBuiltInModel(state);
+    return state;
+}
+
+} // namespace servo::testing
