@@ -111,10 +111,10 @@ void startUp(SimulationState& state, ControlPanel& panel, StartUpWindow& window)
     state.targetX = 350;
     state.targetY = 50;
     state.clearEachCycle = 1;
-    window.maximise();
+    window.maximiseWindow();
     state.runState = RunRunning;
     panel.setExplanationText(state.reverseKinematicText);
-    window.show();
+    window.showWindow();
     panel.setChecked(CheckBox::Check7, true);
     window.showStartUpNotice();
     state.firstCycle = 1;

@@ -45,8 +45,8 @@ void windowClosing(SimulationState& state);
 class StartUpWindow {
 public:
     virtual ~StartUpWindow() = default;
-    virtual void maximise() = 0;
-    virtual void show() = 0;
+    virtual void maximiseWindow() = 0;
+    virtual void showWindow() = 0;
     // Modal; returns once the user has dismissed it.
     virtual void showStartUpNotice() = 0;
     // Fixes the surface's user scale: x 120..450 left to right, y 0..130 top to bottom.

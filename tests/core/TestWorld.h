@@ -14,8 +14,8 @@ namespace servo::testing {
 
 class NoWindow : public StartUpWindow {
 public:
-    void maximise() override {}
-    void show() override {}
+    void maximiseWindow() override {}
+    void showWindow() override {}
     void showStartUpNotice() override { ++noticesShown; }
     void setDrawingScale() override {}
     int noticesShown = 0;

@@ -32,8 +32,8 @@ public:
 // Start-up without a window: nothing to maximise, show or dismiss.
 class NoWindow : public StartUpWindow {
 public:
-    void maximise() override {}
-    void show() override {}
+    void maximiseWindow() override {}
+    void showWindow() override {}
     void showStartUpNotice() override {}
     void setDrawingScale() override {}
 };

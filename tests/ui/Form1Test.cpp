@@ -1,0 +1,454 @@
+#include "ModalDismisser.h"
+
+#include "app/PersistentCanvas.h"
+#include "app/RunLoop.h"
+#include "controls/ControlActions.h"
+#include "servo/ControlCycle.h"
+#include "teaching/Grid.h"
+#include "ui/AppSetup.h"
+#include "ui/DrawingArea.h"
+#include "ui/Form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <memory>
+
+namespace servo::testing {
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<SimulationState> state;
+    std::unique_ptr<PersistentCanvas> canvas;
+    std::unique_ptr<Form1> form;
+    std::unique_ptr<ModalDismisser> notices;
+
+    DrawingArea& area() { return form->drawingArea(); }
+    void cycle() {
+        controlCycle(*state, *canvas, *form);
+        area().present();
+    }
+    // A window point of the surface from user units.
+    QPoint at(double x, double y) { return canvas->toLogical(x, y).toPoint(); }
+    int countPixels(QRgb colour) {
+        const QImage& image = canvas->image();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                count += (line[x] & 0xFFFFFF) == (colour & 0xFFFFFF);
+            }
+        }
+        return count;
+    }
+    // A mouse event with explicit buttons held, delivered to the surface.
+    void sendMouse(QEvent::Type type, QPoint where, Qt::MouseButton button,
+                   Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(where), area().mapToGlobal(QPointF(where)), button, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&area(), &event);
+    }
+
+private slots:
+    void init() {
+        state = std::make_unique<SimulationState>();
+        canvas = std::make_unique<PersistentCanvas>();
+        form = std::make_unique<Form1>(*state, *canvas);
+        notices = std::make_unique<ModalDismisser>();
+        startUp(*state, *form, *form);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void cleanup() {
+        notices.reset();
+        form.reset();
+        canvas.reset();
+        state.reset();
+    }
+
+    void startUpValues() {
+        QCOMPARE(form->windowTitle(),
+                 QString("Servo Simulator-Demonstrate by choosing a target with the mouse"));
+        QVERIFY(form->windowState() & Qt::WindowMaximized);
+        QCOMPARE(state->runState, RunRunning);
+        QCOMPARE(state->targetX, 350.0);
+        QCOMPARE(state->targetY, 50.0);
+        QCOMPARE(state->firstCycle, 1);
+        QCOMPARE(form->wristScrollBar()->value(), 0);
+        QCOMPARE(form->wristScrollBar()->maximum(), 32767);
+        QVERIFY(form->checkBox(CheckBox::Check1)->isChecked());
+        QVERIFY(!form->checkBox(CheckBox::Check2)->isChecked());
+        QVERIFY(!form->checkBox(CheckBox::Check3)->isChecked());
+        QVERIFY(form->checkBox(CheckBox::Check7)->isChecked());
+        QCOMPARE(state->elbowPair, 1);
+        QCOMPARE(state->elbowChoice, 1);
+        QCOMPARE(form->pathButton()->text(), QString("show path"));
+        QCOMPARE(form->wristLabel()->text(), QString("Wrist Angle"));
+        QCOMPARE(form->servoHeading()->text(), QString("Choose Servo"));
+        QCOMPARE(form->explanationBox()->toPlainText(),
+                 QString::fromStdString(state->reverseKinematicText).replace("\r\n", "\n"));
+        // The notice: two lines, one OK button, no icon, no stray control character.
+        QCOMPARE(notices->titles.size(), 1);
+        QCOMPARE(notices->texts[0].count('\n'), 1);
+        QVERIFY(!notices->texts[0].contains('\r'));
+        QCOMPARE(notices->buttonCounts[0], 1);
+        QCOMPARE(notices->icons[0], QMessageBox::NoIcon);
+        // The first cycle waits for the notice and then draws the arm.
+        QVERIFY(countPixels(qRgb(255, 255, 255)) == 0);
+        cycle();
+        QVERIFY(countPixels(qRgb(255, 255, 255)) > 100);
+    }
+
+    void controlsSitWhereTheTwipsPutThem() {
+        QCOMPARE(form->checkBox(CheckBox::Check1)->geometry(), QRect(88, 32, 169, 17));
+        QCOMPARE(form->checkBox(CheckBox::Check3)->geometry(), QRect(88, 56, 193, 17));
+        QCOMPARE(form->checkBox(CheckBox::Check2)->geometry(), QRect(88, 80, 177, 17));
+        QCOMPARE(form->checkBox(CheckBox::Check7)->geometry(), QRect(104, 192, 97, 17));
+        QCOMPARE(form->wristScrollBar()->geometry(), QRect(40, 8, 17, 193));
+        QCOMPARE(form->wristLabel()->geometry(), QRect(0, 208, 97, 19));
+        QCOMPARE(form->pathButton()->geometry(), QRect(160, 232, 65, 33));
+        QCOMPARE(form->explanationBox()->geometry(), QRect(16, 272, 225, 137));
+        // The centre lines of the scroll bar and its label agree.
+        QVERIFY(qAbs(form->wristScrollBar()->geometry().center().x() -
+                     form->wristLabel()->geometry().center().x()) <= 1);
+    }
+
+    void servoBoxPressSelectsTheScheme() {
+        QCheckBox* xy = form->checkBox(CheckBox::Check2);
+        QTest::mouseClick(xy, Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(state->servoType, ServoForwardXY);
+        QVERIFY(xy->isChecked());
+        QVERIFY(!form->checkBox(CheckBox::Check1)->isChecked());
+        QVERIFY(!form->checkBox(CheckBox::Check3)->isChecked());
+        QCOMPARE(form->explanationBox()->toPlainText(),
+                 QString::fromStdString(state->forwardXYText).replace("\r\n", "\n"));
+        QVERIFY(form->checkBox(CheckBox::Check4)->isVisible());
+        cycle();
+        for (CheckBox box :
+             {CheckBox::Check4, CheckBox::Check5, CheckBox::Check6, CheckBox::Check7}) {
+            QVERIFY(!form->checkBox(box)->isVisible());
+        }
+        QTest::mouseClick(form->checkBox(CheckBox::Check1), Qt::LeftButton, {}, QPoint(5, 8));
+        cycle();
+        QVERIFY(form->checkBox(CheckBox::Check7)->isVisible());
+    }
+
+    void rightButtonPressSelectsTooButLeavesTheSurfaceAlone() {
+        QTest::mousePress(form->checkBox(CheckBox::Check3), Qt::RightButton, {}, QPoint(5, 8));
+        QTest::mouseRelease(form->checkBox(CheckBox::Check3), Qt::RightButton, {}, QPoint(5, 8));
+        QCOMPARE(state->servoType, ServoForwardRTheta);
+        QVERIFY(!form->checkBox(CheckBox::Check1)->isChecked());
+        QCOMPARE(state->targetX, 350.0); // the press did not reach the surface
+        QCOMPARE(state->pointerHeld, 0);
+    }
+
+    void pressingTheSchemeInForceRemovesItsCheckMark() {
+        QTest::mouseClick(form->checkBox(CheckBox::Check1), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(state->servoType, ServoReverseKinematic);
+        QVERIFY(!form->checkBox(CheckBox::Check1)->isChecked());
+        QCOMPARE(form->explanationBox()->toPlainText(),
+                 QString::fromStdString(state->reverseKinematicText).replace("\r\n", "\n"));
+    }
+
+    void keyboardTogglesOnlyTheCheckMark() {
+        QCheckBox* rtheta = form->checkBox(CheckBox::Check3);
+        rtheta->setFocus();
+        QTest::keyClick(rtheta, Qt::Key_Space);
+        QVERIFY(rtheta->isChecked());
+        QCOMPARE(state->servoType, ServoReverseKinematic);
+    }
+
+    void elbowCascade() {
+        QTest::mouseClick(form->checkBox(CheckBox::Check5), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(state->elbowPair, 0);
+        QCOMPARE(state->elbowChoice, 1);
+        QVERIFY(!form->checkBox(CheckBox::Check7)->isChecked());
+        QTest::mouseClick(form->checkBox(CheckBox::Check6), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(state->elbowPair, 1);
+        QCOMPARE(state->elbowChoice, 0);
+        QVERIFY(!form->checkBox(CheckBox::Check5)->isChecked());
+        // Clicking the checked box unchecks it; the configuration stays.
+        QTest::mouseClick(form->checkBox(CheckBox::Check6), Qt::LeftButton, {}, QPoint(5, 8));
+        QVERIFY(!form->checkBox(CheckBox::Check6)->isChecked());
+        QCOMPARE(state->elbowPair, 1);
+        QCOMPARE(state->elbowChoice, 0);
+        // Setting a box from code raises its handling too.
+        form->checkBox(CheckBox::Check4)->setChecked(true);
+        QCOMPARE(state->elbowPair, 0);
+        QCOMPARE(state->elbowChoice, 0);
+    }
+
+    void gripperButtons() {
+        QTest::mouseClick(form->closeButton(), Qt::LeftButton);
+        QCOMPARE(state->gripperClosed, 1);
+        QTest::mouseClick(form->openButton(), Qt::LeftButton);
+        QCOMPARE(state->gripperClosed, 0);
+    }
+
+    void pathToggleTwice() {
+        QTest::mouseClick(form->pathButton(), Qt::LeftButton);
+        QCOMPARE(state->clearEachCycle, 0);
+        QCOMPARE(form->pathButton()->text(), QString("clear"));
+        QTest::mouseClick(form->pathButton(), Qt::LeftButton);
+        QCOMPARE(state->clearEachCycle, 1);
+        QCOMPARE(form->pathButton()->text(), QString("show path"));
+    }
+
+    void pressClearsOnlyWhileThePathIsHidden() {
+        cycle();
+        const QRgb white = qRgb(255, 255, 255);
+        QVERIFY(countPixels(white) > 100);
+        QTest::mouseClick(form->pathButton(), Qt::LeftButton); // path shown
+        QTest::mousePress(&area(), Qt::LeftButton, {}, at(400, 100));
+        QTest::mouseRelease(&area(), Qt::LeftButton, {}, at(400, 100));
+        QVERIFY(countPixels(white) > 100);
+        QTest::mouseClick(form->pathButton(), Qt::LeftButton); // path hidden
+        QTest::mousePress(&area(), Qt::LeftButton, {}, at(400, 100));
+        QCOMPARE(countPixels(white), 0);
+        QCOMPARE(state->pointerHeld, 1);
+        QVERIFY(qAbs(state->targetX - 400) < 1);
+        QVERIFY(qAbs(state->targetY - 100) < 1);
+    }
+
+    void pointerMovesDragOnlyWhileHeld() {
+        sendMouse(QEvent::MouseMove, at(420, 20), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(state->targetX, 350.0);
+        sendMouse(QEvent::MouseButtonPress, at(400, 100), Qt::LeftButton, Qt::LeftButton);
+        sendMouse(QEvent::MouseMove, at(410, 90), Qt::NoButton, Qt::LeftButton);
+        QVERIFY(qAbs(state->targetX - 410) < 1);
+        // Leaving the window keeps the target following, outside the visible scale.
+        sendMouse(QEvent::MouseMove, QPoint(-5000, 90000), Qt::NoButton, Qt::LeftButton);
+        QVERIFY(state->targetX < 0);
+        QVERIFY(state->targetY > 1000);
+        sendMouse(QEvent::MouseButtonRelease, QPoint(-5000, 90000), Qt::LeftButton,
+                  Qt::NoButton);
+        sendMouse(QEvent::MouseMove, at(300, 50), Qt::NoButton, Qt::NoButton);
+        QVERIFY(state->targetX < 0);
+    }
+
+    void secondButtonEndsTheDrag() {
+        sendMouse(QEvent::MouseButtonPress, at(400, 100), Qt::LeftButton, Qt::LeftButton);
+        sendMouse(QEvent::MouseButtonPress, at(400, 100), Qt::RightButton,
+                  Qt::LeftButton | Qt::RightButton);
+        sendMouse(QEvent::MouseButtonRelease, at(400, 100), Qt::RightButton, Qt::LeftButton);
+        QCOMPARE(state->pointerHeld, 0);
+        sendMouse(QEvent::MouseMove, at(250, 30), Qt::NoButton, Qt::LeftButton);
+        QVERIFY(qAbs(state->targetX - 400) < 1);
+    }
+
+    void typingIntoTheTextBoxesChangesNothing() {
+        const QString explanation = form->explanationBox()->toPlainText();
+        QTest::keyClicks(form->explanationBox(), "hello");
+        QTest::keyClick(form->explanationBox(), Qt::Key_Backspace);
+        QTest::keyClick(form->explanationBox(), Qt::Key_Delete);
+        QCOMPARE(form->explanationBox()->toPlainText(), explanation);
+        QTest::keyClicks(form->wristLabel(), "xyz");
+        QCOMPARE(form->wristLabel()->text(), QString("Wrist Angle"));
+        QTest::keyClick(form->servoHeading(), Qt::Key_Backspace);
+        QTest::keyClicks(form->servoHeading(), "abc");
+        QCOMPARE(form->servoHeading()->text(), QString("Choose Servo"));
+    }
+
+    void runAndPanicStop() {
+        cycle();
+        form->stopAction()->trigger();
+        QCOMPARE(state->runState, RunStopped);
+        const double shoulder = state->shoulderAngle;
+        cycle();
+        cycle();
+        QCOMPARE(state->shoulderAngle, shoulder);
+        form->runAction()->trigger();
+        form->runAction()->trigger();
+        QCOMPARE(state->runState, RunRunning);
+        cycle();
+        QVERIFY(state->shoulderAngle != shoulder);
+    }
+
+    void gridPixels() {
+        form->gridAction()->trigger();
+        QCOMPARE(state->gridOn, 1);
+        const QRgb grid = qRgb(150, 175, 200);
+        QCOMPARE(countPixels(grid), 0); // nothing drawn by the click itself
+        cycle();
+        // Count the runs of grid colour along a row between two horizontal lines and along a
+        // column between two vertical lines.
+        auto runs = [&](auto pixelAt, int from, int to) {
+            int count = 0;
+            bool inside = false;
+            for (int i = from; i <= to; ++i) {
+                const bool isGrid = (pixelAt(i) & 0xFFFFFF) == (grid & 0xFFFFFF);
+                count += isGrid && !inside;
+                inside = isGrid;
+            }
+            return count;
+        };
+        const QImage& image = canvas->image();
+        const qreal ratio = image.devicePixelRatio();
+        const int row = static_cast<int>(canvas->toLogical(0, 25).y() * ratio);
+        const int column = static_cast<int>(canvas->toLogical(405, 0).x() * ratio);
+        const int left = static_cast<int>(canvas->toLogical(225, 0).x() * ratio);
+        const int right = static_cast<int>(canvas->toLogical(420, 0).x() * ratio);
+        const int top = static_cast<int>(canvas->toLogical(0, 15).y() * ratio);
+        const int bottom = static_cast<int>(canvas->toLogical(0, 125).y() * ratio);
+        QCOMPARE(runs([&](int x) { return image.pixel(x, row); }, left, right), 19);
+        QCOMPARE(runs([&](int y) { return image.pixel(column, y); }, top, bottom), 11);
+        // The outer lines stand at x 230 and 410 (within a pixel of the mapped position).
+        for (double x : {230.0, 410.0}) {
+            const int px = static_cast<int>(canvas->toLogical(x, 0).x() * ratio);
+            const bool near = (image.pixel(px - 1, row) & 0xFFFFFF) == (grid & 0xFFFFFF) ||
+                              (image.pixel(px, row) & 0xFFFFFF) == (grid & 0xFFFFFF) ||
+                              (image.pixel(px + 1, row) & 0xFFFFFF) == (grid & 0xFFFFFF);
+            QVERIFY2(near, qPrintable(QString("no grid line at x = %1").arg(x)));
+        }
+
+        form->gridAction()->trigger(); // off: drawn once more, then no more
+        QCOMPARE(state->gridOn, 0);
+        cycle();
+        QCOMPARE(countPixels(grid), 0);
+    }
+
+    void aboutBoxHasFiveLines() {
+        form->aboutAction()->trigger();
+        QCOMPARE(notices->titles.last(), QString("ABOUT"));
+        QCOMPARE(notices->texts.last().split('\n').size(), 5);
+        QVERIFY(notices->texts.last().startsWith("This program written by:\n"));
+        QCOMPARE(notices->buttonCounts.last(), 1);
+    }
+
+    void menuBarHoldsTheFourItemsInOrder() {
+        QStringList captions;
+        for (QAction* action : form->menuBar()->actions()) {
+            captions << action->text().remove('&');
+        }
+        QCOMPARE(captions, (QStringList{"Run", "Panic/Stop", "Grid", "About"}));
+    }
+
+    void resizeKeepsThePathPicture() {
+        form->setWindowState(Qt::WindowNoState);
+        form->resize(700, 500);
+        QTest::qWait(20);
+        cycle();
+        QTest::mouseClick(form->pathButton(), Qt::LeftButton);
+        const int before = countPixels(qRgb(255, 255, 255));
+        QVERIFY(before > 50);
+        form->resize(900, 650);
+        QTest::qWait(20);
+        QVERIFY(countPixels(qRgb(255, 255, 255)) > before / 2);
+        // Down to nothing and back: no crash, drawing resumes.
+        area().resize(0, 0);
+        cycle();
+        area().resize(400, 300);
+        cycle();
+        QVERIFY(countPixels(qRgb(255, 255, 255)) > 0);
+    }
+
+    void aboutBoxFreezesTheRunLoop() {
+        RunLoop loop(*state, *canvas, area(), *form);
+        notices.reset(); // dismissed by hand below, after a while
+        long long passesWhenOpened = -1;
+        long long passesWhenClosed = -2;
+        QTimer watcher;
+        QElapsedTimer openFor;
+        watcher.setInterval(5);
+        connect(&watcher, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            if (passesWhenOpened < 0) {
+                passesWhenOpened = loop.passes();
+                openFor.start();
+            } else if (openFor.elapsed() > 150) {
+                passesWhenClosed = loop.passes();
+                box->done(QMessageBox::Ok);
+                QTimer::singleShot(100, form.get(), &QWidget::close);
+            }
+        });
+        watcher.start();
+        QTimer::singleShot(100, form->aboutAction(), &QAction::trigger);
+        loop.run();
+        QCOMPARE(state->runState, RunEnd);
+        QVERIFY(passesWhenOpened > 0);
+        QCOMPARE(passesWhenClosed, passesWhenOpened);
+        QVERIFY(loop.passes() > passesWhenClosed);
+    }
+
+    void closingEndsTheRunLoopInEveryState_data() {
+        QTest::addColumn<QString>("situation");
+        QTest::newRow("running") << "running";
+        QTest::newRow("stopped") << "stopped";
+        QTest::newRow("dragging") << "dragging";
+        QTest::newRow("grid yield") << "grid";
+        QTest::newRow("path shown") << "path";
+        QTest::newRow("about open") << "about";
+    }
+
+    void closingEndsTheRunLoopInEveryState() {
+        QFETCH(QString, situation);
+        RunLoop loop(*state, *canvas, area(), *form);
+        if (situation == "stopped") {
+            stopClicked(*state);
+        } else if (situation == "dragging") {
+            sendMouse(QEvent::MouseButtonPress, at(400, 60), Qt::LeftButton, Qt::LeftButton);
+        } else if (situation == "path") {
+            QTest::mouseClick(form->pathButton(), Qt::LeftButton);
+        } else if (situation == "about") {
+            notices.reset(); // the box stays open until the window closes under it
+            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger);
+        }
+        long long passesAtClose = -1;
+        auto closeNow = [&] {
+            passesAtClose = loop.passes();
+            form->close();
+        };
+        if (situation == "grid") {
+            // Close from inside the grid's yield at the end of a cycle.
+            form->gridAction()->trigger();
+            QTimer::singleShot(150, form.get(), [&] { state->gridOn = 1; });
+            QTimer::singleShot(150, form.get(), closeNow);
+        } else {
+            QTimer::singleShot(150, form.get(), closeNow);
+        }
+        loop.run();
+        QCOMPARE(state->runState, RunEnd);
+        QVERIFY(passesAtClose >= 0);
+        QCOMPARE(loop.passes(), passesAtClose); // no cycle after the close
+        QVERIFY(!form->isVisible());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void runLoopPacesOneCyclePerFrame() {
+        RunLoop loop(*state, *canvas, area(), *form);
+        loop.setFrameRate(50);
+        QTimer::singleShot(400, form.get(), &QWidget::close);
+        QElapsedTimer clock;
+        clock.start();
+        loop.run();
+        // About 20 passes in 0.4 s; far fewer than an unpaced loop's thousands.
+        const double expected = static_cast<double>(clock.elapsed()) / 20.0;
+        QVERIFY2(static_cast<double>(loop.passes()) <= expected + 3,
+                 qPrintable(QString("%1 passes in %2 ms").arg(loop.passes()).arg(clock.elapsed())));
+        QVERIFY(loop.passes() >= 5);
+    }
+};
+
+} // namespace servo::testing
+
+int main(int argc, char* argv[]) {
+    servo::prepareApplicationDefaults();
+    QApplication application(argc, argv);
+    servo::prepareApplication(application);
+    servo::testing::Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "Form1Test.moc"
