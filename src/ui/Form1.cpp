@@ -185,6 +185,13 @@ void Form1::buildControls() {
 
 void Form1::buildMenus() {
     QMenuBar* bar = menuBar();
+    // The system's menu colours, not the form's.
+    QPalette menuColours = bar->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText}) {
+        menuColours.setColor(role, QApplication::palette().color(role));
+    }
+    bar->setPalette(menuColours);
+    bar->setAutoFillBackground(true);
     ru_ = bar->addAction("&Run");
     ru_->setObjectName("ru");
     ru_->setShortcut(QKeySequence(Qt::Key_F5));

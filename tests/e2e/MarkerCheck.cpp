@@ -1,0 +1,106 @@
+// Checks a screenshot of the running simulator: the joint markers must stand where the
+// forward kinematics of the settled pose puts them.
+//
+// usage: marker-check SCREENSHOT.png LEFT TOP WIDTH HEIGHT
+// (the window's client rectangle on the screen, menu bar included)
+
+#include "controls/ControlActions.h"
+#include "headless/HeadlessPanel.h"
+#include "headless/RecordingSurface.h"
+#include "robot/ArmRenderer.h"
+#include "servo/ControlCycle.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace servo;
+
+class NoWindow : public StartUpWindow {
+public:
+    void maximiseWindow() override {}
+    void showWindow() override {}
+    void showStartUpNotice() override {}
+    void setDrawingScale() override {}
+};
+
+bool isBackground(QRgb pixel) { return (pixel & 0xFFFFFF) == (qRgb(63, 150, 192) & 0xFFFFFF); }
+bool isMarker(QRgb pixel) { return (pixel & 0xFFFFFF) == (qRgb(1, 0, 0) & 0xFFFFFF); }
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: marker-check SCREENSHOT LEFT TOP WIDTH HEIGHT\n");
+        return 2;
+    }
+    QGuiApplication application(argc, argv);
+    const QImage shot(argv[1]);
+    const int left = std::atoi(argv[2]);
+    const int top = std::atoi(argv[3]);
+    const int width = std::atoi(argv[4]);
+    const int height = std::atoi(argv[5]);
+    if (shot.isNull() || width <= 0 || height <= 0) {
+        std::fprintf(stderr, "marker-check: cannot read %s or bad geometry\n", argv[1]);
+        return 2;
+    }
+
+    // The drawing surface starts below the menu bar: the first background row at the right.
+    int surfaceTop = top;
+    while (surfaceTop < top + height / 4 && !isBackground(shot.pixel(left + width - 3, surfaceTop))) {
+        ++surfaceTop;
+    }
+    const int surfaceHeight = top + height - surfaceTop;
+    std::printf("surface: %d,%d %dx%d\n", left, surfaceTop, width, surfaceHeight);
+
+    // The settled pose on the start-up target: run the servo until nothing moves.
+    SimulationState state;
+    HeadlessPanel panel(state);
+    NoWindow window;
+    startUp(state, panel, window);
+    NullSurface nothing;
+    for (int i = 0; i < 400; ++i) {
+        controlCycle(state, nothing, panel);
+    }
+    const double a1 = state.shoulderAngle;
+    const double a12 = a1 + state.elbowAngle;
+    const double joints[3][2] = {
+        {0, 0},
+        {-35 * std::sin(a1), 35 * std::cos(a1)},
+        {-35 * std::sin(a1) - 35 * std::sin(a12), 35 * std::cos(a1) + 35 * std::cos(a12)}};
+
+    int failures = 0;
+    for (const auto& joint : joints) {
+        const SurfacePoint user = armToSurface(joint[0], joint[1]);
+        const double px = left + (user.x - 120) / 330.0 * width;
+        const double py = surfaceTop + user.y / 130.0 * surfaceHeight;
+        // Centre of the marker-coloured pixels near the expected centre.
+        const int reach = static_cast<int>(4.0 * width / 330.0) + 3;
+        double sumX = 0;
+        double sumY = 0;
+        int count = 0;
+        for (int y = static_cast<int>(py) - reach; y <= static_cast<int>(py) + reach; ++y) {
+            for (int x = static_cast<int>(px) - reach; x <= static_cast<int>(px) + reach; ++x) {
+                if (shot.valid(x, y) && isMarker(shot.pixel(x, y))) {
+                    sumX += x;
+                    sumY += y;
+                    ++count;
+                }
+            }
+        }
+        const double cx = count > 0 ? sumX / count : -1;
+        const double cy = count > 0 ? sumY / count : -1;
+        const bool ok = count >= 8 && std::hypot(cx - px, cy - py) <= 2.5;
+        std::printf("joint (%.3f, %.3f): expected pixel (%.1f, %.1f), marker centre (%.1f, %.1f) "
+                    "from %d pixels: %s\n",
+                    joint[0], joint[1], px, py, cx, cy, count, ok ? "ok" : "WRONG");
+        failures += ok ? 0 : 1;
+    }
+    return failures == 0 ? 0 : 1;
+}
