@@ -1,26 +1,31 @@
 #pragma once
 
+#include "app/DirtyTiles.h"
+#include "headless/RecordingSurface.h"
 #include "state/DrawingSurface.h"
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-#include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <memory>
+#include <vector>
 
 namespace servo {
 
 // The window's drawing surface: a persistent picture in the user scale x 120..450 (left to
 // right) by y 0..130 (top to bottom), stretched over the whole client area. What is drawn stays
-// until clear(); present() tells which part changed since the last present.
+// until clear().
 //
 // The picture is an image of the client area's size in device pixels, so lines stay crisp on
-// a high-DPI screen. Clearing touches only what was drawn since the last clear, and the area
-// to present is only what changed, so the cost of a frame follows what is drawn rather than
-// the size of the window.
+// a high-DPI screen. Drawing is collected per frame and carried out when the frame is
+// presented (or the picture is read); a frame that would draw exactly what the previous one
+// drew costs nothing more. Clearing touches only what was drawn since the last clear, and the
+// area to present is only what changed, so the cost of a frame follows what is drawn rather
+// than the size of the window.
 class PersistentCanvas : public DrawingSurface {
 public:
     static constexpr double Left = 120;
@@ -35,8 +40,9 @@ public:
     // old picture is scaled into the new size. A zero size keeps the picture and ignores drawing.
     void resize(QSize logicalSize, qreal devicePixelRatio);
     QSize logicalSize() const { return logicalSize_; }
+    qreal devicePixelRatio() const { return image_.isNull() ? 1 : image_.devicePixelRatio(); }
 
-    void setBackground(QColor colour);
+    void setBackground(QColor colour) { background_ = colour; }
     QColor background() const { return background_; }
     void setFont(const QFont& font) { font_ = font; }
 
@@ -49,11 +55,11 @@ public:
     void setTextPosition(float x, float y) override;
     void print(std::string_view text) override;
 
-    // Ends the drawing of a frame and returns the changed area in logical pixels (empty if
-    // nothing changed); the next call starts a new account.
-    QRect takeChangedArea();
-    // The picture, for copying to the screen (device pixel ratio set).
-    const QImage& image() const { return image_; }
+    // Ends a frame: carries out its drawing and returns the area that changed since the last
+    // call, in logical pixels (empty if nothing changed).
+    QRegion takeChangedArea();
+    // The picture with everything drawn so far (device pixel ratio set).
+    const QImage& image();
 
     // User units to logical pixels and back.
     QPointF toLogical(double x, double y) const;
@@ -62,9 +68,19 @@ public:
     static QColor toQColor(Colour colour);
 
 private:
+    // Carries out the drawing collected since the last call.
+    void flush();
+    void paint(const DrawOp& op);
+    void paintClear();
+    void paintLine(QPointF fromUser, QPointF toUser);
+    void paintCircle(QPointF centreUser, double radius, Colour colour);
+    void paintText(const std::string& text);
+
     QPainter& painter();
+    QPen strokePen(const QColor& colour) const;
     void endPainting();
     void touched(const QRectF& logical);
+    void touchedLine(QPointF from, QPointF to);
     bool drawable() const { return !image_.isNull() && !logicalSize_.isEmpty(); }
 
     QImage image_;
@@ -73,10 +89,14 @@ private:
     QColor background_{63, 150, 192};
     QColor fore_{Qt::black};
     QFont font_;
-    QPointF current_;  // current drawing position, user units
-    QPointF textAt_;   // current text position, user units
-    QRect drawnSinceClear_; // logical pixels
-    QRect changedSincePresent_;
+    QPointF current_; // current drawing position, user units
+    QPointF textAt_;  // current text position, user units
+
+    RecordingSurface pending_;         // drawing of the frame under way
+    std::vector<DrawOp> frameOps_;     // drawing of this frame carried out so far
+    std::vector<DrawOp> lastFrame_;    // drawing of the last frame that drew anything
+    DirtyTiles drawnSinceClear_;       // device pixels
+    DirtyTiles changedSincePresent_;
 };
 
 } // namespace servo

@@ -18,6 +18,8 @@ struct DrawOp {
     Colour colour = 0; // ForeColour and Circle
     std::string text;  // Print
 
+    bool operator==(const DrawOp&) const = default;
+
     // One line: "cls", "forecolor C", "pset X Y", "lineto X Y", "line X1 Y1 X2 Y2",
     // "circle X Y R C", "at X Y", "print "TEXT"", "yield"; coordinates with 9 significant
     // digits, colours as decimal 0x00BBGGRR values.

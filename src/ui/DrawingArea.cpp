@@ -17,10 +17,10 @@ DrawingArea::DrawingArea(PersistentCanvas& canvas, QWidget* parent)
 void DrawingArea::fitCanvas() { canvas_.resize(size(), devicePixelRatioF()); }
 
 void DrawingArea::present() {
-    if (canvas_.image().devicePixelRatio() != devicePixelRatioF()) {
+    if (canvas_.devicePixelRatio() != devicePixelRatioF()) {
         fitCanvas(); // moved to a screen of another pixel ratio
     }
-    const QRect changed = canvas_.takeChangedArea();
+    const QRegion changed = canvas_.takeChangedArea();
     if (!changed.isEmpty() && isVisible()) {
         repaint(changed);
     }
@@ -33,11 +33,12 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), canvas_.background());
         return;
     }
-    const QRect area = event->rect();
     const qreal ratio = image.devicePixelRatio();
-    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
-                        area.height() * ratio);
-    painter.drawImage(QRectF(area), image, source);
+    for (const QRect& area : event->region()) {
+        const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                            area.height() * ratio);
+        painter.drawImage(QRectF(area), image, source);
+    }
 }
 
 void DrawingArea::resizeEvent(QResizeEvent* event) {

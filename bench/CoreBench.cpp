@@ -1,0 +1,78 @@
+// Speed of the simulation core without a window: control cycles per second for each servo
+// scheme, with a surface that records nothing and with the recording surface, and the cost of
+// one redraw of the arm.
+
+#include "controls/ControlActions.h"
+#include "headless/HeadlessPanel.h"
+#include "headless/RecordingSurface.h"
+#include "servo/ControlCycle.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace servo;
+
+class NoWindow : public StartUpWindow {
+public:
+    void maximiseWindow() override {}
+    void showWindow() override {}
+    void showStartUpNotice() override {}
+    void setDrawingScale() override {}
+};
+
+// A surface that keeps every operation but forgets them once per cycle, as a frame would.
+template <class Surface> void forgetFrame(Surface&) {}
+template <> void forgetFrame(RecordingSurface& surface) { surface.forget(); }
+
+template <class Surface> void controlCycles(benchmark::State& run) {
+    SimulationState state;
+    HeadlessPanel panel(state);
+    NoWindow window;
+    startUp(state, panel, window);
+    servoBoxPressed(state, panel, static_cast<CheckBox>(run.range(0)));
+    // A target the scheme keeps working on: the x,y scheme hunts here for ever, the others
+    // settle and go on stepping.
+    state.targetX = 420;
+    state.targetY = 70;
+    Surface surface;
+    for (auto _ : run) {
+        forgetFrame(surface);
+        controlCycle(state, surface, panel);
+    }
+    benchmark::DoNotOptimize(state.shoulderAngle);
+    run.SetItemsProcessed(run.iterations());
+    run.counters["cycles/s"] =
+        benchmark::Counter(static_cast<double>(run.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_ControlCycle_NullSurface(benchmark::State& run) { controlCycles<NullSurface>(run); }
+void BM_ControlCycle_RecordingSurface(benchmark::State& run) {
+    controlCycles<RecordingSurface>(run);
+}
+
+void BM_RedrawArm(benchmark::State& run) {
+    SimulationState state;
+    HeadlessPanel panel(state);
+    NoWindow window;
+    startUp(state, panel, window);
+    NullSurface surface;
+    double angle = 0;
+    for (auto _ : run) {
+        angle += 0.001;
+        state.shoulderAngle = angle;
+        state.elbowAngle = -angle;
+        state.wristAngle = 0.5 * angle;
+        redrawArm(state, surface);
+    }
+    benchmark::DoNotOptimize(state.pointX[73]);
+}
+
+} // namespace
+
+// Argument: the servo scheme (1 reverse kinematic, 2 forward x,y, 3 forward R,theta).
+BENCHMARK(BM_ControlCycle_NullSurface)->ArgName("scheme")->DenseRange(1, 3);
+BENCHMARK(BM_ControlCycle_RecordingSurface)->ArgName("scheme")->DenseRange(1, 3);
+BENCHMARK(BM_RedrawArm);
+
+BENCHMARK_MAIN();
