@@ -1,8 +1,9 @@
 // Checks a screenshot of the running simulator: the joint markers must stand where the
 // forward kinematics of the settled pose puts them.
 //
-// usage: marker-check SCREENSHOT.png LEFT TOP WIDTH HEIGHT
-// (the window's client rectangle on the screen, menu bar included)
+// usage: marker-check [--surface-only] SCREENSHOT.png LEFT TOP WIDTH HEIGHT
+// (the window's client rectangle on the screen, menu bar included). With --surface-only it
+// prints the drawing surface's rectangle on the screen, "LEFT TOP WIDTH HEIGHT", and stops.
 
 #include "controls/ControlActions.h"
 #include "headless/HeadlessPanel.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -36,8 +38,14 @@ bool isMarker(QRgb pixel) { return (pixel & 0xFFFFFF) == (qRgb(1, 0, 0) & 0xFFFF
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const bool surfaceOnly = argc == 7 && std::string_view(argv[1]) == "--surface-only";
+    if (surfaceOnly) {
+        ++argv;
+        --argc;
+    }
     if (argc != 6) {
-        std::fprintf(stderr, "usage: marker-check SCREENSHOT LEFT TOP WIDTH HEIGHT\n");
+        std::fprintf(stderr,
+                     "usage: marker-check [--surface-only] SCREENSHOT LEFT TOP WIDTH HEIGHT\n");
         return 2;
     }
     QGuiApplication application(argc, argv);
@@ -57,6 +65,10 @@ int main(int argc, char* argv[]) {
         ++surfaceTop;
     }
     const int surfaceHeight = top + height - surfaceTop;
+    if (surfaceOnly) {
+        std::printf("%d %d %d %d\n", left, surfaceTop, width, surfaceHeight);
+        return 0;
+    }
     std::printf("surface: %d,%d %dx%d\n", left, surfaceTop, width, surfaceHeight);
 
     // The settled pose on the start-up target: run the servo until nothing moves.

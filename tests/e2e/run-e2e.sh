@@ -30,9 +30,9 @@ app_pid=$!
 # The start-up notice is the small window that appears over the main one.
 notice=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator$' | head -n1)
 [ -n "$notice" ] || fail "no start-up notice"
-main=$(xdotool search --onlyvisible --name '^Servo Simulator-Demonstrate' | head -n1)
+main=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator-Demonstrate' | head -n1)
 [ -n "$main" ] || fail "no main window"
-xdotool windowactivate --sync "$notice" key Return
+xdotool windowactivate --sync "$notice" 2>/dev/null; xdotool key Return
 sleep 2.5 # about 150 frames: far more than the 20 or so the servo needs
 
 # The window's client rectangle on the screen (menu bar included).
@@ -46,7 +46,7 @@ import -window root "$work/shot.png" || fail "no screenshot"
 "$checker" "$work/shot.png" "$X" "$Y" "$WIDTH" "$HEIGHT" || fail "joint markers misplaced"
 
 # Close through the window manager (its close binding), as a user would.
-xdotool windowactivate --sync "$main" key alt+F4
+xdotool windowactivate --sync "$main" 2>/dev/null; xdotool key alt+F4
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app_pid" 2>/dev/null; then fail "still running after close"; fi
 wait "$app_pid"

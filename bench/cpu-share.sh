@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs inside scripts/with-display: starts the simulator, dismisses the start-up notice and
+# prints the CPU share of one core the process uses over SECONDS seconds in four situations.
+#
+# usage: cpu-share.sh SIMULATOR MARKER_CHECK SECONDS
+set -u
+simulator=$1
+checker=$2
+seconds=$3
+hz=$(getconf CLK_TCK)
+
+"$simulator" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null' EXIT
+notice=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator$' | head -n1)
+main=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator-Demonstrate' | head -n1)
+if [ -z "$notice" ] || [ -z "$main" ]; then
+  echo "cpu-share: the simulator's windows did not appear (notice '$notice', main '$main')" >&2
+  exit 1
+fi
+xdotool windowactivate --sync "$notice" 2>/dev/null; xdotool key Return
+sleep 2
+
+ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+share() { # label
+  local before after
+  before=$(ticks)
+  sleep "$seconds"
+  after=$(ticks)
+  awk -v label="$1" -v t=$((after - before)) -v hz="$hz" -v s="$seconds" \
+    'BEGIN { printf "| %-44s | %5.1f %% |\n", label, 100 * t / hz / s }'
+}
+
+info=$(xwininfo -id "$main")
+X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+W=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+H=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+shot=$(mktemp --suffix=.png)
+import -window root "$shot"
+read -r sx sy sw sh < <("$checker" --surface-only "$shot" "$X" "$Y" "$W" "$H")
+rm -f "$shot"
+
+share "running, arm settled on its target"
+
+# The x,y scheme hunting around a target level with the shoulder: the picture changes every
+# frame. "Forward Kin.(x,y)" sits at 88+, 80+ pixels on the surface.
+xdotool mousemove $((sx + 95)) $((sy + 88)) click 1
+xdotool mousemove $((sx + sw * 300 / 330)) $((sy + sh * 70 / 130)) click 1
+sleep 1
+share "running, x,y scheme hunting"
+
+xdotool windowactivate --sync "$main" 2>/dev/null; xdotool key Escape
+sleep 0.5
+share "stopped (Panic/Stop)"
