@@ -53,7 +53,8 @@ void PersistentCanvas::resize(QSize logicalSize, qreal devicePixelRatio) {
     flush();
     endPainting();
     if (logicalSize.isEmpty()) {
-        logicalSize_ = QSize();
+        logicalSize_ = QSize(); // nothing to show; the picture waits for a real size
+        changedSincePresent_.clear();
         return;
     }
     const QSize devicePixels(static_cast<int>(std::ceil(logicalSize.width() * devicePixelRatio)),
