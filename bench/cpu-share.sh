@@ -9,16 +9,13 @@ checker=$2
 seconds=$3
 hz=$(getconf CLK_TCK)
 
+. "$(dirname "$0")/../tests/e2e/x-helpers.sh"
 "$simulator" >/dev/null 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null' EXIT
-notice=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator$' | head -n1)
-main=$(timeout 15 xdotool search --sync --onlyvisible --name '^Servo Simulator-Demonstrate' | head -n1)
-if [ -z "$notice" ] || [ -z "$main" ]; then
-  echo "cpu-share: the simulator's windows did not appear (notice '$notice', main '$main')" >&2
-  exit 1
-fi
-xdotool windowactivate --sync "$notice" 2>/dev/null; xdotool key Return
+notice=$(find_window '^Servo Simulator$') || { echo "cpu-share: no start-up notice" >&2; exit 1; }
+press_keys "$notice" Return
+main=$(find_window '^Servo Simulator-Demonstrate') || { echo "cpu-share: no main window" >&2; exit 1; }
 sleep 2
 
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
@@ -31,14 +28,10 @@ share() { # label
     'BEGIN { printf "| %-44s | %5.1f %% |\n", label, 100 * t / hz / s }'
 }
 
-info=$(xwininfo -id "$main")
-X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
-Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
-W=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
-H=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+window_rect "$main"
 shot=$(mktemp --suffix=.png)
 import -window root "$shot"
-read -r sx sy sw sh < <("$checker" --surface-only "$shot" "$X" "$Y" "$W" "$H")
+read -r sx sy sw sh < <("$checker" --surface-only "$shot" "$WIN_X" "$WIN_Y" "$WIN_W" "$WIN_H")
 rm -f "$shot"
 
 share "running, arm settled on its target"
@@ -50,6 +43,6 @@ xdotool mousemove $((sx + sw * 300 / 330)) $((sy + sh * 70 / 130)) click 1
 sleep 1
 share "running, x,y scheme hunting"
 
-xdotool windowactivate --sync "$main" 2>/dev/null; xdotool key Escape
+press_keys "$main" Escape
 sleep 0.5
 share "stopped (Panic/Stop)"

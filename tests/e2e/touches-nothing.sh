@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The simulator touches nothing outside its window: run it under strace for a few seconds
+# (start-up notice dismissed, arm moving) and show that its only connection is the display's,
+# that it opens no network socket, and that it creates, writes, renames or removes no file.
+# Runs inside scripts/with-display.
+set -u
+simulator=$1
+work=$(mktemp -d)
+trap 'kill $tracer 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/x-helpers.sh"
+
+# As in any desktop session, the per-user runtime directory exists.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+log=$work/trace.txt
+
+strace -f -qq -o "$log" \
+  -e trace=socket,connect,bind,listen,openat,creat,mkdir,mkdirat,rename,renameat2,unlink,unlinkat,truncate,ftruncate \
+  "$simulator" >/dev/null 2>&1 &
+tracer=$!
+notice=$(find_window '^Servo Simulator$') || fail "no start-up notice"
+press_keys "$notice" Return
+main=$(find_window '^Servo Simulator-Demonstrate') || fail "no main window"
+xdotool mousemove --window "$main" 900 300 mousedown 1 mousemove --window "$main" 700 200 mouseup 1
+sleep 3
+press_keys "$main" ctrl+q
+wait "$tracer"
+status=$?
+tracer=
+[ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
+
+echo "sockets and connections:"
+grep -E ' (socket|connect|bind|listen)\(' "$log" | sed 's/^[0-9]* /  /' | sort | uniq -c
+network=$(grep -E ' socket\(AF_(INET|INET6|PACKET|NETLINK)' "$log")
+[ -z "$network" ] || fail "opened a network socket: $network"
+connected=$(grep -E ' connect\(' "$log" | grep -vE '= -1 ' | grep -v "X11-unix/X${DISPLAY#:}\"")
+[ -z "$connected" ] || fail "connected somewhere other than the display: $connected"
+servers=$(grep -E ' (bind|listen)\(' "$log")
+[ -z "$servers" ] || fail "bound or listened: $servers"
+
+written=$(grep -E ' (openat|creat)\(' "$log" | grep -E 'O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|creat\(' |
+  grep -vE '"/dev/null"|= -1 ')
+[ -z "$written" ] || fail "opened a file for writing: $written"
+changed=$(grep -E ' (mkdir|mkdirat|rename|renameat2|unlink|unlinkat|truncate|ftruncate)\(' "$log" |
+  grep -v '= -1 ')
+[ -z "$changed" ] || fail "changed the file system: $changed"
+[ -z "$(ls -A "$XDG_RUNTIME_DIR")" ] || fail "left files in the runtime directory"
+echo "touches nothing: only the display connection, no file created or written"

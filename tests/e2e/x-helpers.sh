@@ -1,0 +1,35 @@
+# Shell helpers for driving the simulator on an X display; source this file.
+
+# Prints the id of the first visible window whose name matches the regular expression,
+# waiting up to 20 s. xdotool gives up when a window vanishes while it walks the window
+# tree, so the search is simply repeated.
+find_window() {
+  local pattern=$1 id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Gives the window the focus (when the window manager agrees) and types the keys into it.
+press_keys() {
+  local window=$1
+  shift
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  xdotool key "$@"
+}
+
+# The window's rectangle on the screen: sets WIN_X, WIN_Y, WIN_W, WIN_H.
+window_rect() {
+  local info
+  info=$(xwininfo -id "$1")
+  WIN_X=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+  WIN_Y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+  WIN_W=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
+  WIN_H=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
+}
