@@ -29,7 +29,7 @@ import -window root "$work/shot.png" || fail "no screenshot"
 
 # Close through the window manager (its close binding), as a user would.
 press_keys "$main" alt+F4
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app_pid" 2>/dev/null; then fail "still running after close"; fi
 wait "$app_pid"
 status=$?

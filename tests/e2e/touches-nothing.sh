@@ -14,10 +14,12 @@ fail() { echo "FAIL: $*"; exit 1; }
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 log=$work/trace.txt
+# LeakSanitizer cannot run under ptrace; leaks are checked by the other tests.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 strace -f -qq -o "$log" \
   -e trace=socket,connect,bind,listen,openat,creat,mkdir,mkdirat,rename,renameat2,unlink,unlinkat,truncate,ftruncate \
-  "$simulator" >/dev/null 2>&1 &
+  "$simulator" >/dev/null 2>"$work/stderr" &
 tracer=$!
 notice=$(find_window '^Servo Simulator$') || fail "no start-up notice"
 press_keys "$notice" Return
@@ -28,7 +30,7 @@ press_keys "$main" ctrl+q
 wait "$tracer"
 status=$?
 tracer=
-[ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
+[ "$status" -eq 0 ] || { cat "$work/stderr"; fail "exit status $status after Ctrl+Q"; }
 
 echo "sockets and connections:"
 grep -E ' (socket|connect|bind|listen)\(' "$log" | sed 's/^[0-9]* /  /' | sort | uniq -c

@@ -390,6 +390,7 @@ private slots:
         QTest::newRow("grid yield") << "grid";
         QTest::newRow("path shown") << "path";
         QTest::newRow("about open") << "about";
+        QTest::newRow("about just closed") << "about closed";
     }
 
     void closingEndsTheRunLoopInEveryState() {
@@ -404,6 +405,8 @@ private slots:
         } else if (situation == "about") {
             notices.reset(); // the box stays open until the window closes under it
             QTimer::singleShot(50, form->aboutAction(), &QAction::trigger);
+        } else if (situation == "about closed") {
+            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger); // dismissed at once
         }
         long long passesAtClose = -1;
         auto closeNow = [&] {
