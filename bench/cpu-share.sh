@@ -14,7 +14,7 @@ hz=$(getconf CLK_TCK)
 pid=$!
 trap 'kill $pid 2>/dev/null' EXIT
 notice=$(find_window '^Servo Simulator$') || { echo "cpu-share: no start-up notice" >&2; exit 1; }
-press_keys "$notice" Return
+dismiss_notice "$notice" || { echo "cpu-share: the start-up notice stayed open" >&2; exit 1; }
 main=$(find_window '^Servo Simulator-Demonstrate') || { echo "cpu-share: no main window" >&2; exit 1; }
 sleep 2
 

@@ -16,7 +16,7 @@ void prepareApplicationDefaults() {
 void prepareApplication(QApplication& application) {
     QApplication::setApplicationName("servo-simulator");
     QApplication::setApplicationVersion("1.0.0");
-    QGuiApplication::setDesktopFileName("servo-simulator");
+    QGuiApplication::setDesktopFileName("net.servosimulator.ServoSimulator");
     if (QStyle* fusion = QStyleFactory::create("Fusion")) {
         application.setStyle(fusion);
     }

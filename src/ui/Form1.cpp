@@ -172,13 +172,13 @@ void Form1::buildControls() {
     const QList<QWidget*> tabOrder{check1_,  check2_, check3_, vScroll1_, command1_,
                                    command2_, command4_, text2_, check4_,  text1_,
                                    text3_,   check5_, check6_, check7_};
-    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
-        setTabOrder(tabOrder[i], tabOrder[i + 1]);
-    }
     for (QWidget* control : tabOrder) {
         if (control != text1_) {
-            control->setFocusPolicy(Qt::StrongFocus);
+            control->setFocusPolicy(Qt::StrongFocus); // before the order: it skips NoFocus
         }
+    }
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
     check1_->setFocus(); // the first control in the tab order starts with the focus
 }
@@ -209,7 +209,14 @@ void Form1::buildMenus() {
         addAction(action); // shortcuts work wherever the focus is in the window
     }
     quit_ = new QAction("Quit", this);
-    quit_->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q, and the platform's own quit keys where they differ.
+    QList<QKeySequence> quitKeys{QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Quit)) {
+        if (!quitKeys.contains(keys)) {
+            quitKeys << keys;
+        }
+    }
+    quit_->setShortcuts(quitKeys);
     quit_->setShortcutContext(Qt::WindowShortcut);
     addAction(quit_);
 }

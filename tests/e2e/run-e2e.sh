@@ -19,7 +19,7 @@ app_pid=$!
 # The start-up notice is the small window that appears over the main one.
 notice=$(find_window '^Servo Simulator$') || fail "no start-up notice"
 main=$(find_window '^Servo Simulator-Demonstrate') || fail "no main window"
-press_keys "$notice" Return
+dismiss_notice "$notice" || fail "the start-up notice stayed open"
 sleep 2.5 # about 150 frames: far more than the 20 or so the servo needs
 
 window_rect "$main" # the client rectangle on the screen, menu bar included
@@ -29,10 +29,7 @@ import -window root "$work/shot.png" || fail "no screenshot"
 
 # Close through the window manager (its close binding), as a user would.
 press_keys "$main" alt+F4
-for _ in $(seq 300); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then fail "still running after close"; fi
-wait "$app_pid"
-status=$?
+status=$(wait_for_exit "$app_pid" 30) || fail "still running after close"
 app_pid=
 [ "$status" -eq 0 ] || fail "exit status $status after close"
 echo "end-to-end: notice dismissed, markers in place, closed with status 0"

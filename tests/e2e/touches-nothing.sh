@@ -22,7 +22,7 @@ strace -f -qq -o "$log" \
   "$simulator" >/dev/null 2>"$work/stderr" &
 tracer=$!
 notice=$(find_window '^Servo Simulator$') || fail "no start-up notice"
-press_keys "$notice" Return
+dismiss_notice "$notice" || fail "the start-up notice stayed open"
 main=$(find_window '^Servo Simulator-Demonstrate') || fail "no main window"
 xdotool mousemove --window "$main" 900 300 mousedown 1 mousemove --window "$main" 700 200 mouseup 1
 sleep 3

@@ -33,3 +33,30 @@ window_rect() {
   WIN_W=$(awk '/^ *Width:/ {print $NF}' <<<"$info")
   WIN_H=$(awk '/^ *Height:/ {print $NF}' <<<"$info")
 }
+
+# Dismisses the start-up notice with the Return key, pressing again until it is gone
+# (a key typed while the window manager is still handing over the focus can be lost).
+dismiss_notice() {
+  local notice=$1
+  for _ in $(seq 20); do
+    press_keys "$notice" Return
+    sleep 0.3
+    xdotool search --onlyvisible --name '^Servo Simulator$' 2>/dev/null | grep -qx "$notice" || return 0
+  done
+  return 1
+}
+
+# Waits up to SECONDS for the process to end; prints its exit status and returns 0, or
+# returns 1 if it is still running.
+wait_for_exit() {
+  local pid=$1 seconds=$2
+  for _ in $(seq $((seconds * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      echo $?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}

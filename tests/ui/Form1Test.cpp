@@ -9,6 +9,7 @@
 #include "ui/DrawingArea.h"
 #include "ui/Form1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace servo::testing {
@@ -322,6 +324,93 @@ private slots:
         QCOMPARE(notices->texts.last().split('\n').size(), 5);
         QVERIFY(notices->texts.last().startsWith("This program written by:\n"));
         QCOMPARE(notices->buttonCounts.last(), 1);
+    }
+
+    void keyboardShortcutsDriveTheMenus() {
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus != nullptr);
+        QTest::keyClick(focus, Qt::Key_Escape); // a panic control is one key away
+        QCOMPARE(state->runState, RunStopped);
+        QTest::keyClick(focus, Qt::Key_F5);
+        QCOMPARE(state->runState, RunRunning);
+        QTest::keyClick(focus, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(state->gridOn, 1);
+        QTest::keyClick(focus, Qt::Key_F1);
+        QCOMPARE(notices->titles.last(), QString("ABOUT"));
+        QApplication::setActiveWindow(form.get()); // back from the About box
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // Escape also works with the focus in a text box.
+        form->explanationBox()->setFocus();
+        QTest::keyClick(form->explanationBox(), Qt::Key_Escape);
+        QCOMPARE(state->runState, RunStopped);
+        // The mnemonics: Alt+R runs, Alt+S stops.
+        QTest::keyClick(form->explanationBox(), Qt::Key_R, Qt::AltModifier);
+        QCOMPARE(state->runState, RunRunning);
+        QTest::keyClick(form->explanationBox(), Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(state->runState, RunStopped);
+        // Ctrl+Q closes the window as the window manager's close does.
+        QTest::keyClick(form->explanationBox(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(state->runState, RunEnd);
+        QVERIFY(!form->isVisible());
+    }
+
+    void tabVisitsTheControlsInTheirOrder() {
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->checkBox(CheckBox::Check1)->setFocus();
+        const QList<QWidget*> expected{
+            form->checkBox(CheckBox::Check2), form->checkBox(CheckBox::Check3),
+            form->wristScrollBar(),           form->openButton(),
+            form->closeButton(),              form->pathButton(),
+            form->wristLabel(),               form->checkBox(CheckBox::Check4),
+            form->explanationBox(),           form->servoHeading(),
+            form->checkBox(CheckBox::Check5), form->checkBox(CheckBox::Check6),
+            form->checkBox(CheckBox::Check7), form->checkBox(CheckBox::Check1)};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void accessibilityTreeNamesEveryControl() {
+        QMultiMap<QString, QAccessible::Role> found;
+        std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node,
+                                                                    int depth) {
+            if (node == nullptr || depth > 12) {
+                return;
+            }
+            found.insert(node->text(QAccessible::Name), node->role());
+            for (int i = 0; i < node->childCount(); ++i) {
+                walk(node->child(i), depth + 1);
+            }
+        };
+        walk(QAccessible::queryAccessibleInterface(form.get()), 0);
+        const QList<QPair<QString, QAccessible::Role>> controls{
+            {"Choose Servo", QAccessible::EditableText},
+            {"Wrist Angle", QAccessible::ScrollBar},
+            {"Reverse Kinematic", QAccessible::CheckBox},
+            {"Forward Kin.(R,ang.)", QAccessible::CheckBox},
+            {"Forward Kin.(x,y)", QAccessible::CheckBox},
+            {"Elbow Down", QAccessible::CheckBox},
+            {"Elbow Up", QAccessible::CheckBox},
+            {"Elbow Right", QAccessible::CheckBox},
+            {"Elbow Left", QAccessible::CheckBox},
+            {"Wrist Angle", QAccessible::EditableText},
+            {"show path", QAccessible::Button},
+            {"Open", QAccessible::Button},
+            {"Close", QAccessible::Button},
+            {"Explanation", QAccessible::EditableText},
+            {"Run", QAccessible::MenuItem},
+            {"Panic/Stop", QAccessible::MenuItem},
+            {"Grid", QAccessible::MenuItem},
+            {"About", QAccessible::MenuItem}};
+        for (const auto& [name, role] : controls) {
+            QVERIFY2(found.values(name).contains(role),
+                     qPrintable(QString("no %1 named \"%2\"").arg(role).arg(name)));
+        }
+        QVERIFY(found.contains(form->windowTitle()));
     }
 
     void menuBarHoldsTheFourItemsInOrder() {
