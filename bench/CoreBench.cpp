@@ -23,7 +23,9 @@ public:
 
 // A surface that keeps every operation but forgets them once per cycle, as a frame would.
 template <class Surface> void forgetFrame(Surface&) {}
-template <> void forgetFrame(RecordingSurface& surface) { surface.forget(); }
+template <> void forgetFrame(RecordingSurface& surface) {
+    surface.forget();
+}
 
 template <class Surface> void controlCycles(benchmark::State& run) {
     SimulationState state;
@@ -46,7 +48,9 @@ template <class Surface> void controlCycles(benchmark::State& run) {
         benchmark::Counter(static_cast<double>(run.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_ControlCycle_NullSurface(benchmark::State& run) { controlCycles<NullSurface>(run); }
+void BM_ControlCycle_NullSurface(benchmark::State& run) {
+    controlCycles<NullSurface>(run);
+}
 void BM_ControlCycle_RecordingSurface(benchmark::State& run) {
     controlCycles<RecordingSurface>(run);
 }

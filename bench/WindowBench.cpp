@@ -72,7 +72,8 @@ void BM_WindowPass(benchmark::State& run) {
         run.SetIterationTime(std::chrono::duration<double>(end - begin).count());
     }
     run.counters["dpr"] = form.devicePixelRatioF();
-    run.counters["Mpx"] = width * height * form.devicePixelRatioF() * form.devicePixelRatioF() / 1e6;
+    run.counters["Mpx"] =
+        width * height * form.devicePixelRatioF() * form.devicePixelRatioF() / 1e6;
 }
 
 } // namespace

@@ -32,7 +32,9 @@ void DirtyTiles::clear() {
     marked_ = 0;
 }
 
-void DirtyTiles::markAll() { markTiles(0, 0, columns_ - 1, rows_ - 1); }
+void DirtyTiles::markAll() {
+    markTiles(0, 0, columns_ - 1, rows_ - 1);
+}
 
 void DirtyTiles::markTiles(int firstColumn, int firstRow, int lastColumn, int lastRow) {
     firstColumn = std::max(firstColumn, 0);
@@ -75,8 +77,7 @@ void DirtyTiles::markLine(QLineF line, double halfWidth) {
     double t0 = 0;
     double t1 = 1;
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {line.x1() - left, right - line.x1(), line.y1() - top,
-                         bottom - line.y1()};
+    const double q[4] = {line.x1() - left, right - line.x1(), line.y1() - top, bottom - line.y1()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0) {
@@ -129,9 +130,9 @@ std::vector<QRect> DirtyTiles::rects() const {
             while (column < end && line[column] != 0) {
                 ++column;
             }
-            result.push_back(QRect(first * TileSize, row * TileSize,
-                                   (column - first) * TileSize, TileSize) &
-                             picture);
+            result.push_back(
+                QRect(first * TileSize, row * TileSize, (column - first) * TileSize, TileSize) &
+                picture);
         }
     }
     return result;

@@ -18,12 +18,13 @@ constexpr int StrokeMargin = 2;
 QRect enclosing(const QRectF& logical, qreal ratio, const QRect& bounds) {
     const QRectF device(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio,
                         logical.height() * ratio);
-    const QRectF grown =
-        device.adjusted(-StrokeMargin, -StrokeMargin, StrokeMargin, StrokeMargin);
+    const QRectF grown = device.adjusted(-StrokeMargin, -StrokeMargin, StrokeMargin, StrokeMargin);
     return (grown & QRectF(bounds)).toAlignedRect() & bounds;
 }
 
-bool finite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool finite(QPointF p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 // A frame that draws what the frame before drew leaves the picture as it is: after a clear
 // everything is redrawn the same, and without one every stroke sets the same pixels again.
@@ -70,8 +71,7 @@ void PersistentCanvas::resize(QSize logicalSize, qreal devicePixelRatio) {
         // Keep what was drawn (the path display relies on it), stretched to the new size.
         // Nearest-pixel scaling keeps strokes in their own colours.
         QPainter scaler(&resized);
-        scaler.drawImage(QRectF(QPointF(0, 0), QSizeF(logicalSize)), image_,
-                         QRectF(image_.rect()));
+        scaler.drawImage(QRectF(QPointF(0, 0), QSizeF(logicalSize)), image_, QRectF(image_.rect()));
     }
     image_ = std::move(resized);
     logicalSize_ = logicalSize;
@@ -96,13 +96,21 @@ QPointF PersistentCanvas::toUser(QPointF logical) const {
 
 // Drawing is collected, and carried out by flush().
 
-void PersistentCanvas::clear() { pending_.clear(); }
+void PersistentCanvas::clear() {
+    pending_.clear();
+}
 
-void PersistentCanvas::setForeColour(Colour colour) { pending_.setForeColour(colour); }
+void PersistentCanvas::setForeColour(Colour colour) {
+    pending_.setForeColour(colour);
+}
 
-void PersistentCanvas::plotPoint(float x, float y) { pending_.plotPoint(x, y); }
+void PersistentCanvas::plotPoint(float x, float y) {
+    pending_.plotPoint(x, y);
+}
 
-void PersistentCanvas::lineTo(float x, float y) { pending_.lineTo(x, y); }
+void PersistentCanvas::lineTo(float x, float y) {
+    pending_.lineTo(x, y);
+}
 
 void PersistentCanvas::line(float x1, float y1, float x2, float y2) {
     pending_.line(x1, y1, x2, y2);
@@ -112,9 +120,13 @@ void PersistentCanvas::circle(float x, float y, float radius, Colour colour) {
     pending_.circle(x, y, radius, colour);
 }
 
-void PersistentCanvas::setTextPosition(float x, float y) { pending_.setTextPosition(x, y); }
+void PersistentCanvas::setTextPosition(float x, float y) {
+    pending_.setTextPosition(x, y);
+}
 
-void PersistentCanvas::print(std::string_view text) { pending_.print(text); }
+void PersistentCanvas::print(std::string_view text) {
+    pending_.print(text);
+}
 
 QRegion PersistentCanvas::takeChangedArea() {
     if (frameOps_.empty() && repeatsWithoutChange(pending_.ops(), lastFrame_)) {
@@ -214,7 +226,9 @@ QPainter& PersistentCanvas::painter() {
     return *painter_;
 }
 
-void PersistentCanvas::endPainting() { painter_.reset(); }
+void PersistentCanvas::endPainting() {
+    painter_.reset();
+}
 
 void PersistentCanvas::touched(const QRectF& logical) {
     const QRect area = enclosing(logical, image_.devicePixelRatio(), image_.rect());

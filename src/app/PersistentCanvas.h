@@ -92,10 +92,10 @@ private:
     QPointF current_; // current drawing position, user units
     QPointF textAt_;  // current text position, user units
 
-    RecordingSurface pending_;         // drawing of the frame under way
-    std::vector<DrawOp> frameOps_;     // drawing of this frame carried out so far
-    std::vector<DrawOp> lastFrame_;    // drawing of the last frame that drew anything
-    DirtyTiles drawnSinceClear_;       // device pixels
+    RecordingSurface pending_;      // drawing of the frame under way
+    std::vector<DrawOp> frameOps_;  // drawing of this frame carried out so far
+    std::vector<DrawOp> lastFrame_; // drawing of the last frame that drew anything
+    DirtyTiles drawnSinceClear_;    // device pixels
     DirtyTiles changedSincePresent_;
 };
 

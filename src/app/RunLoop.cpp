@@ -47,7 +47,9 @@ void RunLoop::run() {
     }
 }
 
-void RunLoop::doEvents() { QCoreApplication::processEvents(); }
+void RunLoop::doEvents() {
+    QCoreApplication::processEvents();
+}
 
 void RunLoop::refresh() {
     area_.present();

@@ -71,9 +71,13 @@ void elbowBoxClicked(SimulationState& state, ControlPanel& panel, CheckBox box) 
     }
 }
 
-void openGripperClicked(SimulationState& state) { state.gripperClosed = 0; }
+void openGripperClicked(SimulationState& state) {
+    state.gripperClosed = 0;
+}
 
-void closeGripperClicked(SimulationState& state) { state.gripperClosed = 1; }
+void closeGripperClicked(SimulationState& state) {
+    state.gripperClosed = 1;
+}
 
 void pathButtonClicked(SimulationState& state, ControlPanel& panel) {
     state.clearEachCycle = state.clearEachCycle == 1 ? 0 : 1;
@@ -96,13 +100,21 @@ void surfaceMoved(SimulationState& state, float x, float y) {
     }
 }
 
-void surfaceReleased(SimulationState& state) { state.pointerHeld = 0; }
+void surfaceReleased(SimulationState& state) {
+    state.pointerHeld = 0;
+}
 
-void runClicked(SimulationState& state) { state.runState = RunRunning; }
+void runClicked(SimulationState& state) {
+    state.runState = RunRunning;
+}
 
-void stopClicked(SimulationState& state) { state.runState = RunStopped; }
+void stopClicked(SimulationState& state) {
+    state.runState = RunStopped;
+}
 
-void windowClosing(SimulationState& state) { state.runState = RunEnd; }
+void windowClosing(SimulationState& state) {
+    state.runState = RunEnd;
+}
 
 void startUp(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
     buildExplanationTexts(state);

@@ -53,7 +53,9 @@ DrawOp op(DrawOp::Kind kind, float x1 = 0, float y1 = 0, float x2 = 0, float y2 
 
 } // namespace
 
-void RecordingSurface::clear() { ops_.push_back(op(DrawOp::Kind::Clear)); }
+void RecordingSurface::clear() {
+    ops_.push_back(op(DrawOp::Kind::Clear));
+}
 
 void RecordingSurface::setForeColour(Colour colour) {
     foreColour_ = colour;
@@ -65,7 +67,9 @@ void RecordingSurface::plotPoint(float x, float y) {
     ops_.push_back(op(DrawOp::Kind::Point, x, y));
 }
 
-void RecordingSurface::lineTo(float x, float y) { ops_.push_back(op(DrawOp::Kind::LineTo, x, y)); }
+void RecordingSurface::lineTo(float x, float y) {
+    ops_.push_back(op(DrawOp::Kind::LineTo, x, y));
+}
 
 void RecordingSurface::line(float x1, float y1, float x2, float y2) {
     ops_.push_back(op(DrawOp::Kind::Line, x1, y1, x2, y2));
@@ -85,6 +89,8 @@ void RecordingSurface::print(std::string_view text) {
     ops_.back().text = text;
 }
 
-void RecordingSurface::recordYield() { ops_.push_back(op(DrawOp::Kind::Yield)); }
+void RecordingSurface::recordYield() {
+    ops_.push_back(op(DrawOp::Kind::Yield));
+}
 
 } // namespace servo

@@ -35,15 +35,42 @@ double worstRigidityDrift(const SimulationState& state) {
 }
 
 bool allFinite(const SimulationState& s) {
-    for (double value :
-         {s.targetX, s.targetY, s.desiredX, s.desiredY, s.wristSetting, s.shoulderAngle,
-          s.elbowAngle, s.wristAngle, s.previousShoulderAngle, s.previousElbowAngle,
-          s.previousWristAngle, s.shoulderDelta, s.elbowDelta, s.wristDelta, s.rotationAngle,
-          s.effectorX, s.effectorY, s.handOrientation, s.wristPointX, s.wristPointY,
-          s.reachRadius, s.reachDirection, s.reachRatio, s.elbowSpread, s.xError, s.yError,
-          s.desiredRadius, s.radiusError, s.currentElevation, s.desiredElevation,
-          s.elevationError, s.graspX, s.graspY, s.upperArmLength, s.forearmLength,
-          s.handLength}) {
+    for (double value : {s.targetX,
+                         s.targetY,
+                         s.desiredX,
+                         s.desiredY,
+                         s.wristSetting,
+                         s.shoulderAngle,
+                         s.elbowAngle,
+                         s.wristAngle,
+                         s.previousShoulderAngle,
+                         s.previousElbowAngle,
+                         s.previousWristAngle,
+                         s.shoulderDelta,
+                         s.elbowDelta,
+                         s.wristDelta,
+                         s.rotationAngle,
+                         s.effectorX,
+                         s.effectorY,
+                         s.handOrientation,
+                         s.wristPointX,
+                         s.wristPointY,
+                         s.reachRadius,
+                         s.reachDirection,
+                         s.reachRatio,
+                         s.elbowSpread,
+                         s.xError,
+                         s.yError,
+                         s.desiredRadius,
+                         s.radiusError,
+                         s.currentElevation,
+                         s.desiredElevation,
+                         s.elevationError,
+                         s.graspX,
+                         s.graspY,
+                         s.upperArmLength,
+                         s.forearmLength,
+                         s.handLength}) {
         if (!std::isfinite(value)) {
             return false;
         }

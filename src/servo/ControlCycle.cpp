@@ -9,9 +9,13 @@
 
 namespace servo {
 
-double desiredXFromTarget(double targetX) { return (targetX - 300) / 2; }
+double desiredXFromTarget(double targetX) {
+    return (targetX - 300) / 2;
+}
 
-double desiredYFromTarget(double targetY) { return 70 - targetY; }
+double desiredYFromTarget(double targetY) {
+    return 70 - targetY;
+}
 
 double wristSettingFromScroll(int position) {
     const double degrees = static_cast<double>(position) / 32000 * 360 - 180;

@@ -58,8 +58,7 @@ void rThetaServoStep(SimulationState& state, DrawingSurface& surface) {
     surface.setTextPosition(230, 110);
     surface.print("RADIUS ERROR=" + formatErrorReadout(state.radiusError));
     surface.setTextPosition(280, 110);
-    surface.print("ELEVATION ERROR=" +
-                  formatErrorReadout(state.elevationError * DegreesPerRadian));
+    surface.print("ELEVATION ERROR=" + formatErrorReadout(state.elevationError * DegreesPerRadian));
 
     const SurfacePoint path = armToSurface(state.effectorX, state.effectorY);
     surface.plotPoint(path.x, path.y);

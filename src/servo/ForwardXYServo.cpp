@@ -22,8 +22,8 @@ void xyServoStep(SimulationState& state, DrawingSurface& surface) {
     state.xError = state.desiredX - state.effectorX;
     state.yError = state.desiredY - state.effectorY;
 
-    state.shoulderAngle = state.shoulderAngle - ShoulderGain * state.xError -
-                          ShoulderGain * state.yError;
+    state.shoulderAngle =
+        state.shoulderAngle - ShoulderGain * state.xError - ShoulderGain * state.yError;
     state.elbowAngle = state.elbowAngle + ElbowGain * state.yError;
     state.wristAngle = state.wristSetting - state.shoulderAngle - state.elbowAngle;
 

@@ -14,7 +14,9 @@ DrawingArea::DrawingArea(PersistentCanvas& canvas, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void DrawingArea::fitCanvas() { canvas_.resize(size(), devicePixelRatioF()); }
+void DrawingArea::fitCanvas() {
+    canvas_.resize(size(), devicePixelRatioF());
+}
 
 void DrawingArea::present() {
     if (canvas_.devicePixelRatio() != devicePixelRatioF()) {
@@ -61,6 +63,8 @@ void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void DrawingArea::mouseReleaseEvent(QMouseEvent*) { emit pointerReleased(); }
+void DrawingArea::mouseReleaseEvent(QMouseEvent*) {
+    emit pointerReleased();
+}
 
 } // namespace servo

@@ -169,9 +169,9 @@ void Form1::buildControls() {
     text1_->setAccessibleName("Explanation");
 
     // Keyboard order: the servo boxes, the scroll bar, the buttons, then the rest.
-    const QList<QWidget*> tabOrder{check1_,  check2_, check3_, vScroll1_, command1_,
-                                   command2_, command4_, text2_, check4_,  text1_,
-                                   text3_,   check5_, check6_, check7_};
+    const QList<QWidget*> tabOrder{check1_,   check2_,   check3_, vScroll1_, command1_,
+                                   command2_, command4_, text2_,  check4_,   text1_,
+                                   text3_,    check5_,   check6_, check7_};
     for (QWidget* control : tabOrder) {
         if (control != text1_) {
             control->setFocusPolicy(Qt::StrongFocus); // before the order: it skips NoFocus
@@ -243,8 +243,7 @@ void Form1::connectHandlers() {
     connect(drawingArea_, &DrawingArea::pointerMoved, this, [this](QPointF at) {
         surfaceMoved(state_, static_cast<float>(at.x()), static_cast<float>(at.y()));
     });
-    connect(drawingArea_, &DrawingArea::pointerReleased, this,
-            [this] { surfaceReleased(state_); });
+    connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] { surfaceReleased(state_); });
 
     connect(ru_, &QAction::triggered, this, [this] { runClicked(state_); });
     connect(st_, &QAction::triggered, this, [this] { stopClicked(state_); });
@@ -255,8 +254,8 @@ void Form1::connectHandlers() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // The servo boxes act on the press of any button, before the click toggles the box.
-    const bool press = event->type() == QEvent::MouseButtonPress ||
-                       event->type() == QEvent::MouseButtonDblClick;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press) {
         if (watched == check1_) {
             servoBoxPressed(state_, *this, CheckBox::Check1);
@@ -275,11 +274,17 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::showAbout() { showAboutBox(this); }
+void Form1::showAbout() {
+    showAboutBox(this);
+}
 
-int Form1::wristScrollPosition() const { return vScroll1_->value(); }
+int Form1::wristScrollPosition() const {
+    return vScroll1_->value();
+}
 
-void Form1::setWristScrollPosition(int position) { vScroll1_->setValue(position); }
+void Form1::setWristScrollPosition(int position) {
+    vScroll1_->setValue(position);
+}
 
 void Form1::setElbowBoxesVisible(bool visible) {
     for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
@@ -309,9 +314,13 @@ QCheckBox* Form1::checkBox(CheckBox box) const {
     return nullptr;
 }
 
-bool Form1::isChecked(CheckBox box) const { return checkBox(box)->isChecked(); }
+bool Form1::isChecked(CheckBox box) const {
+    return checkBox(box)->isChecked();
+}
 
-void Form1::setChecked(CheckBox box, bool checked) { checkBox(box)->setChecked(checked); }
+void Form1::setChecked(CheckBox box, bool checked) {
+    checkBox(box)->setChecked(checked);
+}
 
 void Form1::setExplanationText(const std::string& text) {
     text1_->setPlainText(displayText(text));
@@ -322,13 +331,21 @@ void Form1::setPathButtonCaption(const std::string& caption) {
     command4_->setAccessibleName(command4_->text());
 }
 
-void Form1::yieldToEvents() { QCoreApplication::processEvents(); }
+void Form1::yieldToEvents() {
+    QCoreApplication::processEvents();
+}
 
-void Form1::maximiseWindow() { setWindowState(windowState() | Qt::WindowMaximized); }
+void Form1::maximiseWindow() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
 
-void Form1::showWindow() { QMainWindow::show(); }
+void Form1::showWindow() {
+    QMainWindow::show();
+}
 
-void Form1::showStartUpNotice() { servo::showStartUpNotice(this); }
+void Form1::showStartUpNotice() {
+    servo::showStartUpNotice(this);
+}
 
 void Form1::setDrawingScale() {
     // The canvas's user scale is fixed (x 120..450, y 0..130); fit it to the client area now.

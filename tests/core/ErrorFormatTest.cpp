@@ -21,14 +21,14 @@ TEST_P(ErrorFormat, MatchesTheReadoutPattern) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ErrorFormat,
-    ::testing::Values(FormatCase{3.14159, "3.14"}, FormatCase{25, "25."},
-                      FormatCase{-65, "-65."}, FormatCase{0.5, ".5"}, FormatCase{-0.25, "-.25"},
-                      FormatCase{0, "."}, FormatCase{-0.0, "."}, FormatCase{123.456, "123.46"},
+    ::testing::Values(FormatCase{3.14159, "3.14"}, FormatCase{25, "25."}, FormatCase{-65, "-65."},
+                      FormatCase{0.5, ".5"}, FormatCase{-0.25, "-.25"}, FormatCase{0, "."},
+                      FormatCase{-0.0, "."}, FormatCase{123.456, "123.46"},
                       FormatCase{57.3, "57.3"}, FormatCase{338.07, "338.07"},
                       FormatCase{-52.98442, "-52.98"}, FormatCase{0.004, "."},
-                      FormatCase{-0.004, "."}, FormatCase{0.006, ".01"},
-                      FormatCase{99.999, "100."}, FormatCase{-99.995001, "-100."},
-                      FormatCase{1e6, "1000000."}, FormatCase{12345.6, "12345.6"},
+                      FormatCase{-0.004, "."}, FormatCase{0.006, ".01"}, FormatCase{99.999, "100."},
+                      FormatCase{-99.995001, "-100."}, FormatCase{1e6, "1000000."},
+                      FormatCase{12345.6, "12345.6"},
                       // exact binary halves round away from zero
                       FormatCase{0.125, ".13"}, FormatCase{-0.375, "-.38"},
                       FormatCase{2.625, "2.63"}, FormatCase{0.875, ".88"}));

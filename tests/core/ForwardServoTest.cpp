@@ -65,7 +65,8 @@ TEST(XYServo, FirstStepFromRestTowardTheStartUpTarget) {
     EXPECT_NEAR(s.shoulderAngle, 0.4, 1e-15);
     EXPECT_NEAR(s.elbowAngle, -1.3, 1e-15);
     EXPECT_NEAR(s.wristAngle, s.wristSetting + 0.9, 1e-15);
-    EXPECT_EQ(arm.readouts(), (Readouts{{{230, 110}, "X ERROR=25."}, {{310, 110}, "Y ERROR=-65."}}));
+    EXPECT_EQ(arm.readouts(),
+              (Readouts{{{230, 110}, "X ERROR=25."}, {{310, 110}, "Y ERROR=-65."}}));
     EXPECT_EQ(arm.pathPoint().x1, 300);
     EXPECT_EQ(arm.pathPoint().y1, -15);
 }
@@ -94,7 +95,7 @@ TEST(XYServo, ReachesAPointAboveTheShoulder) {
 struct HuntCase {
     double x;
     double y;
-    double low;  // the distance keeps swinging between about these two
+    double low; // the distance keeps swinging between about these two
     double high;
 };
 

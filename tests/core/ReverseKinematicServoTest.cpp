@@ -71,22 +71,20 @@ TEST_P(ElbowPose, FollowsPairChoiceAndSideOfTheDesiredPoint) {
     Arm arm(c.desiredX, 20, startUpWrist, c.pair, c.choice);
     arm.step();
     const double solvedElbow = arm.state.elbowAngle / 0.2;
-    EXPECT_NEAR(solvedElbow, c.left ? -2 * arm.state.elbowSpread : 2 * arm.state.elbowSpread,
-                1e-9)
+    EXPECT_NEAR(solvedElbow, c.left ? -2 * arm.state.elbowSpread : 2 * arm.state.elbowSpread, 1e-9)
         << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Configurations, ElbowPose,
-    ::testing::Values(PoseCase{"DownRightSide", 0, 0, 25, false},
-                      PoseCase{"DownLeftSide", 0, 0, -25, true},
-                      PoseCase{"UpRightSide", 0, 1, 25, true},
-                      PoseCase{"UpLeftSide", 0, 1, -25, false},
-                      PoseCase{"RightAlways", 1, 0, -25, false},
-                      PoseCase{"LeftAlways", 1, 1, 25, true},
-                      PoseCase{"DownOnTheAxis", 0, 0, 0, false},
-                      PoseCase{"UpOnTheAxis", 0, 1, 0, false}),
-    [](const auto& testInfo) { return testInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(Configurations, ElbowPose,
+                         ::testing::Values(PoseCase{"DownRightSide", 0, 0, 25, false},
+                                           PoseCase{"DownLeftSide", 0, 0, -25, true},
+                                           PoseCase{"UpRightSide", 0, 1, 25, true},
+                                           PoseCase{"UpLeftSide", 0, 1, -25, false},
+                                           PoseCase{"RightAlways", 1, 0, -25, false},
+                                           PoseCase{"LeftAlways", 1, 1, 25, true},
+                                           PoseCase{"DownOnTheAxis", 0, 0, 0, false},
+                                           PoseCase{"UpOnTheAxis", 0, 1, 0, false}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST(ReverseKinematicServo, ElbowRightSolutionBeforeTheDrive) {
     Arm arm(25, 20, startUpWrist, 1, 0);
@@ -157,8 +155,8 @@ TEST(ReverseKinematicServo, AngleSumMovesAFifthTowardTheWristSetting) {
         const SimulationState& s = arm.state;
         const double before = s.shoulderAngle + s.elbowAngle + s.wristAngle;
         arm.step();
-        EXPECT_NEAR(s.shoulderAngle + s.elbowAngle + s.wristAngle,
-                    before + 0.2 * (1.0 - before), 1e-12);
+        EXPECT_NEAR(s.shoulderAngle + s.elbowAngle + s.wristAngle, before + 0.2 * (1.0 - before),
+                    1e-12);
     }
 }
 

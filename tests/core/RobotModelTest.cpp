@@ -144,10 +144,8 @@ TEST_P(JointCentresFollowForwardKinematics, AfterWristElbowShoulderTurns) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Poses, JointCentresFollowForwardKinematics,
-                         ::testing::Values(std::tuple{0.4, -1.3, 2.0},
-                                           std::tuple{-2.0, 0.7, -0.1},
-                                           std::tuple{3.5, 3.0, -4.0},
-                                           std::tuple{0.0, 0.0, 1.0}));
+                         ::testing::Values(std::tuple{0.4, -1.3, 2.0}, std::tuple{-2.0, 0.7, -0.1},
+                                           std::tuple{3.5, 3.0, -4.0}, std::tuple{0.0, 0.0, 1.0}));
 
 } // namespace
 } // namespace servo::testing

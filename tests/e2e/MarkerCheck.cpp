@@ -32,8 +32,12 @@ public:
     void setDrawingScale() override {}
 };
 
-bool isBackground(QRgb pixel) { return (pixel & 0xFFFFFF) == (qRgb(63, 150, 192) & 0xFFFFFF); }
-bool isMarker(QRgb pixel) { return (pixel & 0xFFFFFF) == (qRgb(1, 0, 0) & 0xFFFFFF); }
+bool isBackground(QRgb pixel) {
+    return (pixel & 0xFFFFFF) == (qRgb(63, 150, 192) & 0xFFFFFF);
+}
+bool isMarker(QRgb pixel) {
+    return (pixel & 0xFFFFFF) == (qRgb(1, 0, 0) & 0xFFFFFF);
+}
 
 } // namespace
 
@@ -61,7 +65,8 @@ int main(int argc, char* argv[]) {
 
     // The drawing surface starts below the menu bar: the first background row at the right.
     int surfaceTop = top;
-    while (surfaceTop < top + height / 4 && !isBackground(shot.pixel(left + width - 3, surfaceTop))) {
+    while (surfaceTop < top + height / 4 &&
+           !isBackground(shot.pixel(left + width - 3, surfaceTop))) {
         ++surfaceTop;
     }
     const int surfaceHeight = top + height - surfaceTop;

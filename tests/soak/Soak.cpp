@@ -105,7 +105,7 @@ int main(int argc, char* argv[]) {
     std::printf("soak: %lld cycles, worst rigidity drift %.3g arm units (limit %.0e), "
                 "peak memory %ld KiB (limit %ld KiB)\n",
                 cycles, worstDrift, RigidityDriftLimit, peak, PeakMemoryLimitKiB);
-    const bool ok = allFinite(state) && worstDrift <= RigidityDriftLimit &&
-                    peak <= PeakMemoryLimitKiB;
+    const bool ok =
+        allFinite(state) && worstDrift <= RigidityDriftLimit && peak <= PeakMemoryLimitKiB;
     return ok ? 0 : 1;
 }

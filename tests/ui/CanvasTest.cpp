@@ -202,8 +202,14 @@ private slots:
         QVERIFY2(qAbs(a.left() - b.left()) <= 1 && qAbs(a.right() - b.right()) <= 2 &&
                      a.top() == b.top() && a.bottom() == b.bottom(),
                  qPrintable(QString("pieces %1,%2-%3,%4 whole %5,%6-%7,%8")
-                                .arg(a.left()).arg(a.top()).arg(a.right()).arg(a.bottom())
-                                .arg(b.left()).arg(b.top()).arg(b.right()).arg(b.bottom())));
+                                .arg(a.left())
+                                .arg(a.top())
+                                .arg(a.right())
+                                .arg(a.bottom())
+                                .arg(b.left())
+                                .arg(b.top())
+                                .arg(b.right())
+                                .arg(b.bottom())));
         // Its top-left corner is the text position: (230, 110) maps to (220, 220).
         QVERIFY(a.left() >= 220 && a.left() <= 224);
         QVERIFY(a.top() >= 220);

@@ -53,8 +53,7 @@ private:
         return count;
     }
     // A mouse event with explicit buttons held, delivered to the surface.
-    void sendMouse(QEvent::Type type, QPoint where, Qt::MouseButton button,
-                   Qt::MouseButtons held) {
+    void sendMouse(QEvent::Type type, QPoint where, Qt::MouseButton button, Qt::MouseButtons held) {
         QMouseEvent event(type, QPointF(where), area().mapToGlobal(QPointF(where)), button, held,
                           Qt::NoModifier);
         QApplication::sendEvent(&area(), &event);
@@ -231,8 +230,7 @@ private slots:
         sendMouse(QEvent::MouseMove, QPoint(-5000, 90000), Qt::NoButton, Qt::LeftButton);
         QVERIFY(state->targetX < 0);
         QVERIFY(state->targetY > 1000);
-        sendMouse(QEvent::MouseButtonRelease, QPoint(-5000, 90000), Qt::LeftButton,
-                  Qt::NoButton);
+        sendMouse(QEvent::MouseButtonRelease, QPoint(-5000, 90000), Qt::LeftButton, Qt::NoButton);
         sendMouse(QEvent::MouseMove, at(300, 50), Qt::NoButton, Qt::NoButton);
         QVERIFY(state->targetX < 0);
     }
@@ -360,14 +358,20 @@ private slots:
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->checkBox(CheckBox::Check1)->setFocus();
-        const QList<QWidget*> expected{
-            form->checkBox(CheckBox::Check2), form->checkBox(CheckBox::Check3),
-            form->wristScrollBar(),           form->openButton(),
-            form->closeButton(),              form->pathButton(),
-            form->wristLabel(),               form->checkBox(CheckBox::Check4),
-            form->explanationBox(),           form->servoHeading(),
-            form->checkBox(CheckBox::Check5), form->checkBox(CheckBox::Check6),
-            form->checkBox(CheckBox::Check7), form->checkBox(CheckBox::Check1)};
+        const QList<QWidget*> expected{form->checkBox(CheckBox::Check2),
+                                       form->checkBox(CheckBox::Check3),
+                                       form->wristScrollBar(),
+                                       form->openButton(),
+                                       form->closeButton(),
+                                       form->pathButton(),
+                                       form->wristLabel(),
+                                       form->checkBox(CheckBox::Check4),
+                                       form->explanationBox(),
+                                       form->servoHeading(),
+                                       form->checkBox(CheckBox::Check5),
+                                       form->checkBox(CheckBox::Check6),
+                                       form->checkBox(CheckBox::Check7),
+                                       form->checkBox(CheckBox::Check1)};
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -377,7 +381,7 @@ private slots:
     void accessibilityTreeNamesEveryControl() {
         QMultiMap<QString, QAccessible::Role> found;
         std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node,
-                                                                    int depth) {
+                                                                   int depth) {
             if (node == nullptr || depth > 12) {
                 return;
             }

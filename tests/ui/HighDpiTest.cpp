@@ -94,14 +94,20 @@ int measureLayout(const QString& path) {
     }
     QTextStream out(&file);
     out << "shot 0 0 " << image.width() << ' ' << image.height() << '\n';
-    const QMap<QString, QWidget*> controls{
-        {"Text3", form.servoHeading()},          {"VScroll1", form.wristScrollBar()},
-        {"Check1", form.checkBox(CheckBox::Check1)}, {"Check3", form.checkBox(CheckBox::Check3)},
-        {"Check2", form.checkBox(CheckBox::Check2)}, {"Check4", form.checkBox(CheckBox::Check4)},
-        {"Check5", form.checkBox(CheckBox::Check5)}, {"Check6", form.checkBox(CheckBox::Check6)},
-        {"Check7", form.checkBox(CheckBox::Check7)}, {"Text2", form.wristLabel()},
-        {"Command4", form.pathButton()},         {"Command1", form.openButton()},
-        {"Command2", form.closeButton()},        {"Text1", form.explanationBox()}};
+    const QMap<QString, QWidget*> controls{{"Text3", form.servoHeading()},
+                                           {"VScroll1", form.wristScrollBar()},
+                                           {"Check1", form.checkBox(CheckBox::Check1)},
+                                           {"Check3", form.checkBox(CheckBox::Check3)},
+                                           {"Check2", form.checkBox(CheckBox::Check2)},
+                                           {"Check4", form.checkBox(CheckBox::Check4)},
+                                           {"Check5", form.checkBox(CheckBox::Check5)},
+                                           {"Check6", form.checkBox(CheckBox::Check6)},
+                                           {"Check7", form.checkBox(CheckBox::Check7)},
+                                           {"Text2", form.wristLabel()},
+                                           {"Command4", form.pathButton()},
+                                           {"Command1", form.openButton()},
+                                           {"Command2", form.closeButton()},
+                                           {"Text1", form.explanationBox()}};
     for (auto it = controls.begin(); it != controls.end(); ++it) {
         const QPoint topLeft = it.value()->mapTo(&form, QPoint(0, 0));
         // The control must really be drawn there: its rectangle is not plain background.
@@ -179,8 +185,14 @@ private slots:
                                 qAbs(b.height() - 2 * a.height()) <= 1;
             QVERIFY2(scaled, qPrintable(QString("%1: %2,%3 %4x%5 at ratio 1, %6,%7 %8x%9 at 2")
                                             .arg(it.key())
-                                            .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
-                                            .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
+                                            .arg(a.x())
+                                            .arg(a.y())
+                                            .arg(a.width())
+                                            .arg(a.height())
+                                            .arg(b.x())
+                                            .arg(b.y())
+                                            .arg(b.width())
+                                            .arg(b.height())));
         }
         QCOMPARE(one["linewidth"].x(), 1);
         QCOMPARE(two["linewidth"].x(), 2);

@@ -40,8 +40,8 @@ private slots:
         const long events = qEnvironmentVariableIsSet("SERVO_MONKEY_EVENTS")
                                 ? qEnvironmentVariable("SERVO_MONKEY_EVENTS").toLong()
                                 : 100000;
-        std::printf("monkey: seed %llu, %ld events (SERVO_MONKEY_SEED=%llu reproduces it)\n",
-                    seed, events, seed);
+        std::printf("monkey: seed %llu, %ld events (SERVO_MONKEY_SEED=%llu reproduces it)\n", seed,
+                    events, seed);
         std::fflush(stdout);
         std::mt19937_64 random(seed);
         auto pick = [&random](int count) {
@@ -133,10 +133,9 @@ private slots:
                 form.wristScrollBar()->setValue(pick(32768));
                 break;
             case 10: {
-                QWidget* boxes[] = {form.explanationBox(), form.wristLabel(),
-                                    form.servoHeading()};
-                const Qt::Key keys[] = {Qt::Key_A, Qt::Key_Backspace, Qt::Key_Delete,
-                                        Qt::Key_Return, Qt::Key_Space, Qt::Key_Z,
+                QWidget* boxes[] = {form.explanationBox(), form.wristLabel(), form.servoHeading()};
+                const Qt::Key keys[] = {Qt::Key_A,        Qt::Key_Backspace, Qt::Key_Delete,
+                                        Qt::Key_Return,   Qt::Key_Space,     Qt::Key_Z,
                                         Qt::Key_PageDown, Qt::Key_End};
                 QTest::keyClick(boxes[pick(3)], keys[pick(8)]);
                 break;
