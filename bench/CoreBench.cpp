@@ -3,7 +3,7 @@
 // one redraw of the arm.
 
 #include "controls/ControlActions.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 #include "headless/RecordingSurface.h"
 #include "servo/ControlCycle.h"
 
@@ -13,14 +13,6 @@ namespace {
 
 using namespace servo;
 
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
-};
-
 // A surface that keeps every operation but forgets them once per cycle, as a frame would.
 template <class Surface> void forgetFrame(Surface&) {}
 template <> void forgetFrame(RecordingSurface& surface) {
@@ -28,10 +20,9 @@ template <> void forgetFrame(RecordingSurface& surface) {
 }
 
 template <class Surface> void controlCycles(benchmark::State& run) {
-    SimulationState state;
-    HeadlessPanel panel(state);
-    NoWindow window;
-    startUp(state, panel, window);
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
+    HeadlessPanel& panel = simulation.panel;
     servoBoxPressed(state, panel, static_cast<CheckBox>(run.range(0)));
     // A target the scheme keeps working on: the x,y scheme hunts here for ever, the others
     // settle and go on stepping.
@@ -56,10 +47,8 @@ void BM_ControlCycle_RecordingSurface(benchmark::State& run) {
 }
 
 void BM_RedrawArm(benchmark::State& run) {
-    SimulationState state;
-    HeadlessPanel panel(state);
-    NoWindow window;
-    startUp(state, panel, window);
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
     NullSurface surface;
     double angle = 0;
     for (auto _ : run) {

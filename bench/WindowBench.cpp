@@ -8,6 +8,7 @@
 #include "ui/AppSetup.h"
 #include "ui/DrawingArea.h"
 #include "ui/Form1.h"
+#include "ui/QuietStartUp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,19 +24,6 @@ namespace {
 
 using namespace servo;
 
-// Start-up without waiting for anybody to dismiss the notice.
-class QuietStart : public StartUpWindow {
-public:
-    explicit QuietStart(Form1& form) : form_(form) {}
-    void maximiseWindow() override {}
-    void showWindow() override { form_.show(); }
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
-
-private:
-    Form1& form_;
-};
-
 void BM_WindowPass(benchmark::State& run) {
     const int width = static_cast<int>(run.range(0));
     const int height = static_cast<int>(run.range(1));
@@ -44,7 +32,7 @@ void BM_WindowPass(benchmark::State& run) {
     SimulationState state;
     PersistentCanvas canvas;
     Form1 form(state, canvas);
-    QuietStart start(form);
+    QuietStartUp start(form);
     startUp(state, form, start);
     form.setWindowState(Qt::WindowNoState);
     form.resize(width, height);

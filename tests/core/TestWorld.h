@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/ControlActions.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 #include "headless/RecordingSurface.h"
 #include "robot/RobotModel.h"
 #include "servo/ControlCycle.h"
@@ -12,25 +12,12 @@
 
 namespace servo::testing {
 
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void showStartUpNotice() override { ++noticesShown; }
-    void setDrawingScale() override {}
-    int noticesShown = 0;
-};
-
 // The simulation as start-up leaves it, with a recording surface and a headless panel.
 struct World {
-    SimulationState state;
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
+    HeadlessPanel& panel = simulation.panel;
     RecordingSurface surface;
-    HeadlessPanel panel{state};
-
-    World() {
-        NoWindow window;
-        startUp(state, panel, window);
-    }
 
     // Runs one control cycle and keeps only its drawing operations.
     void cycle() {

@@ -6,7 +6,7 @@
 // prints the drawing surface's rectangle on the screen, "LEFT TOP WIDTH HEIGHT", and stops.
 
 #include "controls/ControlActions.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 #include "headless/RecordingSurface.h"
 #include "robot/ArmRenderer.h"
 #include "servo/ControlCycle.h"
@@ -23,14 +23,6 @@
 namespace {
 
 using namespace servo;
-
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
-};
 
 bool isBackground(QRgb pixel) {
     return (pixel & 0xFFFFFF) == (qRgb(63, 150, 192) & 0xFFFFFF);
@@ -77,13 +69,11 @@ int main(int argc, char* argv[]) {
     std::printf("surface: %d,%d %dx%d\n", left, surfaceTop, width, surfaceHeight);
 
     // The settled pose on the start-up target: run the servo until nothing moves.
-    SimulationState state;
-    HeadlessPanel panel(state);
-    NoWindow window;
-    startUp(state, panel, window);
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
     NullSurface nothing;
     for (int i = 0; i < 400; ++i) {
-        controlCycle(state, nothing, panel);
+        controlCycle(state, nothing, simulation.panel);
     }
     const double a1 = state.shoulderAngle;
     const double a12 = a1 + state.elbowAngle;

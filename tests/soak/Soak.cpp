@@ -6,7 +6,7 @@
 // usage: soak [CYCLES]   (default 10,000,000)
 
 #include "controls/ControlActions.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 #include "headless/RecordingSurface.h"
 #include "robot/FigureChecks.h"
 #include "servo/ControlCycle.h"
@@ -25,14 +25,6 @@ using namespace servo;
 // Bounds, with a wide margin over what 10,000,000 cycles measure (see the README).
 constexpr double RigidityDriftLimit = 1e-9; // arm units
 constexpr long PeakMemoryLimitKiB = 64 * 1024;
-
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
-};
 
 // Targets in window units: in reach, at the edges, beyond the reach, far off the window.
 constexpr std::array<std::array<float, 2>, 12> Targets{{{350, 50},
@@ -58,10 +50,9 @@ long peakMemoryKiB() {
 
 int main(int argc, char* argv[]) {
     const long long cycles = argc > 1 ? std::atoll(argv[1]) : 10'000'000;
-    SimulationState state;
-    HeadlessPanel panel(state);
-    NoWindow window;
-    startUp(state, panel, window);
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
+    HeadlessPanel& panel = simulation.panel;
     NullSurface surface;
 
     double worstDrift = 0;

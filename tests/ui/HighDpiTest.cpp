@@ -11,6 +11,7 @@
 #include "ui/AppSetup.h"
 #include "ui/DrawingArea.h"
 #include "ui/Form1.h"
+#include "ui/QuietStartUp.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -27,18 +28,6 @@
 namespace servo::testing {
 
 namespace {
-
-class QuietStart : public StartUpWindow {
-public:
-    explicit QuietStart(Form1& form) : form_(form) {}
-    void maximiseWindow() override {}
-    void showWindow() override { form_.show(); }
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
-
-private:
-    Form1& form_;
-};
 
 // Length of the run of pixels of `colour` through (x, y) along the row.
 int runLength(const QImage& image, int x, int y, QRgb colour) {
@@ -73,7 +62,7 @@ int measureLayout(const QString& path) {
     SimulationState state;
     PersistentCanvas canvas;
     Form1 form(state, canvas);
-    QuietStart start(form);
+    QuietStartUp start(form);
     startUp(state, form, start);
     form.setWindowState(Qt::WindowNoState);
     form.resize(800, 600);

@@ -6,7 +6,7 @@
 // exit status 2.
 
 #include "controls/ControlActions.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 #include "headless/RecordingSurface.h"
 #include "servo/ControlCycle.h"
 #include "teaching/Grid.h"
@@ -27,15 +27,6 @@ using namespace servo;
 class ScriptError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// Start-up without a window: nothing to maximise, show or dismiss.
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void showStartUpNotice() override {}
-    void setDrawingScale() override {}
 };
 
 std::vector<std::string> splitWords(const std::string& line) {
@@ -86,10 +77,8 @@ std::string exact(double value) {
 
 class Trace {
 public:
-    Trace() : panel_(state_) {
+    Trace() {
         panel_.onYield([this] { surface_.recordYield(); });
-        NoWindow window;
-        startUp(state_, panel_, window);
     }
 
     void run(const std::vector<std::string>& w) {
@@ -201,9 +190,10 @@ private:
                   << " runState=" << state_.runState << '\n';
     }
 
-    SimulationState state_;
+    HeadlessSimulation simulation_;
+    SimulationState& state_ = simulation_.state;
+    HeadlessPanel& panel_ = simulation_.panel;
     RecordingSurface surface_;
-    HeadlessPanel panel_;
 };
 
 } // namespace
