@@ -29,7 +29,8 @@ import -window root "$work/shot.png" || fail "no screenshot"
 
 # Close through the window manager (its close binding), as a user would.
 press_keys "$main" alt+F4
-status=$(wait_for_exit "$app_pid" 30) || fail "still running after close"
+wait_for_exit "$app_pid" 30 || fail "still running after close"
+status=$EXIT_STATUS
 app_pid=
 [ "$status" -eq 0 ] || fail "exit status $status after close"
 echo "end-to-end: notice dismissed, markers in place, closed with status 0"

@@ -46,14 +46,15 @@ dismiss_notice() {
   return 1
 }
 
-# Waits up to SECONDS for the process to end; prints its exit status and returns 0, or
-# returns 1 if it is still running.
+# Waits up to SECONDS for the child process to end and sets EXIT_STATUS to its exit status;
+# returns 1 if it is still running. Call it directly, not in a subshell, so that it can reap
+# the child.
 wait_for_exit() {
   local pid=$1 seconds=$2
   for _ in $(seq $((seconds * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
-      echo $?
+      EXIT_STATUS=$?
       return 0
     fi
     sleep 0.1
