@@ -10,6 +10,8 @@
 #include "ui/Form1.h"
 
 #include <QAccessible>
+#include <QFontMetrics>
+#include <QTextDocument>
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -415,6 +417,24 @@ private slots:
                      qPrintable(QString("no %1 named \"%2\"").arg(role).arg(name)));
         }
         QVERIFY(found.contains(form->windowTitle()));
+    }
+
+    void explanationProseFitsTheBoxLineByLine() {
+        // Only the fixed equation and legend lines (those with "=") may wrap; every prose
+        // line is short enough to show whole in the box.
+        QPlainTextEdit* box = form->explanationBox();
+        const QFontMetrics metrics(box->font());
+        const int width = box->viewport()->width() -
+                          2 * static_cast<int>(box->document()->documentMargin());
+        for (const std::string* text : {&state->reverseKinematicText, &state->forwardXYText,
+                                        &state->forwardRThetaText}) {
+            for (const QString& line : QString::fromStdString(*text).split("\r\n")) {
+                if (!line.contains('=')) {
+                    QVERIFY2(metrics.horizontalAdvance(line) <= width,
+                             qPrintable(QString("wraps: \"%1\"").arg(line)));
+                }
+            }
+        }
     }
 
     void menuBarHoldsTheFourItemsInOrder() {
