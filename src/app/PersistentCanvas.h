@@ -39,7 +39,6 @@ public:
     // Logical size (device-independent pixels) and device pixel ratio of the client area. The
     // old picture is scaled into the new size. A zero size keeps the picture and ignores drawing.
     void resize(QSize logicalSize, qreal devicePixelRatio);
-    QSize logicalSize() const { return logicalSize_; }
     qreal devicePixelRatio() const { return image_.isNull() ? 1 : image_.devicePixelRatio(); }
 
     void setBackground(QColor colour) { background_ = colour; }

@@ -25,7 +25,6 @@ public:
 
     // Frames per second the loop paces itself to; the screen's refresh rate by default.
     void setFrameRate(double framesPerSecond);
-    double frameRate() const { return 1e9 / static_cast<double>(framePeriodNs_); }
     // Passes run so far.
     long long passes() const { return passes_; }
 

@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -288,7 +287,8 @@ void Form1::setWristScrollPosition(int position) {
 
 void Form1::setElbowBoxesVisible(bool visible) {
     for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
-        if (box->isVisible() != visible) {
+        // The box's own state: isVisible() is also false while the window is hidden.
+        if (box->isHidden() == visible) {
             box->setVisible(visible);
         }
     }
