@@ -2,20 +2,23 @@
 // scheme, with a surface that records nothing and with the recording surface, and the cost of
 // one redraw of the arm.
 
-#include "controls/ControlActions.h"
+#include "NullSurface.h"
+#include "core/display/DisplayList.h"
+#include "core/figure/ArmRenderer.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/Simulation.h"
 #include "headless/HeadlessSimulation.h"
-#include "headless/RecordingSurface.h"
-#include "servo/ControlCycle.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace servo;
+using servo::testing::NullSurface;
 
 // A surface that keeps every operation but forgets them once per cycle, as a frame would.
 template <class Surface> void forgetFrame(Surface&) {}
-template <> void forgetFrame(RecordingSurface& surface) {
+template <> void forgetFrame(DisplayList& surface) {
     surface.forget();
 }
 
@@ -29,9 +32,10 @@ template <class Surface> void controlCycles(benchmark::State& run) {
     state.targetX = 420;
     state.targetY = 70;
     Surface surface;
+    Simulation passes(state, surface, panel);
     for (auto _ : run) {
         forgetFrame(surface);
-        controlCycle(state, surface, panel);
+        passes.pass();
     }
     benchmark::DoNotOptimize(state.shoulderAngle);
     run.SetItemsProcessed(run.iterations());
@@ -42,8 +46,8 @@ template <class Surface> void controlCycles(benchmark::State& run) {
 void BM_ControlCycle_NullSurface(benchmark::State& run) {
     controlCycles<NullSurface>(run);
 }
-void BM_ControlCycle_RecordingSurface(benchmark::State& run) {
-    controlCycles<RecordingSurface>(run);
+void BM_ControlCycle_DisplayList(benchmark::State& run) {
+    controlCycles<DisplayList>(run);
 }
 
 void BM_RedrawArm(benchmark::State& run) {
@@ -65,7 +69,7 @@ void BM_RedrawArm(benchmark::State& run) {
 
 // Argument: the servo scheme (1 reverse kinematic, 2 forward x,y, 3 forward R,theta).
 BENCHMARK(BM_ControlCycle_NullSurface)->ArgName("scheme")->DenseRange(1, 3);
-BENCHMARK(BM_ControlCycle_RecordingSurface)->ArgName("scheme")->DenseRange(1, 3);
+BENCHMARK(BM_ControlCycle_DisplayList)->ArgName("scheme")->DenseRange(1, 3);
 BENCHMARK(BM_RedrawArm);
 
 BENCHMARK_MAIN();

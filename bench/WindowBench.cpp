@@ -2,13 +2,13 @@
 // canvas and presented to the window's backing store, at several window sizes, with the path
 // display off and on. The device pixel ratio comes from the environment (QT_SCALE_FACTOR).
 
-#include "app/PersistentCanvas.h"
-#include "controls/ControlActions.h"
-#include "servo/ControlCycle.h"
-#include "ui/AppSetup.h"
-#include "ui/DrawingArea.h"
-#include "ui/Form1.h"
-#include "ui/QuietStartUp.h"
+#include "QuietStartUp.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/Simulation.h"
+#include "desktop/AppSetup.h"
+#include "desktop/DrawingArea.h"
+#include "desktop/Form1.h"
+#include "desktop/PersistentCanvas.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,8 +32,8 @@ void BM_WindowPass(benchmark::State& run) {
     SimulationState state;
     PersistentCanvas canvas;
     Form1 form(state, canvas);
-    QuietStartUp start(form);
-    startUp(state, form, start);
+    testing::quietStartUp(state, form);
+    Simulation simulation(state, canvas, form);
     form.setWindowState(Qt::WindowNoState);
     form.resize(width, height);
     QCoreApplication::processEvents();
@@ -46,7 +46,7 @@ void BM_WindowPass(benchmark::State& run) {
     state.targetY = 70;
     DrawingArea& area = form.drawingArea();
     for (int i = 0; i < 50; ++i) { // settle caches and the first full-window paint
-        controlCycle(state, canvas, form);
+        simulation.pass();
         area.present();
         QCoreApplication::processEvents();
     }
@@ -54,7 +54,7 @@ void BM_WindowPass(benchmark::State& run) {
     for (auto _ : run) {
         const auto begin = std::chrono::steady_clock::now();
         QCoreApplication::processEvents();
-        controlCycle(state, canvas, form);
+        simulation.pass();
         area.present();
         const auto end = std::chrono::steady_clock::now();
         run.SetIterationTime(std::chrono::duration<double>(end - begin).count());

@@ -1,6 +1,7 @@
 #include "headless/HeadlessPanel.h"
 
-#include "controls/ControlActions.h"
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
 
 namespace servo {
 
@@ -9,7 +10,7 @@ void HeadlessPanel::setChecked(CheckBox box, bool checked) {
         return;
     }
     checked_[index(box)] = checked;
-    if (box >= CheckBox::Check4) {
+    if (elbowConfigurationOf(box) != nullptr) {
         elbowBoxClicked(state_, *this, box);
     }
 }

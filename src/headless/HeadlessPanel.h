@@ -1,7 +1,7 @@
 #pragma once
 
-#include "state/ControlPanel.h"
-#include "state/SimulationState.h"
+#include "core/interfaces/ControlPanel.h"
+#include "core/state/SimulationState.h"
 
 #include <array>
 #include <functional>
@@ -10,7 +10,8 @@
 namespace servo {
 
 // The window's controls without a window: keeps their values and raises an elbow box's click
-// handling when its check state changes, as the toolkit does. For tests and the trace driver.
+// handling when its check state changes, as a toolkit does. For the trace driver, front ends
+// that keep their controls' values in the simulation, and tests.
 class HeadlessPanel : public ControlPanel {
 public:
     explicit HeadlessPanel(SimulationState& state) : state_(state) {}

@@ -1,6 +1,6 @@
 #include "TestWorld.h"
 
-#include "robot/ArmRenderer.h"
+#include "core/figure/ArmRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 struct Pass {
     SimulationState state = straightUpArm();
-    RecordingSurface surface;
+    DisplayList surface;
 
     void draw() {
         surface.forget();

@@ -1,6 +1,7 @@
 #include "TestWorld.h"
 
-#include "teaching/Grid.h"
+#include "core/simulation/ControlCycle.h"
+#include "core/teaching/Grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "servo/ErrorFormat.h"
+#include "core/servo/ErrorFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "teaching/ExplanationTexts.h"
+#include "core/teaching/ExplanationTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "TestWorld.h"
 
-#include "servo/EffectorPosition.h"
-#include "servo/ForwardRThetaServo.h"
-#include "servo/ForwardXYServo.h"
+#include "core/figure/EffectorPosition.h"
+#include "core/servo/ForwardRThetaServo.h"
+#include "core/servo/ForwardXYServo.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ using StepFunction = void (*)(SimulationState&, DrawingSurface&);
 
 struct Arm {
     SimulationState state = straightUpArm();
-    RecordingSurface surface;
+    DisplayList surface;
 
     Arm(double x, double y, double wrist = 0) {
         state.desiredX = x;

@@ -1,6 +1,6 @@
 #include "TestWorld.h"
 
-#include "teaching/Grid.h"
+#include "core/teaching/Grid.h"
 
 #include <gtest/gtest.h>
 

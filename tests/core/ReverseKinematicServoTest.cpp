@@ -1,7 +1,8 @@
+#include "NullSurface.h"
 #include "TestWorld.h"
 
-#include "servo/EffectorPosition.h"
-#include "servo/ReverseKinematicServo.h"
+#include "core/figure/EffectorPosition.h"
+#include "core/servo/ReverseKinematicServo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestWorld.h"
 
-#include "robot/RobotModel.h"
-#include "servo/EffectorPosition.h"
+#include "core/figure/EffectorPosition.h"
+#include "core/figure/RobotModel.h"
 
 #include <gtest/gtest.h>
 

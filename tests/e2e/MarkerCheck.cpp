@@ -5,11 +5,10 @@
 // (the window's client rectangle on the screen, menu bar included). With --surface-only it
 // prints the drawing surface's rectangle on the screen, "LEFT TOP WIDTH HEIGHT", and stops.
 
-#include "controls/ControlActions.h"
+#include "core/display/DisplayList.h"
+#include "core/figure/ArmRenderer.h"
+#include "core/simulation/Handlers.h"
 #include "headless/HeadlessSimulation.h"
-#include "headless/RecordingSurface.h"
-#include "robot/ArmRenderer.h"
-#include "servo/ControlCycle.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -69,11 +68,11 @@ int main(int argc, char* argv[]) {
     std::printf("surface: %d,%d %dx%d\n", left, surfaceTop, width, surfaceHeight);
 
     // The settled pose on the start-up target: run the servo until nothing moves.
-    HeadlessSimulation simulation;
-    SimulationState& state = simulation.state;
-    NullSurface nothing;
+    HeadlessSimulation headless;
+    SimulationState& state = headless.state;
     for (int i = 0; i < 400; ++i) {
-        controlCycle(state, nothing, simulation.panel);
+        headless.surface.forget();
+        headless.simulation.pass();
     }
     const double a1 = state.shoulderAngle;
     const double a12 = a1 + state.elbowAngle;
@@ -85,8 +84,9 @@ int main(int argc, char* argv[]) {
     int failures = 0;
     for (const auto& joint : joints) {
         const SurfacePoint user = armToSurface(joint[0], joint[1]);
-        const double px = left + (user.x - 120) / 330.0 * width;
-        const double py = surfaceTop + user.y / 130.0 * surfaceHeight;
+        const double px = left + (user.x - SurfaceLeft) / (SurfaceRight - SurfaceLeft) * width;
+        const double py =
+            surfaceTop + (user.y - SurfaceTop) / (SurfaceBottom - SurfaceTop) * surfaceHeight;
         // Centre of the marker-coloured pixels near the expected centre.
         const int reach = static_cast<int>(4.0 * width / 330.0) + 3;
         double sumX = 0;

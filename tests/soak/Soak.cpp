@@ -5,12 +5,10 @@
 //
 // usage: soak [CYCLES]   (default 10,000,000)
 
-#include "controls/ControlActions.h"
+#include "FigureChecks.h"
+#include "core/simulation/Handlers.h"
+#include "core/teaching/Grid.h"
 #include "headless/HeadlessSimulation.h"
-#include "headless/RecordingSurface.h"
-#include "robot/FigureChecks.h"
-#include "servo/ControlCycle.h"
-#include "teaching/Grid.h"
 
 #include <sys/resource.h>
 
@@ -50,10 +48,10 @@ long peakMemoryKiB() {
 
 int main(int argc, char* argv[]) {
     const long long cycles = argc > 1 ? std::atoll(argv[1]) : 10'000'000;
-    HeadlessSimulation simulation;
-    SimulationState& state = simulation.state;
-    HeadlessPanel& panel = simulation.panel;
-    NullSurface surface;
+    HeadlessSimulation headless;
+    SimulationState& state = headless.state;
+    HeadlessPanel& panel = headless.panel;
+    DisplayList& surface = headless.surface;
 
     double worstDrift = 0;
     for (long long cycle = 0; cycle < cycles; ++cycle) {
@@ -89,7 +87,8 @@ int main(int argc, char* argv[]) {
                 return 1;
             }
         }
-        controlCycle(state, surface, panel);
+        surface.forget();
+        headless.simulation.pass();
     }
     worstDrift = std::max(worstDrift, worstRigidityDrift(state));
     const long peak = peakMemoryKiB();

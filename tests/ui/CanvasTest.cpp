@@ -1,5 +1,5 @@
-#include "app/DirtyTiles.h"
-#include "app/PersistentCanvas.h"
+#include "desktop/DirtyTiles.h"
+#include "desktop/PersistentCanvas.h"
 
 #include <QGuiApplication>
 #include <QTest>

@@ -1,19 +1,19 @@
 #include "ModalDismisser.h"
+#include "ModalWatchdog.h"
 
-#include "app/PersistentCanvas.h"
-#include "app/RunLoop.h"
-#include "controls/ControlActions.h"
-#include "servo/ControlCycle.h"
-#include "teaching/Grid.h"
-#include "ui/AppSetup.h"
-#include "ui/DrawingArea.h"
-#include "ui/Form1.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/Simulation.h"
+#include "core/teaching/Grid.h"
+#include "desktop/AppSetup.h"
+#include "desktop/DrawingArea.h"
+#include "desktop/Form1.h"
+#include "desktop/PersistentCanvas.h"
+#include "desktop/RunLoop.h"
 
 #include <QAccessible>
-#include <QFontMetrics>
-#include <QTextDocument>
 #include <QAction>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 
 #include <functional>
 #include <memory>
@@ -34,11 +35,12 @@ private:
     std::unique_ptr<SimulationState> state;
     std::unique_ptr<PersistentCanvas> canvas;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<Simulation> simulation;
     std::unique_ptr<ModalDismisser> notices;
 
     DrawingArea& area() { return form->drawingArea(); }
     void cycle() {
-        controlCycle(*state, *canvas, *form);
+        simulation->pass();
         area().present();
     }
     // A window point of the surface from user units.
@@ -66,13 +68,15 @@ private slots:
         state = std::make_unique<SimulationState>();
         canvas = std::make_unique<PersistentCanvas>();
         form = std::make_unique<Form1>(*state, *canvas);
+        simulation = std::make_unique<Simulation>(*state, *canvas, *form);
         notices = std::make_unique<ModalDismisser>();
-        startUp(*state, *form, *form);
+        form->startUp();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
 
     void cleanup() {
         notices.reset();
+        simulation.reset();
         form.reset();
         canvas.reset();
         state.reset();
@@ -424,10 +428,10 @@ private slots:
         // line is short enough to show whole in the box.
         QPlainTextEdit* box = form->explanationBox();
         const QFontMetrics metrics(box->font());
-        const int width = box->viewport()->width() -
-                          2 * static_cast<int>(box->document()->documentMargin());
-        for (const std::string* text : {&state->reverseKinematicText, &state->forwardXYText,
-                                        &state->forwardRThetaText}) {
+        const int width =
+            box->viewport()->width() - 2 * static_cast<int>(box->document()->documentMargin());
+        for (const std::string* text :
+             {&state->reverseKinematicText, &state->forwardXYText, &state->forwardRThetaText}) {
             for (const QString& line : QString::fromStdString(*text).split("\r\n")) {
                 if (!line.contains('=')) {
                     QVERIFY2(metrics.horizontalAdvance(line) <= width,
@@ -465,7 +469,7 @@ private slots:
     }
 
     void aboutBoxFreezesTheRunLoop() {
-        RunLoop loop(*state, *canvas, area(), *form);
+        RunLoop loop(*simulation, area());
         notices.reset(); // dismissed by hand below, after a while
         long long passesWhenOpened = -1;
         long long passesWhenClosed = -2;
@@ -508,7 +512,7 @@ private slots:
 
     void closingEndsTheRunLoopInEveryState() {
         QFETCH(QString, situation);
-        RunLoop loop(*state, *canvas, area(), *form);
+        RunLoop loop(*simulation, area());
         if (situation == "stopped") {
             stopClicked(*state);
         } else if (situation == "dragging") {
@@ -543,7 +547,7 @@ private slots:
     }
 
     void runLoopPacesOneCyclePerFrame() {
-        RunLoop loop(*state, *canvas, area(), *form);
+        RunLoop loop(*simulation, area());
         loop.setFrameRate(50);
         QTimer::singleShot(400, form.get(), &QWidget::close);
         QElapsedTimer clock;
@@ -563,6 +567,7 @@ int main(int argc, char* argv[]) {
     servo::prepareApplicationDefaults();
     QApplication application(argc, argv);
     servo::prepareApplication(application);
+    servo::testing::ModalWatchdog watchdog;
     servo::testing::Form1Test test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -5,13 +5,13 @@
 // The test runs itself twice, once per scale factor (QT_SCALE_FACTOR can only be set before
 // the application starts); each run writes what it measured on its screenshot to a file.
 
-#include "app/PersistentCanvas.h"
-#include "controls/ControlActions.h"
-#include "servo/ControlCycle.h"
-#include "ui/AppSetup.h"
-#include "ui/DrawingArea.h"
-#include "ui/Form1.h"
-#include "ui/QuietStartUp.h"
+#include "QuietStartUp.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/Simulation.h"
+#include "desktop/AppSetup.h"
+#include "desktop/DrawingArea.h"
+#include "desktop/Form1.h"
+#include "desktop/PersistentCanvas.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -62,15 +62,15 @@ int measureLayout(const QString& path) {
     SimulationState state;
     PersistentCanvas canvas;
     Form1 form(state, canvas);
-    QuietStartUp start(form);
-    startUp(state, form, start);
+    testing::quietStartUp(state, form);
+    Simulation simulation(state, canvas, form);
     form.setWindowState(Qt::WindowNoState);
     form.resize(800, 600);
     if (!QTest::qWaitForWindowExposed(&form)) {
         return 1;
     }
     for (int i = 0; i < 60; ++i) { // the arm settles on its start-up target
-        controlCycle(state, canvas, form);
+        simulation.pass();
         form.drawingArea().present();
     }
     const QPixmap shot = form.grab();

@@ -6,14 +6,15 @@
 // events (default 100,000).
 
 #include "ModalDismisser.h"
+#include "ModalWatchdog.h"
 
-#include "app/PersistentCanvas.h"
-#include "controls/ControlActions.h"
-#include "robot/FigureChecks.h"
-#include "servo/ControlCycle.h"
-#include "ui/AppSetup.h"
-#include "ui/DrawingArea.h"
-#include "ui/Form1.h"
+#include "FigureChecks.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/Simulation.h"
+#include "desktop/AppSetup.h"
+#include "desktop/DrawingArea.h"
+#include "desktop/Form1.h"
+#include "desktop/PersistentCanvas.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,7 +56,8 @@ private slots:
         PersistentCanvas canvas;
         Form1 form(state, canvas);
         ModalDismisser notices;
-        startUp(state, form, form);
+        form.startUp();
+        Simulation simulation(state, canvas, form);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DrawingArea& area = form.drawingArea();
 
@@ -161,9 +163,7 @@ private slots:
                 break;
             default: // the run loop: events, then a control cycle as the run state says
                 QCoreApplication::processEvents();
-                if (state.runState == RunRunning || state.runState == RunStopped) {
-                    controlCycle(state, canvas, form);
-                }
+                simulation.pass();
                 area.present();
                 break;
             }
@@ -183,6 +183,7 @@ int main(int argc, char* argv[]) {
     servo::prepareApplicationDefaults();
     QApplication application(argc, argv);
     servo::prepareApplication(application);
+    servo::testing::ModalWatchdog watchdog;
     servo::testing::MonkeyTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -3,7 +3,7 @@
 //
 // usage: make-icons DIR NAME
 
-#include "ui/WindowIcon.h"
+#include "desktop/WindowIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

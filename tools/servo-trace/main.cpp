@@ -5,11 +5,12 @@
 // the commands. A bad line stops the run with "servo-trace: line N: ..." on standard error and
 // exit status 2.
 
-#include "controls/ControlActions.h"
+#include "core/display/DisplayList.h"
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/teaching/Grid.h"
 #include "headless/HeadlessSimulation.h"
-#include "headless/RecordingSurface.h"
-#include "servo/ControlCycle.h"
-#include "teaching/Grid.h"
 
 #include <charconv>
 #include <cmath>
@@ -100,7 +101,10 @@ public:
             panel_.setWristScrollPosition(static_cast<int>(parseInteger(w[1], 0, 32767)));
         } else if (command == "servo") {
             expectArguments(w, 1);
-            const auto box = static_cast<CheckBox>(parseInteger(w[1], 1, 3));
+            const auto& schemes = servoSchemes();
+            const auto number =
+                parseInteger(w[1], schemes.front().servoType, schemes.back().servoType);
+            const CheckBox box = servoSchemeOf(static_cast<int>(number))->box;
             servoBoxPressed(state_, panel_, box);
             panel_.toggle(box);
         } else if (command == "elbow") {
@@ -153,31 +157,19 @@ public:
 
 private:
     static CheckBox elbowBox(const std::string& name) {
-        if (name == "down") {
-            return CheckBox::Check4;
-        }
-        if (name == "up") {
-            return CheckBox::Check5;
-        }
-        if (name == "right") {
-            return CheckBox::Check6;
-        }
-        if (name == "left") {
-            return CheckBox::Check7;
+        for (const ElbowConfiguration& configuration : ElbowConfigurations) {
+            if (name == configuration.name) {
+                return configuration.box;
+            }
         }
         throw ScriptError("no elbow box '" + name + "' (down, up, right or left)");
     }
 
-    // One pass of the run loop without the window's yield and repaint. The draws of the pass
+    // One pass of the run loop without the window's events and repaint. The draws of the pass
     // replace those kept from the one before.
     void runPass() {
         surface_.forget();
-        if (state_.runState == RunRunning) {
-            controlCycle(state_, surface_, panel_);
-        }
-        if (state_.runState == RunStopped) {
-            controlCycle(state_, surface_, panel_);
-        }
+        simulation_.simulation.pass();
     }
 
     void printState() const {
@@ -193,7 +185,7 @@ private:
     HeadlessSimulation simulation_;
     SimulationState& state_ = simulation_.state;
     HeadlessPanel& panel_ = simulation_.panel;
-    RecordingSurface surface_;
+    DisplayList& surface_ = simulation_.surface;
 };
 
 } // namespace

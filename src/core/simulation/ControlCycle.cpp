@@ -1,0 +1,57 @@
+#include "core/simulation/ControlCycle.h"
+
+#include "core/figure/ArmRenderer.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/state/Geometry.h"
+#include "core/teaching/Grid.h"
+
+namespace servo {
+
+double desiredXFromTarget(double targetX) {
+    return (targetX - ShoulderX) / WindowUnitsPerArmUnitX;
+}
+
+double desiredYFromTarget(double targetY) {
+    return ShoulderY - targetY;
+}
+
+double wristSettingFromScroll(int position) {
+    const double degrees = static_cast<double>(position) / 32000 * 360 - 180;
+    return degrees / DegreesPerRadian;
+}
+
+void controlCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
+    if (state.runState == RunStopped) {
+        redrawArm(state, surface);
+        return;
+    }
+    if (state.clearEachCycle == 1) {
+        surface.clear();
+    }
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    panel.setElbowBoxesVisible(scheme != nullptr && scheme->showsElbowBoxes);
+
+    state.desiredX = desiredXFromTarget(state.targetX);
+    state.desiredY = desiredYFromTarget(state.targetY);
+    state.wristSetting = wristSettingFromScroll(panel.wristScrollPosition());
+
+    if (state.firstCycle == 1) {
+        state.previousShoulderAngle = 0;
+        state.shoulderAngle = 0;
+        state.previousElbowAngle = 0;
+        state.elbowAngle = 0;
+        state.wristAngle = 0;
+        state.previousWristAngle = 0;
+        state.firstCycle = 0;
+        redrawArm(state, surface);
+    }
+
+    surface.setForeColour(White);
+    if (scheme != nullptr) {
+        scheme->step(state, surface);
+    }
+
+    Grod(state, surface, panel);
+}
+
+} // namespace servo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/interfaces/ControlPanel.h"
+#include "core/interfaces/DrawingSurface.h"
+#include "core/state/SimulationState.h"
+
+namespace servo {
+
+// One pass of the simulation, called by the run loop while running or stopped. Running: clear
+// (path hidden), show the elbow boxes for the reverse kinematic scheme only, take the desired
+// point and the wrist setting, reset the joints on the very first cycle, run one step of the
+// chosen servo law in white and draw the grid. Stopped: only redraw the arm where it stands.
+void controlCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel);
+
+// Desired point in arm units from a target in window units: ((x - 300) / 2, 70 - y).
+double desiredXFromTarget(double targetX);
+double desiredYFromTarget(double targetY);
+
+// Commanded hand orientation, radians, from the wrist scroll position: -180 degrees at 0,
+// 0 at 16000, +180 at 32000, converted with 57.3 degrees per radian.
+double wristSettingFromScroll(int position);
+
+} // namespace servo

@@ -1,0 +1,81 @@
+#include "core/simulation/Handlers.h"
+
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/ServoSchemes.h"
+
+namespace servo {
+
+void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) {
+    const ServoScheme* scheme = servoSchemeOf(box);
+    if (scheme == nullptr) {
+        return;
+    }
+    state.servoType = scheme->servoType;
+    for (const ServoScheme& other : servoSchemes()) {
+        if (other.box != box) {
+            panel.setChecked(other.box, false);
+        }
+    }
+    panel.setExplanationText(state.*scheme->explanation);
+}
+
+void elbowBoxClicked(SimulationState& state, ControlPanel& panel, CheckBox box) {
+    const ElbowConfiguration* configuration = elbowConfigurationOf(box);
+    if (configuration == nullptr || !panel.isChecked(box)) {
+        return;
+    }
+    state.elbowPair = configuration->elbowPair;
+    state.elbowChoice = configuration->elbowChoice;
+    for (const ElbowConfiguration& other : ElbowConfigurations) {
+        if (other.box != box) {
+            panel.setChecked(other.box, false);
+        }
+    }
+}
+
+void openGripperClicked(SimulationState& state) {
+    state.gripperClosed = 0;
+}
+
+void closeGripperClicked(SimulationState& state) {
+    state.gripperClosed = 1;
+}
+
+void pathButtonClicked(SimulationState& state, ControlPanel& panel) {
+    state.clearEachCycle = state.clearEachCycle == 1 ? 0 : 1;
+    panel.setPathButtonCaption(state.clearEachCycle == 1 ? ShowPathCaption : ClearPathCaption);
+}
+
+void surfacePressed(SimulationState& state, DrawingSurface& surface, float x, float y) {
+    if (state.clearEachCycle == 1) {
+        surface.clear();
+    }
+    state.targetY = y;
+    state.pointerHeld = 1;
+    state.targetX = x;
+}
+
+void surfaceMoved(SimulationState& state, float x, float y) {
+    if (state.pointerHeld == 1) {
+        state.targetY = y;
+        state.targetX = x;
+    }
+}
+
+void surfaceReleased(SimulationState& state) {
+    state.pointerHeld = 0;
+}
+
+void runClicked(SimulationState& state) {
+    state.runState = RunRunning;
+}
+
+void stopClicked(SimulationState& state) {
+    state.runState = RunStopped;
+}
+
+void windowClosing(SimulationState& state) {
+    state.runState = RunEnd;
+}
+
+} // namespace servo

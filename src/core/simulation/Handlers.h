@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/interfaces/ControlPanel.h"
+#include "core/interfaces/DrawingSurface.h"
+#include "core/state/SimulationState.h"
+
+namespace servo {
+
+// What the window's handlers do to the simulation. Each only writes state or control
+// properties; the next control cycle acts on it.
+
+// A pointer press, any button, on servo box 1..3: selects that scheme at once, unchecks the two
+// other servo boxes and shows the scheme's explanation. The pressed box's own check mark is
+// left to the click that follows.
+void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box);
+
+// A change of an elbow box's check state (by the user or by code). Acts only when the box is
+// now checked: selects its configuration and unchecks the three other elbow boxes, whose own
+// clicks then find them unchecked and do nothing.
+void elbowBoxClicked(SimulationState& state, ControlPanel& panel, CheckBox box);
+
+void openGripperClicked(SimulationState& state);
+void closeGripperClicked(SimulationState& state);
+
+// The path button: flips clearEachCycle and captions the button with what the next click does.
+void pathButtonClicked(SimulationState& state, ControlPanel& panel);
+inline constexpr const char* ShowPathCaption = "show path";
+inline constexpr const char* ClearPathCaption = "clear";
+
+// Pointer on the drawing surface, window units. A press (any button) picks the target and
+// starts a drag, clearing the surface while the path is hidden; moves drag the target while
+// held; any release ends the drag.
+void surfacePressed(SimulationState& state, DrawingSurface& surface, float x, float y);
+void surfaceMoved(SimulationState& state, float x, float y);
+void surfaceReleased(SimulationState& state);
+
+// Menu items "Run" and "Panic/Stop".
+void runClicked(SimulationState& state);
+void stopClicked(SimulationState& state);
+
+// Closing the window: the run loop ends and no further cycle runs.
+void windowClosing(SimulationState& state);
+
+} // namespace servo

@@ -1,0 +1,33 @@
+#include "core/simulation/StartUp.h"
+
+#include "core/figure/RobotModel.h"
+#include "core/teaching/ExplanationTexts.h"
+
+namespace servo {
+
+void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
+    buildExplanationTexts(state);
+    loadBuiltInModel(state);
+    panel.setWristScrollPosition(0);
+    state.targetX = 350;
+    state.targetY = 50;
+    state.clearEachCycle = 1;
+    window.maximiseWindow();
+    state.runState = RunRunning;
+    panel.setExplanationText(state.reverseKinematicText);
+    window.showWindow();
+    panel.setChecked(CheckBox::Check7, true);
+}
+
+void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
+    state.firstCycle = 1;
+    state.elbowPair = 1;
+    state.elbowChoice = 1;
+    panel.setChecked(CheckBox::Check1, true);
+    state.servoType = ServoReverseKinematic;
+    panel.setChecked(CheckBox::Check2, false);
+    panel.setChecked(CheckBox::Check3, false);
+    window.setDrawingScale();
+}
+
+} // namespace servo

@@ -1,0 +1,365 @@
+#include "desktop/Form1.h"
+
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/teaching/Grid.h"
+#include "desktop/DrawingArea.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/PersistentCanvas.h"
+#include "desktop/WindowIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace servo {
+
+namespace {
+
+const QColor FormBackground = PersistentCanvas::toQColor(WindowBackground);
+const QColor HeadingText(255, 255, 192);
+
+// Positions and sizes are laid out in twips, 15 to a device-independent pixel.
+QRect twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QFont windowFont(double points) {
+    QFont font("MS Sans Serif");
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// The caption of a servo or elbow box, as the scheme and configuration tables give it.
+QString captionOf(CheckBox box) {
+    if (const ServoScheme* scheme = servoSchemeOf(box)) {
+        return scheme->caption;
+    }
+    return elbowConfigurationOf(box)->caption;
+}
+
+// Text boxes keep CR LF line breaks; the widgets take plain line feeds.
+QString displayText(const std::string& text) {
+    QString result = QString::fromStdString(text);
+    result.replace("\r\n", "\n");
+    return result;
+}
+
+QLineEdit* makeLabelBox(QWidget* parent, const QString& text) {
+    auto* box = new QLineEdit(text, parent);
+    box->setFont(windowFont(9.75));
+    box->setFrame(false);
+    box->setAlignment(Qt::AlignCenter);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, FormBackground);
+    palette.setColor(QPalette::Text, HeadingText);
+    box->setPalette(palette);
+    box->setAccessibleName(text);
+    // Whatever is typed is put back at once; setting the same text raises no change.
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, text](const QString& now) {
+        if (now != text) {
+            box->setText(text);
+        }
+    });
+    return box;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, const QRect& place) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setGeometry(place);
+    box->setFont(windowFont(9.75));
+    box->setAutoFillBackground(true);
+    box->setBackgroundRole(QPalette::Window);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, FormBackground);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    box->setPalette(palette);
+    box->setAccessibleName(caption);
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, const QRect& place) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(place);
+    button->setAccessibleName(caption);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), canvas_(canvas) {
+    setObjectName("Form1");
+    setWindowTitle("Servo Simulator-Demonstrate by choosing a target with the mouse");
+    setWindowIcon(windowIcon());
+    setFont(windowFont(8.25));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, FormBackground);
+    setPalette(palette);
+
+    canvas_.setBackground(FormBackground);
+    canvas_.setFont(font());
+    // Drawing starts in the window's text colour, until the control cycle sets its own.
+    const QColor text = palette.color(QPalette::WindowText);
+    canvas_.setForeColour(rgb(static_cast<unsigned>(text.red()),
+                              static_cast<unsigned>(text.green()),
+                              static_cast<unsigned>(text.blue())));
+
+    drawingArea_ = new DrawingArea(canvas_, this);
+    drawingArea_->setObjectName("surface");
+    drawingArea_->setAccessibleName("Robot arm");
+    setCentralWidget(drawingArea_);
+
+    buildControls();
+    buildMenus();
+    connectHandlers();
+
+    // Not maximised: a client area of 9210 by 7875 twips at 1200, 2340 on the screen.
+    const QRect client = twips(1200, 2340, 9210, 7875);
+    move(client.topLeft());
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    QWidget* area = drawingArea_;
+    text3_ = makeLabelBox(area, "Choose Servo");
+    text3_->setObjectName("Text3");
+    text3_->setGeometry(twips(1560, 120, 1935, 285));
+
+    vScroll1_ = new QScrollBar(Qt::Vertical, area);
+    vScroll1_->setObjectName("VScroll1");
+    vScroll1_->setGeometry(twips(600, 120, 255, 2895));
+    vScroll1_->setRange(0, 32767);
+    vScroll1_->setSingleStep(1000); // 11.25 degrees
+    vScroll1_->setPageStep(4000);   // 45 degrees
+    vScroll1_->setAccessibleName("Wrist Angle");
+
+    check1_ = makeCheckBox(area, captionOf(CheckBox::Check1), twips(1320, 480, 2535, 255));
+    check3_ = makeCheckBox(area, captionOf(CheckBox::Check3), twips(1320, 840, 2895, 255));
+    check2_ = makeCheckBox(area, captionOf(CheckBox::Check2), twips(1320, 1200, 2655, 255));
+    check4_ = makeCheckBox(area, captionOf(CheckBox::Check4), twips(1560, 1800, 1815, 255));
+    check5_ = makeCheckBox(area, captionOf(CheckBox::Check5), twips(1560, 2160, 1815, 255));
+    check6_ = makeCheckBox(area, captionOf(CheckBox::Check6), twips(1560, 2520, 1695, 255));
+    check7_ = makeCheckBox(area, captionOf(CheckBox::Check7), twips(1560, 2880, 1455, 255));
+    check1_->setObjectName("Check1");
+    check2_->setObjectName("Check2");
+    check3_->setObjectName("Check3");
+    check4_->setObjectName("Check4");
+    check5_->setObjectName("Check5");
+    check6_->setObjectName("Check6");
+    check7_->setObjectName("Check7");
+
+    text2_ = makeLabelBox(area, "Wrist Angle");
+    text2_->setObjectName("Text2");
+    text2_->setGeometry(twips(0, 3120, 1455, 285));
+
+    command4_ = makeButton(area, ShowPathCaption, twips(2400, 3480, 975, 495));
+    command4_->setObjectName("Command4");
+    command1_ = makeButton(area, "Open", twips(240, 3600, 975, 375));
+    command1_->setObjectName("Command1");
+    command2_ = makeButton(area, "Close", twips(1320, 3600, 975, 375));
+    command2_->setObjectName("Command2");
+
+    text1_ = new QPlainTextEdit(area);
+    text1_->setObjectName("Text1");
+    text1_->setGeometry(twips(240, 4080, 3375, 2055));
+    text1_->setReadOnly(true); // focus, scrolling and selection, but no editing
+    text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text1_->setTabChangesFocus(true);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setAccessibleName("Explanation");
+
+    // Keyboard order: the servo boxes, the scroll bar, the buttons, then the rest.
+    const QList<QWidget*> tabOrder{check1_,   check2_,   check3_, vScroll1_, command1_,
+                                   command2_, command4_, text2_,  check4_,   text1_,
+                                   text3_,    check5_,   check6_, check7_};
+    for (QWidget* control : tabOrder) {
+        if (control != text1_) {
+            control->setFocusPolicy(Qt::StrongFocus); // before the order: it skips NoFocus
+        }
+    }
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+    check1_->setFocus(); // the first control in the tab order starts with the focus
+}
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    // The system's menu colours, not the form's.
+    QPalette menuColours = bar->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText}) {
+        menuColours.setColor(role, QApplication::palette().color(role));
+    }
+    bar->setPalette(menuColours);
+    bar->setAutoFillBackground(true);
+    ru_ = bar->addAction("&Run");
+    ru_->setObjectName("ru");
+    ru_->setShortcut(QKeySequence(Qt::Key_F5));
+    st_ = bar->addAction("Panic/&Stop");
+    st_->setObjectName("st");
+    st_->setShortcut(QKeySequence(Qt::Key_Escape));
+    grid_ = bar->addAction("&Grid");
+    grid_->setObjectName("Grid");
+    grid_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    about_ = bar->addAction("&About");
+    about_->setObjectName("about");
+    about_->setShortcut(QKeySequence(Qt::Key_F1));
+    for (QAction* action : {ru_, st_, grid_, about_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action); // shortcuts work wherever the focus is in the window
+    }
+    quit_ = new QAction("Quit", this);
+    // Ctrl+Q, and the platform's own quit keys where they differ.
+    QList<QKeySequence> quitKeys{QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Quit)) {
+        if (!quitKeys.contains(keys)) {
+            quitKeys << keys;
+        }
+    }
+    quit_->setShortcuts(quitKeys);
+    quit_->setShortcutContext(Qt::WindowShortcut);
+    addAction(quit_);
+}
+
+void Form1::connectHandlers() {
+    for (const ServoScheme& scheme : servoSchemes()) {
+        checkBox(scheme.box)->installEventFilter(this);
+    }
+    const std::pair<QCheckBox*, CheckBox> elbowBoxes[] = {{check4_, CheckBox::Check4},
+                                                          {check5_, CheckBox::Check5},
+                                                          {check6_, CheckBox::Check6},
+                                                          {check7_, CheckBox::Check7}};
+    for (auto [widget, box] : elbowBoxes) {
+        connect(widget, &QCheckBox::toggled, this,
+                [this, which = box] { elbowBoxClicked(state_, *this, which); });
+    }
+    connect(command1_, &QPushButton::clicked, this, [this] { openGripperClicked(state_); });
+    connect(command2_, &QPushButton::clicked, this, [this] { closeGripperClicked(state_); });
+    connect(command4_, &QPushButton::clicked, this, [this] { pathButtonClicked(state_, *this); });
+
+    connect(drawingArea_, &DrawingArea::pointerPressed, this, [this](QPointF at) {
+        surfacePressed(state_, canvas_, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    });
+    connect(drawingArea_, &DrawingArea::pointerMoved, this, [this](QPointF at) {
+        surfaceMoved(state_, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    });
+    connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] { surfaceReleased(state_); });
+
+    connect(ru_, &QAction::triggered, this, [this] { runClicked(state_); });
+    connect(st_, &QAction::triggered, this, [this] { stopClicked(state_); });
+    connect(grid_, &QAction::triggered, this, [this] { gridMenuClicked(state_, canvas_, *this); });
+    connect(about_, &QAction::triggered, this, [this] { showAbout(); });
+    connect(quit_, &QAction::triggered, this, &QWidget::close);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // The servo boxes act on the press of any button, before the click toggles the box.
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (press) {
+        for (const ServoScheme& scheme : servoSchemes()) {
+            if (watched == checkBox(scheme.box)) {
+                servoBoxPressed(state_, *this, scheme.box);
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    windowClosing(state_);
+    closeOpenMessageBoxes();
+    event->accept();
+}
+
+void Form1::showAbout() {
+    showAboutBox(this);
+}
+
+int Form1::wristScrollPosition() const {
+    return vScroll1_->value();
+}
+
+void Form1::setWristScrollPosition(int position) {
+    vScroll1_->setValue(position);
+}
+
+void Form1::setElbowBoxesVisible(bool visible) {
+    for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
+        // The box's own state: isVisible() is also false while the window is hidden.
+        if (box->isHidden() == visible) {
+            box->setVisible(visible);
+        }
+    }
+}
+
+QCheckBox* Form1::checkBox(CheckBox box) const {
+    switch (box) {
+    case CheckBox::Check1:
+        return check1_;
+    case CheckBox::Check2:
+        return check2_;
+    case CheckBox::Check3:
+        return check3_;
+    case CheckBox::Check4:
+        return check4_;
+    case CheckBox::Check5:
+        return check5_;
+    case CheckBox::Check6:
+        return check6_;
+    case CheckBox::Check7:
+        return check7_;
+    }
+    return nullptr;
+}
+
+bool Form1::isChecked(CheckBox box) const {
+    return checkBox(box)->isChecked();
+}
+
+void Form1::setChecked(CheckBox box, bool checked) {
+    checkBox(box)->setChecked(checked);
+}
+
+void Form1::setExplanationText(const std::string& text) {
+    text1_->setPlainText(displayText(text));
+}
+
+void Form1::setPathButtonCaption(const std::string& caption) {
+    command4_->setText(QString::fromStdString(caption));
+    command4_->setAccessibleName(command4_->text());
+}
+
+void Form1::yieldToEvents() {
+    QCoreApplication::processEvents();
+}
+
+void Form1::maximiseWindow() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form1::showWindow() {
+    QMainWindow::show();
+}
+
+void Form1::setDrawingScale() {
+    drawingArea_->fitCanvas();
+}
+
+void Form1::startUp() {
+    startUpUntilNotice(state_, *this, *this);
+    showStartUpNotice(this);
+    startUpAfterNotice(state_, *this, *this);
+}
+
+} // namespace servo

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/interfaces/ControlPanel.h"
+#include "core/simulation/StartUp.h"
+#include "core/state/SimulationState.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace servo {
+
+class DrawingArea;
+class PersistentCanvas;
+
+// The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
+// surface as the client area and the column of controls over its left part. Its handlers only
+// forward to the simulation's control actions; the run loop does the computing.
+class Form1 : public QMainWindow, public ControlPanel, public StartUpWindow {
+    Q_OBJECT
+
+public:
+    Form1(SimulationState& state, PersistentCanvas& canvas);
+    ~Form1() override;
+
+    // ControlPanel
+    int wristScrollPosition() const override;
+    void setWristScrollPosition(int position) override;
+    void setElbowBoxesVisible(bool visible) override;
+    bool isChecked(CheckBox box) const override;
+    void setChecked(CheckBox box, bool checked) override;
+    void setExplanationText(const std::string& text) override;
+    void setPathButtonCaption(const std::string& caption) override;
+    void yieldToEvents() override;
+
+    // StartUpWindow
+    void maximiseWindow() override;
+    void showWindow() override;
+    void setDrawingScale() override;
+
+    // The whole start-up: its first half, the start-up notice (modal: returns once it is
+    // dismissed, or the window was closed under it) and its second half.
+    void startUp();
+
+    DrawingArea& drawingArea() { return *drawingArea_; }
+    QCheckBox* checkBox(CheckBox box) const;
+    QScrollBar* wristScrollBar() const { return vScroll1_; }
+    QPlainTextEdit* explanationBox() const { return text1_; }
+    QLineEdit* wristLabel() const { return text2_; }
+    QLineEdit* servoHeading() const { return text3_; }
+    QPushButton* openButton() const { return command1_; }
+    QPushButton* closeButton() const { return command2_; }
+    QPushButton* pathButton() const { return command4_; }
+    QAction* runAction() const { return ru_; }
+    QAction* stopAction() const { return st_; }
+    QAction* gridAction() const { return grid_; }
+    QAction* aboutAction() const { return about_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectHandlers();
+    void showAbout();
+
+    SimulationState& state_;
+    PersistentCanvas& canvas_;
+    DrawingArea* drawingArea_ = nullptr;
+    QLineEdit* text3_ = nullptr;
+    QScrollBar* vScroll1_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QCheckBox* check2_ = nullptr;
+    QCheckBox* check3_ = nullptr;
+    QCheckBox* check4_ = nullptr;
+    QCheckBox* check5_ = nullptr;
+    QCheckBox* check6_ = nullptr;
+    QCheckBox* check7_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPlainTextEdit* text1_ = nullptr;
+    QAction* ru_ = nullptr;
+    QAction* st_ = nullptr;
+    QAction* grid_ = nullptr;
+    QAction* about_ = nullptr;
+    QAction* quit_ = nullptr;
+};
+
+} // namespace servo

@@ -1,0 +1,68 @@
+#include "desktop/RunLoop.h"
+
+#include "desktop/DrawingArea.h"
+
+#include <QCoreApplication>
+#include <QScreen>
+
+#include <chrono>
+
+namespace servo {
+
+RunLoop::RunLoop(Simulation& simulation, DrawingArea& area) : simulation_(simulation), area_(area) {
+    wakeUp_.setSingleShot(true);
+    wakeUp_.setTimerType(Qt::PreciseTimer);
+    const QScreen* screen = area_.screen();
+    const double rate = screen != nullptr ? screen->refreshRate() : 0;
+    setFrameRate(rate >= 1 && rate <= 1000 ? rate : 60);
+}
+
+void RunLoop::setFrameRate(double framesPerSecond) {
+    framePeriodNs_ = static_cast<qint64>(1e9 / framesPerSecond);
+}
+
+void RunLoop::run() {
+    clock_.start();
+    nextFrameNs_ = 0;
+    while (true) {
+        doEvents();
+        if (ending()) {
+            return;
+        }
+        refresh();
+        if (ending()) {
+            return;
+        }
+        ++passes_;
+        simulation_.pass();
+    }
+}
+
+void RunLoop::doEvents() {
+    QCoreApplication::processEvents();
+}
+
+void RunLoop::refresh() {
+    area_.present();
+    waitForNextFrame();
+}
+
+void RunLoop::waitForNextFrame() {
+    const qint64 now = clock_.nsecsElapsed();
+    if (nextFrameNs_ <= now - framePeriodNs_) {
+        nextFrameNs_ = now; // fell behind (or first frame): no burst of catch-up cycles
+    }
+    nextFrameNs_ += framePeriodNs_;
+    while (!ending()) {
+        const qint64 remaining = nextFrameNs_ - clock_.nsecsElapsed();
+        if (remaining <= 0) {
+            break;
+        }
+        // The timer only wakes the wait; the cycle runs from this loop, not from a timer.
+        wakeUp_.start(std::chrono::milliseconds((remaining + 999'999) / 1'000'000));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    wakeUp_.stop();
+}
+
+} // namespace servo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/state/SimulationState.h"
+
+namespace servo {
+
+// Diagnostics for long runs: the figure is only ever turned in place, so rounding could in
+// principle bend it or a runaway value could poison it.
+
+// The largest change, in arm units, of the distance between two figure points that move
+// together (same link; the loose object excluded), compared with the built-in figure.
+double worstRigidityDrift(const SimulationState& state);
+
+// True when every number of the state (angles, target, working values, figure points) is
+// finite.
+bool allFinite(const SimulationState& state);
+
+} // namespace servo
