@@ -5,6 +5,7 @@
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
 #include "desktop/DrawingArea.h"
+#include "desktop/FocusRing.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/WindowIcon.h"
@@ -190,6 +191,7 @@ void Form1::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
+    focusRing_ = new FocusRing(area);
     check1_->setFocus(); // the first control in the tab order starts with the focus
 }
 

@@ -16,6 +16,7 @@ class QScrollBar;
 namespace servo {
 
 class DrawingArea;
+class FocusRing;
 class PersistentCanvas;
 
 // The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
@@ -60,6 +61,7 @@ public:
     QAction* stopAction() const { return st_; }
     QAction* gridAction() const { return grid_; }
     QAction* aboutAction() const { return about_; }
+    FocusRing* focusRing() const { return focusRing_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,6 +95,7 @@ private:
     QAction* grid_ = nullptr;
     QAction* about_ = nullptr;
     QAction* quit_ = nullptr;
+    FocusRing* focusRing_ = nullptr;
 };
 
 } // namespace servo

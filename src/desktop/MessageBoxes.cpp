@@ -1,16 +1,48 @@
 #include "desktop/MessageBoxes.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
+
+#include <optional>
 
 namespace servo {
 
 namespace {
 
+// Keeps a box centred on its parent window while the parent moves or changes size under it
+// (the start-up notice opens while the window manager is still maximising the window).
+class CentreOnParent : public QObject {
+public:
+    CentreOnParent(QWidget& box, QWidget& parent) : box_(box), parent_(parent) {
+        parent_.installEventFilter(this);
+        box_.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((watched == &parent_ && (type == QEvent::Resize || type == QEvent::Move)) ||
+            (watched == &box_ && type == QEvent::Show)) {
+            const QRect frame = parent_.frameGeometry();
+            box_.move(frame.center() - QPoint(box_.width() / 2, box_.height() / 2));
+        }
+        return false;
+    }
+
+private:
+    QWidget& box_;
+    QWidget& parent_;
+};
+
 void showPlainBox(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName("servoMessageBox");
+    std::optional<CentreOnParent> centred;
+    if (parent != nullptr) {
+        centred.emplace(box, *parent);
+    }
     box.exec();
 }
 

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <chrono>
+#include <cmath>
 
 namespace servo {
 
@@ -18,24 +19,30 @@ RunLoop::RunLoop(Simulation& simulation, DrawingArea& area) : simulation_(simula
 }
 
 void RunLoop::setFrameRate(double framesPerSecond) {
-    framePeriodNs_ = static_cast<qint64>(1e9 / framesPerSecond);
+    framePeriodNs_ = std::isinf(framesPerSecond) ? 0 : static_cast<qint64>(1e9 / framesPerSecond);
 }
 
 void RunLoop::run() {
-    clock_.start();
-    nextFrameNs_ = 0;
-    while (true) {
-        doEvents();
-        if (ending()) {
-            return;
-        }
-        refresh();
-        if (ending()) {
-            return;
-        }
-        ++passes_;
-        simulation_.pass();
+    while (turn()) {
     }
+}
+
+bool RunLoop::turn() {
+    if (!clock_.isValid()) {
+        clock_.start();
+        nextFrameNs_ = 0;
+    }
+    doEvents();
+    if (ending()) {
+        return false;
+    }
+    refresh();
+    if (ending()) {
+        return false;
+    }
+    ++passes_;
+    simulation_.pass();
+    return true;
 }
 
 void RunLoop::doEvents() {
@@ -48,6 +55,9 @@ void RunLoop::refresh() {
 }
 
 void RunLoop::waitForNextFrame() {
+    if (framePeriodNs_ == 0) {
+        return;
+    }
     const qint64 now = clock_.nsecsElapsed();
     if (nextFrameNs_ <= now - framePeriodNs_) {
         nextFrameNs_ = now; // fell behind (or first frame): no burst of catch-up cycles

@@ -19,8 +19,12 @@ public:
 
     // Runs until the run state is "end" (the window was closed).
     void run();
+    // One turn of the loop: events, present, wait for the frame, the pass. False, with no
+    // pass run, once the run state is "end".
+    bool turn();
 
-    // Frames per second the loop paces itself to; the screen's refresh rate by default.
+    // Frames per second the loop paces itself to; the screen's refresh rate by default. An
+    // infinite rate runs the loop unpaced (for tests).
     void setFrameRate(double framesPerSecond);
     // Passes run so far.
     long long passes() const { return passes_; }

@@ -1,4 +1,5 @@
 #include "core/servo/ErrorFormat.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{12345.6, "12345.6"},
                       // exact binary halves round away from zero
                       FormatCase{0.125, ".13"}, FormatCase{-0.375, "-.38"},
-                      FormatCase{2.625, "2.63"}, FormatCase{0.875, ".88"}));
+                      FormatCase{2.625, "2.63"}, FormatCase{0.875, ".88"}),
+    [](const auto& testCase) { return testing::numberName(testCase.param.value); });
 
 TEST(ErrorFormatLocale, DecimalPointIgnoresTheLocale) {
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                  6,
                  {"RE = RD - RC,    RE=Radius Error, RD=Desired radius, RC=Current radius",
                   "TE = TD - TC,    TE=Elev. Error, TD=Desired Elevation, etc. ", ""}}),
-    [](const auto& testInfo) { return testInfo.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ExplanationTexts, MentionWhatTheStudentShouldWatch) {
     SimulationState state;

@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "TestWorld.h"
 
 #include "core/figure/EffectorPosition.h"
@@ -119,7 +120,10 @@ TEST_P(XYServoHunts, NeverSettlesOnPointsAwayFromTheVertical) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FromRest, XYServoHunts,
-                         ::testing::Values(HuntCase{60, 0, 41, 71}, HuntCase{30, -40, 49, 132}));
+                         ::testing::Values(HuntCase{60, 0, 41, 71}, HuntCase{30, -40, 49, 132}),
+                         [](const auto& testCase) {
+                             return pointName(testCase.param.x, testCase.param.y);
+                         });
 
 TEST(XYServo, HandKeepsTheCommandedOrientation) {
     Arm arm(-20, 30, 1.25);
@@ -170,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ElevationCase{0, 40, std::numbers::pi / 2 - 0.001 / 40, 1e-9},
                       ElevationCase{0, -40, -std::numbers::pi / 2 + 0.001 / 40, 1e-9},
                       ElevationCase{0, 0, 0, 0}, ElevationCase{-20, 0, 3.14159, 0},
-                      ElevationCase{-20, -20, 3.14159 + std::numbers::pi / 4, 1e-12}));
+                      ElevationCase{-20, -20, 3.14159 + std::numbers::pi / 4, 1e-12}),
+    [](const auto& testCase) { return pointName(testCase.param.x, testCase.param.y); });
 
 TEST(RThetaServo, ElevationErrorIsNotWrapped) {
     // Effector below and right of the shoulder (elevation -1.4, arm stretched), desired
@@ -210,7 +215,10 @@ TEST_P(RThetaServoReaches, WithinFortyStepsFromRest) {
 
 INSTANTIATE_TEST_SUITE_P(FromRest, RThetaServoReaches,
                          ::testing::Values(std::pair{0.0, 60.0}, std::pair{60.0, 0.0},
-                                           std::pair{30.0, -40.0}, std::pair{-30.0, -40.0}));
+                                           std::pair{30.0, -40.0}, std::pair{-30.0, -40.0}),
+                         [](const auto& testCase) {
+                             return pointName(testCase.param.first, testCase.param.second);
+                         });
 
 TEST(RThetaServo, HandKeepsTheCommandedOrientation) {
     Arm arm(40, -10, -0.75);

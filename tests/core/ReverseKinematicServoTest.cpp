@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Configurations, ElbowPose,
                                            PoseCase{"LeftAlways", 1, 1, 25, true},
                                            PoseCase{"DownOnTheAxis", 0, 0, 0, false},
                                            PoseCase{"UpOnTheAxis", 0, 1, 0, false}),
-                         [](const auto& testInfo) { return testInfo.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ReverseKinematicServo, ElbowRightSolutionBeforeTheDrive) {
     Arm arm(25, 20, startUpWrist, 1, 0);

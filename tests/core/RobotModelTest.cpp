@@ -1,3 +1,4 @@
+#include "CaseNames.h"
 #include "TestWorld.h"
 
 #include "core/figure/EffectorPosition.h"
@@ -68,14 +69,15 @@ TEST(RobotModel, PivotAndLowerPointsNeverMove) {
     EXPECT_NE(s.pointX[22], before.pointX[22]);
 }
 
-TEST(RobotModel, ZeroAngleOrPivotBeyondTheFigureChangesNothing) {
+TEST(RobotModel, ZeroAngleOrPivotOutsideTheFigureChangesNothing) {
     for (int held : {0, 1}) {
         const SimulationState before = [&] {
             SimulationState s = straightUpArm();
             s.objectHeld = held;
             return s;
         }();
-        for (auto [pivot, angle] : {std::pair{9, 0.0}, {9, -0.0}, {73, 1.0}, {80, 1.0}}) {
+        for (auto [pivot, angle] :
+             {std::pair{9, 0.0}, {9, -0.0}, {73, 1.0}, {80, 1.0}, {-1, 1.0}, {-40, 0.5}}) {
             SimulationState s = before;
             rotateDistalPoints(s, pivot, angle);
             EXPECT_EQ(s.pointX, before.pointX) << pivot << ' ' << angle;
@@ -145,7 +147,13 @@ TEST_P(JointCentresFollowForwardKinematics, AfterWristElbowShoulderTurns) {
 
 INSTANTIATE_TEST_SUITE_P(Poses, JointCentresFollowForwardKinematics,
                          ::testing::Values(std::tuple{0.4, -1.3, 2.0}, std::tuple{-2.0, 0.7, -0.1},
-                                           std::tuple{3.5, 3.0, -4.0}, std::tuple{0.0, 0.0, 1.0}));
+                                           std::tuple{3.5, 3.0, -4.0}, std::tuple{0.0, 0.0, 1.0}),
+                         [](const auto& testCase) {
+                             const auto& angles = testCase.param;
+                             return "s" + numberName(std::get<0>(angles)) + "_e" +
+                                    numberName(std::get<1>(angles)) + "_w" +
+                                    numberName(std::get<2>(angles));
+                         });
 
 } // namespace
 } // namespace servo::testing

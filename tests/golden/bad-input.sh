@@ -36,6 +36,45 @@ check 1 'cycles -3\n'
 check 1 'state now\n'
 check 4 'cycles 2\nstate\npoints\ncycles 1e3\n'
 
+# The message says what is wrong.
+says() { # expected-text script
+  local err
+  err=$(printf '%b' "$2" | "$trace" 2>&1 >/dev/null)
+  if [[ "$err" != *"$1"* ]]; then
+    echo "FAIL: $(printf '%q' "$2") -> $err (expected: $1)"
+    failures=$((failures + 1))
+  fi
+}
+says "too close to zero for a single-precision coordinate" 'press 1e-50 5\n'
+says "'99999999999999999999' is outside 0..100000000" 'cycles 99999999999999999999\n'
+says "'100000001' is outside 0..100000000" 'cycles 100000001\n'
+says "not a finite number: 'inf'" 'move inf 2\n'
+says "not a number: 'x'" 'press x 2\n'
+says "'1e40' is outside" 'press 1e40 2\n'
+# A long word is quoted in part, with its length; control bytes and NUL are escaped.
+says "unknown command 'a\\x01\\x00b" 'a\x01\x00b\n'
+long=$(head -c 1000000 /dev/zero | tr '\0' 'w')
+err=$(printf '%s\n' "$long" | "$trace" 2>&1 >/dev/null)
+if [ "${#err}" -gt 200 ] || [[ "$err" != *"(1000000 bytes in all)"* ]]; then
+  echo "FAIL: a 1 MB word gave a ${#err}-byte message"
+  failures=$((failures + 1))
+fi
+
+# Output that cannot be written, and input that cannot be read: a message and a failure status.
+io() { # description command...
+  local description=$1 err status
+  shift
+  err=$("$@" 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -eq 0 ] || [ -z "$err" ]; then
+    echo "FAIL: $description -> status $status, stderr: $err"
+    failures=$((failures + 1))
+  fi
+}
+io "a full disk" sh -c "printf 'state\n' | '$trace' >/dev/full"
+io "a closed output" sh -c "printf 'state\n' | '$trace' >&-"
+io "a directory as input" sh -c "'$trace' </ >/dev/null"
+
 # Good input writes nothing to standard error.
 err=$(printf 'cycles 3\nstate\npress 200 40\nmove 210 45\nrelease\nservo 2\nelbow up\n' | "$trace" 2>&1 >/dev/null)
 if [ -n "$err" ]; then

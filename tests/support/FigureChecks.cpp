@@ -1,5 +1,6 @@
 #include "FigureChecks.h"
 
+#include "core/figure/EffectorPosition.h"
 #include "core/figure/RobotModel.h"
 
 #include <algorithm>
@@ -7,6 +8,13 @@
 #include <initializer_list>
 
 namespace servo {
+
+namespace {
+
+constexpr int FingerTipsRow = 45;
+constexpr double FingerTipReach = 4;
+
+} // namespace
 
 double worstRigidityDrift(const SimulationState& state) {
     SimulationState builtIn;
@@ -30,6 +38,28 @@ double worstRigidityDrift(const SimulationState& state) {
                 worst = std::max(worst, std::fabs(now - then));
             }
         }
+    }
+    return worst;
+}
+
+double worstJointDrift(const SimulationState& s) {
+    const double a1 = s.shoulderAngle;
+    const double a12 = a1 + s.elbowAngle;
+    const double a123 = a12 + s.wristAngle;
+    const ArmPoint elbow{-s.upperArmLength * std::sin(a1), s.upperArmLength * std::cos(a1)};
+    const ArmPoint wrist{elbow.x - s.forearmLength * std::sin(a12),
+                         elbow.y + s.forearmLength * std::cos(a12)};
+    const ArmPoint effector = effectorPosition(s);
+    // The closed finger tips stand FingerTipReach beyond the effector along the hand.
+    const ArmPoint tips{effector.x - FingerTipReach * std::sin(a123),
+                        effector.y + FingerTipReach * std::cos(a123)};
+    const std::pair<int, ArmPoint> expected[] = {{s.shoulderPivot, {0, 0}},
+                                                 {s.elbowPivot, elbow},
+                                                 {s.wristPivot, wrist},
+                                                 {FingerTipsRow, tips}};
+    double worst = 0;
+    for (const auto& [row, at] : expected) {
+        worst = std::max(worst, std::hypot(s.pointX[row] - at.x, s.pointY[row] - at.y));
     }
     return worst;
 }

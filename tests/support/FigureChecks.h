@@ -11,6 +11,11 @@ namespace servo {
 // together (same link; the loose object excluded), compared with the built-in figure.
 double worstRigidityDrift(const SimulationState& state);
 
+// The largest distance, in arm units, between where the figure's joint centres and closed
+// finger tips stand and where forward kinematics of the current joint angles puts them. Zero
+// up to rounding after every redraw.
+double worstJointDrift(const SimulationState& state);
+
 // True when every number of the state (angles, target, working values, figure points) is
 // finite.
 bool allFinite(const SimulationState& state);

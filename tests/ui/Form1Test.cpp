@@ -6,6 +6,7 @@
 #include "core/teaching/Grid.h"
 #include "desktop/AppSetup.h"
 #include "desktop/DrawingArea.h"
+#include "desktop/FocusRing.h"
 #include "desktop/Form1.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/RunLoop.h"
@@ -16,6 +17,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -378,9 +380,14 @@ private slots:
                                        form->checkBox(CheckBox::Check6),
                                        form->checkBox(CheckBox::Check7),
                                        form->checkBox(CheckBox::Check1)};
+        const int margin = FocusRing::Width + FocusRing::Gap;
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
+            // A clear focus mark surrounds the control that has the focus.
+            QVERIFY(form->focusRing()->isVisible());
+            QCOMPARE(form->focusRing()->geometry(),
+                     next->geometry().adjusted(-margin, -margin, margin, margin));
         }
     }
 
@@ -504,44 +511,105 @@ private slots:
         QTest::newRow("running") << "running";
         QTest::newRow("stopped") << "stopped";
         QTest::newRow("dragging") << "dragging";
-        QTest::newRow("grid yield") << "grid";
+        QTest::newRow("inside the grid's yield") << "grid";
         QTest::newRow("path shown") << "path";
         QTest::newRow("about open") << "about";
         QTest::newRow("about just closed") << "about closed";
     }
 
+    // Closes the window the way its user can in each situation, and checks that the situation
+    // was really reached, that the run loop ends and that no pass runs after the close.
     void closingEndsTheRunLoopInEveryState() {
         QFETCH(QString, situation);
-        RunLoop loop(*simulation, area());
-        if (situation == "stopped") {
-            stopClicked(*state);
-        } else if (situation == "dragging") {
-            sendMouse(QEvent::MouseButtonPress, at(400, 60), Qt::LeftButton, Qt::LeftButton);
-        } else if (situation == "path") {
-            QTest::mouseClick(form->pathButton(), Qt::LeftButton);
-        } else if (situation == "about") {
-            notices.reset(); // the box stays open until the window closes under it
-            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger);
-        } else if (situation == "about closed") {
-            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger); // dismissed at once
-        }
+        // The grid's yield hands the window its events from inside a cycle: this panel posts
+        // a close there, so that the close is handled inside the yield.
+        struct ClosingInYield : ControlPanel {
+            Form1& form;
+            int yields = 0;
+            int closedInYield = 0;
+            explicit ClosingInYield(Form1& f) : form(f) {}
+            int wristScrollPosition() const override { return form.wristScrollPosition(); }
+            void setWristScrollPosition(int p) override { form.setWristScrollPosition(p); }
+            void setElbowBoxesVisible(bool v) override { form.setElbowBoxesVisible(v); }
+            bool isChecked(CheckBox b) const override { return form.isChecked(b); }
+            void setChecked(CheckBox b, bool c) override { form.setChecked(b, c); }
+            void setExplanationText(const std::string& t) override { form.setExplanationText(t); }
+            void setPathButtonCaption(const std::string& c) override {
+                form.setPathButtonCaption(c);
+            }
+            void yieldToEvents() override {
+                if (++yields == 3) {
+                    QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+                }
+                const bool wasOpen = form.isVisible();
+                form.yieldToEvents();
+                closedInYield += wasOpen && !form.isVisible() ? 1 : 0;
+            }
+        } yieldPanel(*form);
+        Simulation gridSimulation(*state, *canvas, yieldPanel);
+        RunLoop loop(situation == "grid" ? gridSimulation : *simulation, area());
+
         long long passesAtClose = -1;
-        auto closeNow = [&] {
+        bool reached = false;
+        auto closeWindow = [&] { // as the window manager's close does
             passesAtClose = loop.passes();
             form->close();
         };
-        if (situation == "grid") {
-            // Close from inside the grid's yield at the end of a cycle.
+        if (situation == "stopped") {
+            stopClicked(*state);
+            QTimer::singleShot(150, form.get(), [&] {
+                reached = state->runState == RunStopped;
+                closeWindow();
+            });
+        } else if (situation == "dragging") {
+            sendMouse(QEvent::MouseButtonPress, at(400, 60), Qt::LeftButton, Qt::LeftButton);
+            QTimer::singleShot(150, form.get(), [&] {
+                reached = state->pointerHeld == 1;
+                closeWindow();
+            });
+        } else if (situation == "path") {
+            QTest::mouseClick(form->pathButton(), Qt::LeftButton);
+            QTimer::singleShot(150, form.get(), [&] {
+                reached = state->clearEachCycle == 0;
+                closeWindow();
+            });
+        } else if (situation == "grid") {
             form->gridAction()->trigger();
-            QTimer::singleShot(150, form.get(), [&] { state->gridOn = 1; });
-            QTimer::singleShot(150, form.get(), closeNow);
+            reached = true; // checked below: the close came inside a yield
+        } else if (situation == "about") {
+            // While the box is modal the window manager's close of the window is refused, so
+            // its user dismisses the box with Esc, then closes the window.
+            notices.reset();
+            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger);
+            QTimer::singleShot(200, form.get(), [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                reached = box != nullptr && box->windowTitle() == "ABOUT";
+                if (box != nullptr) {
+                    QTest::keyClick(box, Qt::Key_Escape);
+                }
+                QTimer::singleShot(50, form.get(), closeWindow);
+            });
+        } else if (situation == "about closed") {
+            QTimer::singleShot(50, form->aboutAction(), &QAction::trigger); // dismissed at once
+            QTimer::singleShot(150, form.get(), [&] {
+                reached = notices->titles.contains("ABOUT");
+                closeWindow();
+            });
         } else {
-            QTimer::singleShot(150, form.get(), closeNow);
+            QTimer::singleShot(150, form.get(), [&] {
+                reached = state->runState == RunRunning;
+                closeWindow();
+            });
         }
         loop.run();
+        QVERIFY2(reached, "the situation was not reached before the close");
         QCOMPARE(state->runState, RunEnd);
-        QVERIFY(passesAtClose >= 0);
-        QCOMPARE(loop.passes(), passesAtClose); // no cycle after the close
+        if (situation == "grid") {
+            QCOMPARE(yieldPanel.closedInYield, 1);
+        } else {
+            QVERIFY(passesAtClose >= 0);
+            QCOMPARE(loop.passes(), passesAtClose); // no pass after the close
+        }
         QVERIFY(!form->isVisible());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }

@@ -1,6 +1,8 @@
-// A seeded monkey on the real window: random pointer, key, control, menu, resize and
-// minimise events interleaved with control cycles. Afterwards nothing may have crashed, every
-// value must be finite and the figure must still be rigid.
+// A seeded monkey on the real window: random pointer, key, control, menu (About included),
+// resize and minimise events interleaved with turns of the program's run loop, unpaced; at the
+// end the window is closed. Nothing may crash, every value must stay finite, the figure must
+// stay rigid and on its joints, every message box must have been one the monkey opened, and
+// no pass may run after the close.
 //
 // SERVO_MONKEY_SEED sets the seed (printed either way), SERVO_MONKEY_EVENTS the number of
 // events (default 100,000).
@@ -15,6 +17,7 @@
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
 #include "desktop/PersistentCanvas.h"
+#include "desktop/RunLoop.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +29,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <limits>
 #include <random>
 
 namespace servo::testing {
@@ -58,6 +62,9 @@ private slots:
         ModalDismisser notices;
         form.startUp();
         Simulation simulation(state, canvas, form);
+        RunLoop loop(simulation, form.drawingArea());
+        loop.setFrameRate(std::numeric_limits<double>::infinity()); // unpaced
+        int aboutsOpened = 0;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DrawingArea& area = form.drawingArea();
 
@@ -127,8 +134,11 @@ private slots:
                 form.pathButton()->click();
                 break;
             case 8: {
-                QAction* actions[] = {form.runAction(), form.stopAction(), form.gridAction()};
-                actions[pick(3)]->trigger();
+                QAction* actions[] = {form.runAction(), form.stopAction(), form.gridAction(),
+                                      form.aboutAction()};
+                QAction* action = actions[pick(pick(100) == 0 ? 4 : 3)];
+                aboutsOpened += action == form.aboutAction() ? 1 : 0;
+                action->trigger(); // About returns once the dismisser has closed its box
                 break;
             }
             case 9:
@@ -161,19 +171,26 @@ private slots:
                     }
                 }
                 break;
-            default: // the run loop: events, then a control cycle as the run state says
-                QCoreApplication::processEvents();
-                simulation.pass();
-                area.present();
+            default: // a turn of the run loop: events, present, the pass
+                QVERIFY(loop.turn());
                 break;
             }
         }
-        QCOMPARE(notices.titles.size(), 1); // only the start-up notice; no box was left open
+        const long long passesBeforeClose = loop.passes();
+        form.close();
+        QVERIFY(!loop.turn());
+        QCOMPARE(loop.passes(), passesBeforeClose);
+        QCOMPARE(state.runState, RunEnd);
+        // The start-up notice, then one About box for each About chosen.
+        QCOMPARE(notices.titles.size(), 1 + aboutsOpened);
+        QCOMPARE(notices.titles.count("ABOUT"), aboutsOpened);
+        std::printf("monkey: %d About boxes, %lld passes\n", aboutsOpened, passesBeforeClose);
         QVERIFY2(allFinite(state), "a value stopped being finite");
         const double drift = worstRigidityDrift(state);
         std::printf("monkey: worst rigidity drift %.3g arm units\n", drift);
         QVERIFY2(drift <= 1e-6, qPrintable(QString::number(drift)));
-        QVERIFY(state.runState == RunRunning || state.runState == RunStopped);
+        const double jointDrift = worstJointDrift(state);
+        QVERIFY2(jointDrift <= 1e-6, qPrintable(QString::number(jointDrift)));
     }
 };
 

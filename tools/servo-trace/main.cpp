@@ -5,6 +5,7 @@
 // the commands. A bad line stops the run with "servo-trace: line N: ..." on standard error and
 // exit status 2.
 
+#include "ScriptArguments.h"
 #include "core/display/DisplayList.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/Handlers.h"
@@ -12,63 +13,23 @@
 #include "core/teaching/Grid.h"
 #include "headless/HeadlessSimulation.h"
 
-#include <charconv>
-#include <cmath>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
 
 using namespace servo;
+using namespace servo::trace;
 
-class ScriptError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-std::vector<std::string> splitWords(const std::string& line) {
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
-
-void expectArguments(const std::vector<std::string>& words, std::size_t count) {
-    if (words.size() != count + 1) {
-        throw ScriptError("'" + words[0] + "' takes " + std::to_string(count) + " argument" +
-                          (count == 1 ? "" : "s"));
-    }
-}
-
-float parseCoordinate(const std::string& word) {
-    float value = 0;
-    const char* end = word.data() + word.size();
-    const auto [stop, error] = std::from_chars(word.data(), end, value);
-    if (error != std::errc{} || stop != end || !std::isfinite(value)) {
-        throw ScriptError("not a finite number: '" + word + "'");
-    }
-    return value;
-}
-
-long long parseInteger(const std::string& word, long long lowest, long long highest) {
-    long long value = 0;
-    const char* end = word.data() + word.size();
-    const auto [stop, error] = std::from_chars(word.data(), end, value);
-    if (error != std::errc{} || stop != end) {
-        throw ScriptError("not a whole number: '" + word + "'");
-    }
-    if (value < lowest || value > highest) {
-        throw ScriptError("'" + word + "' is outside " + std::to_string(lowest) + ".." +
-                          std::to_string(highest));
-    }
-    return value;
-}
+// The most passes one "cycles" command runs: some minutes of computing, not days.
+constexpr long long MaxPassesPerCommand = 100'000'000;
 
 std::string exact(double value) {
     char buffer[40];
@@ -132,7 +93,7 @@ public:
             gridMenuClicked(state_, surface_, panel_);
         } else if (command == "cycles") {
             expectArguments(w, 1);
-            const long long passes = parseInteger(w[1], 0, 1'000'000'000'000LL);
+            const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
             for (long long pass = 0; pass < passes; ++pass) {
                 runPass();
             }
@@ -151,7 +112,7 @@ public:
                 std::cout << op.describe() << '\n';
             }
         } else {
-            throw ScriptError("unknown command '" + command + "'");
+            throw ScriptError("unknown command " + quoted(command));
         }
     }
 
@@ -162,7 +123,7 @@ private:
                 return configuration.box;
             }
         }
-        throw ScriptError("no elbow box '" + name + "' (down, up, right or left)");
+        throw ScriptError("no elbow box " + quoted(name) + " (down, up, right or left)");
     }
 
     // One pass of the run loop without the window's events and repaint. The draws of the pass
@@ -188,26 +149,82 @@ private:
     DisplayList& surface_ = simulation_.surface;
 };
 
+// Standard input, line by line, with read errors told apart from its end.
+class LineReader {
+public:
+    // False at the end of the input; throws std::system_error on a read error.
+    bool next(std::string& line) {
+        line.clear();
+        while (true) {
+            const std::size_t newline = buffer_.find('\n', start_);
+            if (newline != std::string::npos) {
+                line.assign(buffer_, start_, newline - start_);
+                start_ = newline + 1;
+                return true;
+            }
+            if (ended_) {
+                line.assign(buffer_, start_);
+                start_ = buffer_.size();
+                return !line.empty();
+            }
+            buffer_.erase(0, start_);
+            start_ = 0;
+            char chunk[65536];
+            const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count < 0) {
+                throw std::system_error(errno, std::generic_category());
+            }
+            ended_ = count == 0;
+            buffer_.append(chunk, static_cast<std::size_t>(count));
+        }
+    }
+
+private:
+    std::string buffer_;
+    std::size_t start_ = 0;
+    bool ended_ = false;
+};
+
+// Flushes standard output; false (with a line on standard error) when it could not be written.
+bool outputWritten() {
+    std::cout.flush();
+    if (std::cout) {
+        return true;
+    }
+    std::fprintf(stderr, "servo-trace: cannot write the output\n");
+    return false;
+}
+
 } // namespace
 
 int main() {
     std::ios::sync_with_stdio(false);
     std::cout << "servo-trace 1\n";
     Trace trace;
+    LineReader input;
     std::string line;
-    for (long lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
-        const std::vector<std::string> words = splitWords(line);
-        if (words.empty() || words[0][0] == '#') {
-            continue;
-        }
-        try {
+    long lineNumber = 0;
+    try {
+        while (input.next(line)) {
+            ++lineNumber;
+            const std::vector<std::string> words = splitWords(line);
+            if (words.empty() || words[0][0] == '#') {
+                continue;
+            }
             trace.run(words);
-        } catch (const ScriptError& error) {
-            std::cout.flush();
-            std::fprintf(stderr, "servo-trace: line %ld: %s\n", lineNumber, error.what());
-            return 2;
         }
+    } catch (const ScriptError& error) {
+        const bool written = outputWritten();
+        std::fprintf(stderr, "servo-trace: line %ld: %s\n", lineNumber, error.what());
+        return written ? 2 : 1;
+    } catch (const std::system_error& error) {
+        outputWritten();
+        std::fprintf(stderr, "servo-trace: cannot read the script: %s\n",
+                     error.code().message().c_str());
+        return 1;
     }
-    std::cout.flush();
-    return 0;
+    return outputWritten() ? 0 : 1;
 }

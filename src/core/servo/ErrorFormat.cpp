@@ -1,8 +1,10 @@
 #include "core/servo/ErrorFormat.h"
 
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string_view>
 
 namespace servo {
 
@@ -24,13 +26,22 @@ std::string formatErrorReadout(double value) {
         magnitude = std::nextafter(magnitude, std::numeric_limits<double>::infinity());
     }
 
+    // Exact decimal conversion, correctly rounded; only the decimal point follows the locale,
+    // and it is put back to '.' below.
     char digits[400];
-    const auto [end, error] =
-        std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, 2);
-    if (error != std::errc{}) {
+    const int length = std::snprintf(digits, sizeof digits, "%.2f", magnitude);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof digits) {
         return "?";
     }
-    std::string text(digits, end); // "I.DD"
+    std::string_view printed(digits, static_cast<std::size_t>(length)); // "I.DD"
+    const std::string_view localePoint = std::localeconv()->decimal_point;
+    const std::size_t point =
+        localePoint.empty() ? std::string_view::npos : printed.rfind(localePoint);
+    std::string text(printed.substr(0, point));
+    if (point != std::string_view::npos) {
+        text += '.';
+        text += printed.substr(point + localePoint.size());
+    }
     while (text.back() == '0') {
         text.pop_back();
     }
