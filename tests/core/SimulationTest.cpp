@@ -13,7 +13,7 @@ namespace {
 // The run states in which the cycles of one pass ran, as the after-cycle hook saw them.
 std::vector<int> cyclesOfOnePass(World& w) {
     std::vector<int> seen;
-    w.headless.simulation.setAfterCycle([&] { seen.push_back(w.state.runState); });
+    w.headless.simulation.setAfterCycle([&](bool) { seen.push_back(w.state.runState); });
     w.cycle();
     return seen;
 }

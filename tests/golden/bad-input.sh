@@ -35,6 +35,14 @@ check 1 'cycles\n'
 check 1 'cycles -3\n'
 check 1 'state now\n'
 check 4 'cycles 2\nstate\npoints\ncycles 1e3\n'
+check 1 'gain 20.5\n'
+check 1 'gain -0.1\n'
+check 1 'gain nan\n'
+check 1 'gain\n'
+check 2 'step\nstep 1\n'
+check 1 'reset now\n'
+check 1 'sample 1\n'
+check 1 'ghosts all\n'
 
 # The message says what is wrong.
 says() { # expected-text script

@@ -7,9 +7,12 @@
 
 #include "ScriptArguments.h"
 #include "core/display/DisplayList.h"
+#include "core/lab/Ghosts.h"
+#include "core/lab/LabSample.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
+#include "core/simulation/StartUp.h"
 #include "core/teaching/Grid.h"
 #include "headless/HeadlessSimulation.h"
 
@@ -96,6 +99,35 @@ public:
             const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
             for (long long pass = 0; pass < passes; ++pass) {
                 runPass();
+            }
+        } else if (command == "gain") {
+            expectArguments(w, 1);
+            gainChanged(state_, parseNumber(w[1], 0, MaxGain));
+        } else if (command == "step") {
+            expectArguments(w, 0);
+            stepClicked(state_);
+        } else if (command == "reset") {
+            expectArguments(w, 0);
+            resetSimulation(state_, panel_, surface_);
+        } else if (command == "sample") {
+            expectArguments(w, 0);
+            const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
+            std::cout << "sample effectorX=" << exact(sample.effector.x)
+                      << " effectorY=" << exact(sample.effector.y)
+                      << " desiredX=" << exact(sample.desired.x)
+                      << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
+                      << " reach=" << (sample.reachable ? 1 : 0) << '\n';
+        } else if (command == "ghosts") {
+            expectArguments(w, 0);
+            for (const GhostArm& ghost : ghostArms(state_, panel_.wristScrollPosition())) {
+                std::cout << "ghost " << ghost.configuration->name;
+                if (ghost.reachable) {
+                    std::cout << " shoulderAngle=" << exact(ghost.shoulderAngle)
+                              << " elbowAngle=" << exact(ghost.elbowAngle)
+                              << " wristAngle=" << exact(ghost.wristAngle) << '\n';
+                } else {
+                    std::cout << " unreachable\n";
+                }
             }
         } else if (command == "state") {
             expectArguments(w, 0);

@@ -16,4 +16,18 @@ ArmPoint effectorPosition(const SimulationState& state) {
     return {x, y};
 }
 
+ArmJoints jointPositions(const SimulationState& state, double shoulderAngle, double elbowAngle,
+                         double wristAngle) {
+    const double a12 = shoulderAngle + elbowAngle;
+    const double a123 = a12 + wristAngle;
+    ArmJoints joints{};
+    joints.elbow = {-state.upperArmLength * std::sin(shoulderAngle),
+                    state.upperArmLength * std::cos(shoulderAngle)};
+    joints.wrist = {joints.elbow.x - state.forearmLength * std::sin(a12),
+                    joints.elbow.y + state.forearmLength * std::cos(a12)};
+    joints.effector = {joints.wrist.x - state.handLength * std::sin(a123),
+                       joints.wrist.y + state.handLength * std::cos(a123)};
+    return joints;
+}
+
 } // namespace servo

@@ -14,4 +14,14 @@ struct ArmPoint {
 // angles and the link lengths. Every user of the effector position calls this.
 ArmPoint effectorPosition(const SimulationState& state);
 
+// The elbow, wrist and effector points of the arm with the given joint angles (radians) and
+// the state's link lengths; the shoulder is at the origin.
+struct ArmJoints {
+    ArmPoint elbow;
+    ArmPoint wrist;
+    ArmPoint effector;
+};
+ArmJoints jointPositions(const SimulationState& state, double shoulderAngle, double elbowAngle,
+                         double wristAngle);
+
 } // namespace servo

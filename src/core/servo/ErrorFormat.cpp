@@ -8,6 +8,26 @@
 
 namespace servo {
 
+std::string formatFixed(double value, int decimals) {
+    // Exact decimal conversion, correctly rounded; only the decimal point follows the locale,
+    // and it is put back to '.' below.
+    char digits[400];
+    const int length = std::snprintf(digits, sizeof digits, "%.*f", decimals, value);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof digits) {
+        return {};
+    }
+    const std::string_view printed(digits, static_cast<std::size_t>(length));
+    const std::string_view localePoint = std::localeconv()->decimal_point;
+    const std::size_t point =
+        localePoint.empty() ? std::string_view::npos : printed.rfind(localePoint);
+    std::string text(printed.substr(0, point));
+    if (point != std::string_view::npos) {
+        text += '.';
+        text += printed.substr(point + localePoint.size());
+    }
+    return text;
+}
+
 std::string formatErrorReadout(double value) {
     if (std::isnan(value)) {
         return "NaN";
@@ -26,21 +46,9 @@ std::string formatErrorReadout(double value) {
         magnitude = std::nextafter(magnitude, std::numeric_limits<double>::infinity());
     }
 
-    // Exact decimal conversion, correctly rounded; only the decimal point follows the locale,
-    // and it is put back to '.' below.
-    char digits[400];
-    const int length = std::snprintf(digits, sizeof digits, "%.2f", magnitude);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof digits) {
+    std::string text = formatFixed(magnitude, 2); // "I.DD"
+    if (text.empty()) {
         return "?";
-    }
-    std::string_view printed(digits, static_cast<std::size_t>(length)); // "I.DD"
-    const std::string_view localePoint = std::localeconv()->decimal_point;
-    const std::size_t point =
-        localePoint.empty() ? std::string_view::npos : printed.rfind(localePoint);
-    std::string text(printed.substr(0, point));
-    if (point != std::string_view::npos) {
-        text += '.';
-        text += printed.substr(point + localePoint.size());
     }
     while (text.back() == '0') {
         text.pop_back();

@@ -10,4 +10,8 @@ namespace servo {
 // rounds to zero shows no sign; the decimal point is '.' whatever the locale.
 std::string formatErrorReadout(double value);
 
+// A value with a fixed number of decimals and '.' as the decimal point whatever the locale;
+// empty for a value too long to print.
+std::string formatFixed(double value, int decimals);
+
 } // namespace servo

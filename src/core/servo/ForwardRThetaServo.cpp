@@ -48,9 +48,13 @@ void rThetaServoStep(SimulationState& state, DrawingSurface& surface) {
     state.desiredElevation = elevation(state.desiredX, state.desiredY);
     state.elevationError = state.desiredElevation - state.currentElevation;
 
-    state.shoulderAngle = state.shoulderAngle + ShoulderElevationGain * state.elevationError -
-                          ShoulderRadiusGain * state.radiusError;
-    state.elbowAngle = state.elbowAngle + ElbowRadiusGain * state.radiusError;
+    // The lab's gain multiplies each constant before use.
+    const double shoulderElevationGain = ShoulderElevationGain * state.gain;
+    const double shoulderRadiusGain = ShoulderRadiusGain * state.gain;
+    const double elbowRadiusGain = ElbowRadiusGain * state.gain;
+    state.shoulderAngle = state.shoulderAngle + shoulderElevationGain * state.elevationError -
+                          shoulderRadiusGain * state.radiusError;
+    state.elbowAngle = state.elbowAngle + elbowRadiusGain * state.radiusError;
     state.wristAngle = state.wristSetting - state.shoulderAngle - state.elbowAngle;
 
     surface.setTextPosition(230, 110);

@@ -21,9 +21,12 @@ void xyServoStep(SimulationState& state, DrawingSurface& surface) {
     state.xError = state.desiredX - state.effectorX;
     state.yError = state.desiredY - state.effectorY;
 
+    // The lab's gain multiplies each constant before use.
+    const double shoulderGain = ShoulderGain * state.gain;
+    const double elbowGain = ElbowGain * state.gain;
     state.shoulderAngle =
-        state.shoulderAngle - ShoulderGain * state.xError - ShoulderGain * state.yError;
-    state.elbowAngle = state.elbowAngle + ElbowGain * state.yError;
+        state.shoulderAngle - shoulderGain * state.xError - shoulderGain * state.yError;
+    state.elbowAngle = state.elbowAngle + elbowGain * state.yError;
     state.wristAngle = state.wristSetting - state.shoulderAngle - state.elbowAngle;
 
     surface.setTextPosition(230, 110);

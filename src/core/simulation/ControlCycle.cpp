@@ -25,6 +25,10 @@ void controlCycle(SimulationState& state, DrawingSurface& surface, ControlPanel&
         redrawArm(state, surface);
         return;
     }
+    runningCycle(state, surface, panel);
+}
+
+void runningCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
     if (state.clearEachCycle == 1) {
         surface.clear();
     }

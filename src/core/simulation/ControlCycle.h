@@ -11,6 +11,8 @@ namespace servo {
 // point and the wrist setting, reset the joints on the very first cycle, run one step of the
 // chosen servo law in white and draw the grid. Stopped: only redraw the arm where it stands.
 void controlCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel);
+// The running half of it, whatever the run state says (the lab's single step while stopped).
+void runningCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel);
 
 // Desired point in arm units from a target in window units: ((x - 300) / 2, 70 - y).
 double desiredXFromTarget(double targetX);

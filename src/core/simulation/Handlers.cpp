@@ -74,6 +74,16 @@ void stopClicked(SimulationState& state) {
     state.runState = RunStopped;
 }
 
+void stepClicked(SimulationState& state) {
+    state.stepPending = 1;
+}
+
+void gainChanged(SimulationState& state, double gain) {
+    if (gain >= 0 && gain <= MaxGain) {
+        state.gain = gain;
+    }
+}
+
 void windowClosing(SimulationState& state) {
     state.runState = RunEnd;
 }

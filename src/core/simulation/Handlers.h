@@ -38,6 +38,13 @@ void surfaceReleased(SimulationState& state);
 void runClicked(SimulationState& state);
 void stopClicked(SimulationState& state);
 
+// The lab's "Step": asks the next pass for one running cycle while stopped.
+void stepClicked(SimulationState& state);
+
+// The lab's gain multiplier, 0 to 20; other values are ignored.
+void gainChanged(SimulationState& state, double gain);
+inline constexpr double MaxGain = 20;
+
 // Closing the window: the run loop ends and no further cycle runs.
 void windowClosing(SimulationState& state);
 

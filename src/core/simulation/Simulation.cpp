@@ -5,6 +5,14 @@
 namespace servo {
 
 void Simulation::pass() {
+    if (state_.stepPending == 1) {
+        state_.stepPending = 0;
+        if (state_.runState == RunStopped) {
+            runningCycle(state_, surface_, panel_);
+            afterCycle(true);
+            return;
+        }
+    }
     if (state_.runState == RunRunning) {
         cycle();
     }
@@ -14,9 +22,14 @@ void Simulation::pass() {
 }
 
 void Simulation::cycle() {
+    const bool running = state_.runState != RunStopped;
     controlCycle(state_, surface_, panel_);
+    afterCycle(running);
+}
+
+void Simulation::afterCycle(bool running) {
     if (afterCycle_) {
-        afterCycle_();
+        afterCycle_(running);
     }
 }
 

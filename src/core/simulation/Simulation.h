@@ -18,11 +18,14 @@ public:
 
     // One pass of the run loop: a control cycle while running, then, tested again, one while
     // stopped. A cycle that stops the simulation (through the window's events during the
-    // grid's yield) is followed in the same pass by the stopped cycle.
+    // grid's yield) is followed in the same pass by the stopped cycle. A pending step (see
+    // stepClicked) is consumed: while stopped, the pass runs one running cycle instead and the
+    // simulation stays stopped; while running it is dropped.
     void pass();
 
-    // Runs after every control cycle, with the state as the cycle left it.
-    void setAfterCycle(std::function<void()> hook) { afterCycle_ = std::move(hook); }
+    // Runs after every control cycle, with the state as the cycle left it; `running` tells a
+    // running cycle (the servo stepped) from a stopped one (the arm only redrawn).
+    void setAfterCycle(std::function<void(bool running)> hook) { afterCycle_ = std::move(hook); }
 
     SimulationState& state() { return state_; }
     DrawingSurface& surface() { return surface_; }
@@ -30,11 +33,12 @@ public:
 
 private:
     void cycle();
+    void afterCycle(bool running);
 
     SimulationState& state_;
     DrawingSurface& surface_;
     ControlPanel& panel_;
-    std::function<void()> afterCycle_;
+    std::function<void(bool)> afterCycle_;
 };
 
 } // namespace servo

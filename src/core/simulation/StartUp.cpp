@@ -1,6 +1,7 @@
 #include "core/simulation/StartUp.h"
 
 #include "core/figure/RobotModel.h"
+#include "core/simulation/Handlers.h"
 #include "core/teaching/ExplanationTexts.h"
 
 namespace servo {
@@ -28,6 +29,19 @@ void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWind
     panel.setChecked(CheckBox::Check2, false);
     panel.setChecked(CheckBox::Check3, false);
     window.setDrawingScale();
+}
+
+void resetSimulation(SimulationState& state, ControlPanel& panel, DrawingSurface& surface) {
+    class NoWindowSteps : public StartUpWindow {
+        void maximiseWindow() override {}
+        void showWindow() override {}
+        void setDrawingScale() override {}
+    } noWindow;
+    state = SimulationState{};
+    startUpUntilNotice(state, panel, noWindow);
+    panel.setPathButtonCaption(ShowPathCaption);
+    startUpAfterNotice(state, panel, noWindow);
+    surface.clear();
 }
 
 } // namespace servo

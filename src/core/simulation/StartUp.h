@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/interfaces/ControlPanel.h"
+#include "core/interfaces/DrawingSurface.h"
 #include "core/state/SimulationState.h"
 
 namespace servo {
@@ -27,5 +28,10 @@ void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWind
 // The first cycle pending, "Elbow Left" in force, "Reverse Kinematic" checked and chosen, the
 // other servo boxes unchecked, the drawing scale fitted.
 void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window);
+
+// Everything as start-up leaves it, without the window's steps or the notice: the figure and
+// the object back in place, gripper open, no drag, grid off, path hidden, gain 1, the joints
+// at rest, and the surface cleared.
+void resetSimulation(SimulationState& state, ControlPanel& panel, DrawingSurface& surface);
 
 } // namespace servo

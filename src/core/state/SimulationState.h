@@ -37,6 +37,11 @@ struct SimulationState {
     int gripperClosed = 0;  // 0 open, 1 closed
     int objectHeld = 0;     // 1 while the gripper carries the loose object
     int gridOn = 0;         // 1: the grid is drawn at the end of every running cycle
+    int stepPending = 0;    // 1: the next pass, if stopped, runs one running cycle (lab)
+
+    // The lab's gain multiplier: every gain constant of the servo laws is multiplied by it
+    // before use. 1 leaves the laws as they are.
+    double gain = 1;
 
     // Target and commands.
     double targetX = 0; // window units; pointer input arrives in single precision

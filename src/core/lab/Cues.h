@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/interfaces/DrawingSurface.h"
+#include "core/state/SimulationState.h"
+
+namespace servo {
+
+// The lab's cues, each on or off.
+struct CueSettings {
+    bool targetMarker = false;  // a marker on the target
+    bool outOfReach = false;    // "OUT OF REACH" by the target while the reach test fails
+    bool stoppedBanner = false; // "STOPPED" while stopped
+    bool ghosts = false;        // reverse kinematic: the four solutions and the reach boundary
+};
+
+inline constexpr Colour TargetMarkerColour = rgb(255, 230, 0);
+inline constexpr Colour WarningColour = rgb(255, 235, 235);
+inline constexpr Colour GhostColour = rgb(120, 180, 215);
+inline constexpr Colour GhostInForceColour = rgb(255, 240, 150);
+inline constexpr Colour ReachBoundaryColour = rgb(190, 225, 245);
+inline constexpr const char* OutOfReachText = "OUT OF REACH";
+inline constexpr const char* StoppedText = "STOPPED";
+
+// Draws the cues that are on, in window units, onto a layer above the persistent picture that
+// the front end clears before each call; the picture itself is never drawn on.
+void drawCues(const SimulationState& state, int wristScrollPosition, const CueSettings& cues,
+              DrawingSurface& layer);
+
+} // namespace servo

@@ -1,0 +1,107 @@
+#include "core/lab/ErrorHistory.h"
+
+#include "core/lab/Ghosts.h"
+#include "core/lab/LabSample.h"
+#include "core/servo/ErrorFormat.h"
+#include "core/state/Geometry.h"
+
+#include <cmath>
+#include <limits>
+
+namespace servo {
+
+namespace {
+
+constexpr double None = std::numeric_limits<double>::quiet_NaN();
+
+std::array<double, 3> signalsOf(const SimulationState& state, int wristScrollPosition) {
+    switch (state.servoType) {
+    case ServoForwardXY:
+        return {state.xError, state.yError, None};
+    case ServoForwardRTheta:
+        return {state.radiusError, state.elevationError * DegreesPerRadian, None};
+    case ServoReverseKinematic:
+        for (const GhostArm& ghost : ghostArms(state, wristScrollPosition)) {
+            if (ghost.inForce && ghost.reachable) {
+                return {(ghost.shoulderAngle - state.shoulderAngle) * DegreesPerRadian,
+                        (ghost.elbowAngle - state.elbowAngle) * DegreesPerRadian,
+                        (ghost.wristAngle - state.wristAngle) * DegreesPerRadian};
+            }
+        }
+        return {None, None, None};
+    default:
+        return {None, None, None};
+    }
+}
+
+} // namespace
+
+SignalNames signalNamesOf(int servoType) {
+    switch (servoType) {
+    case ServoForwardXY:
+        return {{"X error", "Y error", nullptr}, "arm units"};
+    case ServoForwardRTheta:
+        return {{"radius error (arm units)", "elevation error (degrees)", nullptr}, ""};
+    case ServoReverseKinematic:
+        return {{"shoulder error", "elbow error", "wrist error"}, "degrees"};
+    default:
+        return {{nullptr, nullptr, nullptr}, ""};
+    }
+}
+
+void ErrorHistory::record(const SimulationState& state, int wristScrollPosition) {
+    const bool change = !any_ || state.targetX != lastTargetX_ || state.targetY != lastTargetY_ ||
+                        state.servoType != lastServoType_;
+    any_ = true;
+    lastTargetX_ = state.targetX;
+    lastTargetY_ = state.targetY;
+    lastServoType_ = state.servoType;
+
+    const double distance = sampleOf(state, wristScrollPosition).error;
+    if (change) {
+        sinceChange_ = 0;
+        peak_ = 0;
+        settledAt_.reset();
+    }
+    ++sinceChange_;
+    if (std::isfinite(distance)) {
+        peak_ = std::max(peak_, distance);
+    }
+    if (distance < SettledWithin) {
+        if (!settledAt_) {
+            settledAt_ = sinceChange_;
+        }
+    } else {
+        settledAt_.reset(); // also when it is NaN
+    }
+
+    ring_[next_] = {distance, signalsOf(state, wristScrollPosition), state.servoType, change};
+    next_ = (next_ + 1) % Capacity;
+    count_ = std::min(count_ + 1, Capacity);
+}
+
+void ErrorHistory::clear() {
+    *this = ErrorHistory{};
+}
+
+std::vector<ErrorSample> ErrorHistory::samples() const {
+    std::vector<ErrorSample> ordered;
+    ordered.reserve(count_);
+    const std::size_t first = (next_ + Capacity - count_) % Capacity;
+    for (std::size_t i = 0; i < count_; ++i) {
+        ordered.push_back(ring_[(first + i) % Capacity]);
+    }
+    return ordered;
+}
+
+std::string ErrorHistory::summary() const {
+    if (!any_) {
+        return "No cycles yet";
+    }
+    const std::string settled =
+        settledAt_ ? "settled at cycle " + std::to_string(*settledAt_) : "not settled";
+    return "Cycles since the change: " + std::to_string(sinceChange_) + "    " + settled +
+           "    Peak error: " + formatFixed(peak_, 2) + " arm units";
+}
+
+} // namespace servo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/state/SimulationState.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace servo {
+
+// One running control cycle as the error plot shows it. Signals that the scheme does not have
+// are NaN.
+struct ErrorSample {
+    double distance; // effector to desired point, arm units
+    // x,y: X and Y error (arm units); R,theta: radius error (arm units) and elevation error
+    // (degrees); reverse kinematic: shoulder, elbow and wrist error, commanded minus current
+    // (degrees; NaN while the target is out of reach).
+    std::array<double, 3> signals;
+    int servoType;
+    bool change; // the target or the scheme changed just before this cycle
+};
+
+// The names, in order, of a scheme's plotted signals, with their units.
+struct SignalNames {
+    std::array<const char*, 3> names; // nullptr past the last
+    const char* unit;                 // of the signals
+};
+SignalNames signalNamesOf(int servoType);
+
+// The last Capacity running cycles' errors, and the figures since the last change of target or
+// scheme: cycles since then, the settling cycle and the peak error.
+class ErrorHistory {
+public:
+    static constexpr std::size_t Capacity = 600;
+    static constexpr double SettledWithin = 0.5; // arm units
+
+    // Takes a sample of the state as a running cycle has left it.
+    void record(const SimulationState& state, int wristScrollPosition);
+    void clear();
+
+    // Oldest first.
+    std::vector<ErrorSample> samples() const;
+    std::size_t size() const { return count_; }
+
+    long cyclesSinceChange() const { return sinceChange_; }
+    // Cycles after the change at which the distance error last came within SettledWithin and
+    // has stayed there since; nothing while it is outside.
+    std::optional<long> settledAt() const { return settledAt_; }
+    double peakSinceChange() const { return peak_; }
+    // The three figures in a line for the lab panel.
+    std::string summary() const;
+
+private:
+    std::array<ErrorSample, Capacity> ring_{};
+    std::size_t next_ = 0;
+    std::size_t count_ = 0;
+    bool any_ = false;
+    double lastTargetX_ = 0;
+    double lastTargetY_ = 0;
+    int lastServoType_ = 0;
+    long sinceChange_ = 0;
+    std::optional<long> settledAt_;
+    double peak_ = 0;
+};
+
+} // namespace servo

@@ -1,0 +1,61 @@
+#include "core/lab/Lab.h"
+
+#include "core/simulation/StartUp.h"
+
+#include <algorithm>
+
+namespace servo {
+
+Lab::Lab(Simulation& simulation) : simulation_(simulation) {
+    simulation_.setAfterCycle([this](bool running) {
+        if (running) {
+            history_.record(simulation_.state(), simulation_.panel().wristScrollPosition());
+        }
+    });
+}
+
+void Lab::frame(double elapsedSeconds) {
+    const Speed& speed = Speeds[static_cast<std::size_t>(settings_.speed)];
+    int passes = pacer_.passesDue(speed, elapsedSeconds);
+    if (simulation_.state().runState == RunStopped) {
+        passes = 1;
+    }
+    for (int i = 0; i < passes && simulation_.state().runState != RunEnd; ++i) {
+        simulation_.pass();
+    }
+}
+
+void Lab::setSpeed(int index) {
+    settings_.speed = std::clamp(index, 0, static_cast<int>(Speeds.size()) - 1);
+    pacer_.restart();
+}
+
+void Lab::slower() {
+    setSpeed(settings_.speed - 1);
+}
+
+void Lab::faster() {
+    setSpeed(settings_.speed + 1);
+}
+
+void Lab::reset() {
+    resetSimulation(simulation_.state(), simulation_.panel(), simulation_.surface());
+    setSpeed(OnePerFrame);
+    history_.clear();
+}
+
+bool Lab::anyCue() const {
+    const CueSettings& cues = settings_.cues;
+    return cues.targetMarker || cues.outOfReach || cues.stoppedBanner || cues.ghosts;
+}
+
+void Lab::drawCues(DrawingSurface& layer) const {
+    servo::drawCues(simulation_.state(), simulation_.panel().wristScrollPosition(), settings_.cues,
+                    layer);
+}
+
+void Lab::drawPlot(const PlotLayout& layout, DrawingSurface& surface) const {
+    drawErrorPlot(history_, simulation_.state().servoType, layout, surface);
+}
+
+} // namespace servo

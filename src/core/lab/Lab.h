@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/interfaces/DrawingSurface.h"
+#include "core/lab/Cues.h"
+#include "core/lab/ErrorHistory.h"
+#include "core/lab/ErrorPlot.h"
+#include "core/lab/Speeds.h"
+#include "core/simulation/Simulation.h"
+
+namespace servo {
+
+// The lab's settings besides the gain (which lives in the state, as the laws read it).
+struct LabSettings {
+    int speed = OnePerFrame; // index into Speeds
+    CueSettings cues;
+    bool projector = false; // wide lines and large text for a projector
+};
+
+// The lab attached to a simulation: it paces the passes of each displayed frame, records every
+// running cycle's errors, and draws the cues and the error plot. A front end drives it in place
+// of calling the simulation's pass itself; with its settings at their defaults each frame is
+// exactly one pass, as without the lab.
+class Lab {
+public:
+    explicit Lab(Simulation& simulation);
+    Lab(const Lab&) = delete;
+    Lab& operator=(const Lab&) = delete;
+
+    // One displayed frame, `elapsedSeconds` after the one before: the passes the speed asks
+    // for (one while stopped, so that a step or a redraw is never held back).
+    void frame(double elapsedSeconds);
+
+    void slower();
+    void faster();
+    void setSpeed(int index);
+
+    // Everything as at start-up (see resetSimulation), gain 1 and speed one per frame, the plot
+    // emptied; the cues and projector mode stay as they are.
+    void reset();
+
+    LabSettings& settings() { return settings_; }
+    const LabSettings& settings() const { return settings_; }
+    const ErrorHistory& history() const { return history_; }
+
+    void drawCues(DrawingSurface& layer) const;
+    void drawPlot(const PlotLayout& layout, DrawingSurface& surface) const;
+    // True while any cue is on (the front end then keeps a layer for them).
+    bool anyCue() const;
+
+private:
+    Simulation& simulation_;
+    LabSettings settings_;
+    ErrorHistory history_;
+    FramePacer pacer_;
+};
+
+} // namespace servo
