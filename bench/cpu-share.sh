@@ -46,3 +46,8 @@ share "running, x,y scheme hunting"
 press_keys "$main" Escape
 sleep 0.5
 share "stopped (Panic/Stop)"
+
+# The lab open with its plot and every cue on, the x,y scheme hunting again.
+press_keys "$main" F5 ctrl+l ctrl+1 ctrl+2 ctrl+3 ctrl+4
+sleep 1
+share "running, x,y hunting, lab open, every cue on"

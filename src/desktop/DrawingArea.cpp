@@ -1,5 +1,6 @@
 #include "desktop/DrawingArea.h"
 
+#include "desktop/PainterSurface.h"
 #include "desktop/PersistentCanvas.h"
 
 #include <QMouseEvent>
@@ -23,9 +24,34 @@ void DrawingArea::present() {
         fitCanvas(); // moved to a screen of another pixel ratio
     }
     const QRegion changed = canvas_.takeChangedArea();
-    if (!changed.isEmpty() && isVisible()) {
+    if (refreshOverlay() && isVisible()) {
+        repaint(); // the layer changed: all of it, over the picture
+    } else if (!changed.isEmpty() && isVisible()) {
         repaint(changed);
     }
+}
+
+void DrawingArea::setOverlay(std::function<void(DrawingSurface&)> overlay) {
+    overlay_ = std::move(overlay);
+}
+
+void DrawingArea::setOverlayStyle(const QFont& font, double penWidth) {
+    overlayFont_ = font;
+    overlayPenWidth_ = penWidth;
+    overlayOps_.clear();
+    update();
+}
+
+bool DrawingArea::refreshOverlay() {
+    DisplayList now;
+    if (overlay_) {
+        overlay_(now);
+    }
+    if (now.ops() == overlayOps_) {
+        return false;
+    }
+    overlayOps_ = now.ops();
+    return true;
 }
 
 void DrawingArea::paintEvent(QPaintEvent* event) {
@@ -40,6 +66,14 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
         const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
                             area.height() * ratio);
         painter.drawImage(QRectF(area), image, source);
+    }
+    if (!overlayOps_.empty()) {
+        const double unitsToPixels = width() / (PersistentCanvas::Right - PersistentCanvas::Left);
+        PainterSurface layer(
+            painter, [this](double x, double y) { return canvas_.toLogical(x, y); }, unitsToPixels);
+        layer.setFont(overlayFont_);
+        layer.setPenWidth(overlayPenWidth_);
+        replay(overlayOps_, layer);
     }
 }
 

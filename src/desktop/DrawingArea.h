@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/display/DisplayList.h"
+
+#include <QFont>
 #include <QPointF>
 #include <QWidget>
+
+#include <functional>
 
 namespace servo {
 
@@ -21,6 +26,13 @@ public:
     // Sizes the canvas to the area's size and pixel ratio as they are now.
     void fitCanvas();
 
+    // A layer drawn over the picture, never into it: the function draws it in the canvas's
+    // user units; present() asks for it every frame and repaints when it changed. An empty
+    // function removes it.
+    void setOverlay(std::function<void(DrawingSurface&)> overlay);
+    void setOverlayStyle(const QFont& font, double penWidth);
+    const std::vector<DrawOp>& overlayOps() const { return overlayOps_; }
+
 signals:
     void pointerPressed(QPointF user);
     void pointerMoved(QPointF user);
@@ -36,7 +48,13 @@ protected:
 private:
     bool hasArea() const { return width() > 0 && height() > 0; }
 
+    bool refreshOverlay();
+
     PersistentCanvas& canvas_;
+    std::function<void(DrawingSurface&)> overlay_;
+    std::vector<DrawOp> overlayOps_;
+    QFont overlayFont_;
+    double overlayPenWidth_ = 1;
 };
 
 } // namespace servo

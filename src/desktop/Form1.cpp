@@ -6,6 +6,7 @@
 #include "core/teaching/Grid.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/FocusRing.h"
+#include "desktop/LabPanel.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/WindowIcon.h"
@@ -191,6 +192,11 @@ void Form1::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
+    for (QWidget* control : tabOrder) {
+        controlPlaces_.emplace_back(control, control->geometry());
+        controlFontSizes_.emplace_back(control, control->font().pointSizeF());
+    }
+    setControlScale(1);
     focusRing_ = new FocusRing(area);
     check1_->setFocus(); // the first control in the tab order starts with the focus
 }
@@ -352,6 +358,37 @@ void Form1::maximiseWindow() {
 
 void Form1::showWindow() {
     QMainWindow::show();
+}
+
+void Form1::setControlScale(double factor) {
+    controlScale_ = factor;
+    QRect column;
+    for (const auto& [control, place] : controlPlaces_) {
+        const QRect scaled(qRound(place.x() * factor), qRound(place.y() * factor),
+                           qRound(place.width() * factor), qRound(place.height() * factor));
+        control->setGeometry(scaled);
+        column |= scaled;
+    }
+    columnExtent_ = QSize(column.right() + 8, column.bottom() + 8);
+    for (const auto& [control, points] : controlFontSizes_) {
+        QFont font = control->font();
+        font.setPointSizeF(points * factor);
+        control->setFont(font);
+    }
+    if (labPanel_ != nullptr) {
+        labPanel_->keepColumnClear();
+    }
+}
+
+void Form1::attachLab(Lab& lab) {
+    labPanel_ = new LabPanel(*this, lab, state_, canvas_);
+}
+
+void Form1::presentFrame() {
+    drawingArea_->present();
+    if (labPanel_ != nullptr) {
+        labPanel_->frameShown();
+    }
 }
 
 void Form1::setDrawingScale() {

@@ -6,6 +6,9 @@
 
 #include <QMainWindow>
 
+#include <utility>
+#include <vector>
+
 class QAction;
 class QCheckBox;
 class QLineEdit;
@@ -17,6 +20,8 @@ namespace servo {
 
 class DrawingArea;
 class FocusRing;
+class Lab;
+class LabPanel;
 class PersistentCanvas;
 
 // The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
@@ -44,11 +49,26 @@ public:
     void showWindow() override;
     void setDrawingScale() override;
 
+    // Scales the column of controls (places and caption sizes) by `factor`; 1 is the window's
+    // own layout.
+    void setControlScale(double factor);
+    double controlScale() const { return controlScale_; }
+    // The size the drawing area needs to show the whole column of controls.
+    QSize columnExtent() const { return columnExtent_; }
+
+    // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
+    // picture.
+    void attachLab(Lab& lab);
+    LabPanel* labPanel() const { return labPanel_; }
+    // Presents the frame: the picture, the cues and, while open, the lab panel.
+    void presentFrame();
+
     // The whole start-up: its first half, the start-up notice (modal: returns once it is
     // dismissed, or the window was closed under it) and its second half.
     void startUp();
 
     DrawingArea& drawingArea() { return *drawingArea_; }
+    SimulationState& simulationState() { return state_; }
     QCheckBox* checkBox(CheckBox box) const;
     QScrollBar* wristScrollBar() const { return vScroll1_; }
     QPlainTextEdit* explanationBox() const { return text1_; }
@@ -96,6 +116,11 @@ private:
     QAction* about_ = nullptr;
     QAction* quit_ = nullptr;
     FocusRing* focusRing_ = nullptr;
+    LabPanel* labPanel_ = nullptr;
+    double controlScale_ = 1;
+    QSize columnExtent_;
+    std::vector<std::pair<QWidget*, QRect>> controlPlaces_;     // at scale 1
+    std::vector<std::pair<QWidget*, double>> controlFontSizes_; // points, at scale 1
 };
 
 } // namespace servo

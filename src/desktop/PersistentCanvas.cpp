@@ -196,11 +196,24 @@ void PersistentCanvas::paint(const DrawOp& op) {
 }
 
 QPen PersistentCanvas::strokePen(const QColor& colour) const {
-    // One device-independent pixel wide at any pixel ratio; a cosmetic pen takes the raster
-    // engine's fast path for thin lines.
-    QPen pen(colour, image_.isNull() ? 1 : image_.devicePixelRatio());
+    // One device-independent pixel wide at any pixel ratio unless set otherwise; a cosmetic
+    // pen takes the raster engine's fast path for thin lines.
+    const double ratio = image_.isNull() ? 1 : image_.devicePixelRatio();
+    QPen pen(colour, strokeWidth_ > 0 ? strokeWidth_ : ratio);
     pen.setCosmetic(true);
     return pen;
+}
+
+void PersistentCanvas::setFont(const QFont& font) {
+    flush();
+    endPainting();
+    font_ = font;
+}
+
+void PersistentCanvas::setStrokeWidth(double devicePixels) {
+    flush();
+    endPainting();
+    strokeWidth_ = devicePixels;
 }
 
 QPainter& PersistentCanvas::painter() {
@@ -225,7 +238,7 @@ void PersistentCanvas::touched(const QRectF& logical) {
 void PersistentCanvas::touchedLine(QPointF from, QPointF to) {
     const qreal ratio = image_.devicePixelRatio();
     const QLineF device(from * ratio, to * ratio);
-    const double halfWidth = ratio / 2 + StrokeMargin;
+    const double halfWidth = std::max(ratio, strokeWidth_) / 2 + StrokeMargin;
     drawnSinceClear_.markLine(device, halfWidth);
     changedSincePresent_.markLine(device, halfWidth);
 }

@@ -44,7 +44,10 @@ public:
 
     void setBackground(QColor colour) { background_ = colour; }
     QColor background() const { return background_; }
-    void setFont(const QFont& font) { font_ = font; }
+    void setFont(const QFont& font);
+    const QFont& font() const { return font_; }
+    // Width of strokes in device pixels; 0 (the default) for one logical pixel.
+    void setStrokeWidth(double devicePixels);
 
     void clear() override;
     void setForeColour(Colour colour) override;
@@ -89,6 +92,7 @@ private:
     QColor background_ = toQColor(WindowBackground);
     QColor fore_{Qt::black};
     QFont font_;
+    double strokeWidth_ = 0;
     QPointF current_; // current drawing position, user units
     QPointF textAt_;  // current text position, user units
 

@@ -1,6 +1,6 @@
 #include "desktop/RunLoop.h"
 
-#include "desktop/DrawingArea.h"
+#include "desktop/Form1.h"
 
 #include <QCoreApplication>
 #include <QScreen>
@@ -10,10 +10,10 @@
 
 namespace servo {
 
-RunLoop::RunLoop(Simulation& simulation, DrawingArea& area) : simulation_(simulation), area_(area) {
+RunLoop::RunLoop(Lab& lab, Form1& form) : lab_(lab), form_(form), state_(form.simulationState()) {
     wakeUp_.setSingleShot(true);
     wakeUp_.setTimerType(Qt::PreciseTimer);
-    const QScreen* screen = area_.screen();
+    const QScreen* screen = form_.screen();
     const double rate = screen != nullptr ? screen->refreshRate() : 0;
     setFrameRate(rate >= 1 && rate <= 1000 ? rate : 60);
 }
@@ -41,8 +41,15 @@ bool RunLoop::turn() {
         return false;
     }
     ++passes_;
-    simulation_.pass();
+    const qint64 now = clock_.nsecsElapsed();
+    const double elapsed = lastFrameNs_ < 0 ? 0 : static_cast<double>(now - lastFrameNs_) * 1e-9;
+    lastFrameNs_ = now;
+    lab_.frame(elapsed);
     return true;
+}
+
+bool RunLoop::ending() const {
+    return state_.runState == RunEnd;
 }
 
 void RunLoop::doEvents() {
@@ -50,7 +57,7 @@ void RunLoop::doEvents() {
 }
 
 void RunLoop::refresh() {
-    area_.present();
+    form_.presentFrame();
     waitForNextFrame();
 }
 

@@ -1,21 +1,21 @@
 #pragma once
 
-#include "core/simulation/Simulation.h"
+#include "core/lab/Lab.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
 namespace servo {
 
-class DrawingArea;
+class Form1;
 
 // The simulator's main loop. Each pass: let the window handle its pending events, present the
 // frame and wait, still handling events, until the display's next frame is due; then, by the
-// run state, end (returns) or run the simulation's pass. One cycle per displayed frame, so every
-// servo step is seen and an idle simulator costs little.
+// run state, end (returns) or run the frame's passes (the lab's speed says how many). One cycle per
+// displayed frame, so every servo step is seen and an idle simulator costs little.
 class RunLoop {
 public:
-    RunLoop(Simulation& simulation, DrawingArea& area);
+    RunLoop(Lab& lab, Form1& form);
 
     // Runs until the run state is "end" (the window was closed).
     void run();
@@ -33,10 +33,12 @@ private:
     void doEvents();
     void refresh();
     void waitForNextFrame();
-    bool ending() const { return simulation_.state().runState == RunEnd; }
+    bool ending() const;
 
-    Simulation& simulation_;
-    DrawingArea& area_;
+    Lab& lab_;
+    Form1& form_;
+    SimulationState& state_;
+    qint64 lastFrameNs_ = -1;
     QElapsedTimer clock_;
     QTimer wakeUp_;
     qint64 framePeriodNs_ = 1'000'000'000 / 60;

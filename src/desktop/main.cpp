@@ -1,6 +1,7 @@
 // The servo simulator: one window in which a robot arm is driven toward a target picked with
 // the mouse. Start-up runs in order, then the run loop runs until the window is closed.
 
+#include "core/lab/Lab.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
 #include "desktop/AppSetup.h"
@@ -45,7 +46,9 @@ int main(int argc, char* argv[]) {
     servo::Form1 form(state, canvas);
     form.startUp();
     servo::Simulation simulation(state, canvas, form);
-    servo::RunLoop loop(simulation, form.drawingArea());
+    servo::Lab lab(simulation);
+    form.attachLab(lab);
+    servo::RunLoop loop(lab, form);
     if (state.runState != servo::RunEnd) {
         loop.run();
     }

@@ -1,6 +1,7 @@
 #include "ModalDismisser.h"
 #include "ModalWatchdog.h"
 
+#include "core/lab/Lab.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "core/teaching/Grid.h"
@@ -8,6 +9,7 @@
 #include "desktop/DrawingArea.h"
 #include "desktop/FocusRing.h"
 #include "desktop/Form1.h"
+#include "desktop/LabPanel.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/RunLoop.h"
 
@@ -38,6 +40,7 @@ private:
     std::unique_ptr<PersistentCanvas> canvas;
     std::unique_ptr<Form1> form;
     std::unique_ptr<Simulation> simulation;
+    std::unique_ptr<Lab> lab;
     std::unique_ptr<ModalDismisser> notices;
 
     DrawingArea& area() { return form->drawingArea(); }
@@ -71,6 +74,8 @@ private slots:
         canvas = std::make_unique<PersistentCanvas>();
         form = std::make_unique<Form1>(*state, *canvas);
         simulation = std::make_unique<Simulation>(*state, *canvas, *form);
+        lab = std::make_unique<Lab>(*simulation);
+        form->attachLab(*lab);
         notices = std::make_unique<ModalDismisser>();
         form->startUp();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -78,8 +83,9 @@ private slots:
 
     void cleanup() {
         notices.reset();
-        simulation.reset();
         form.reset();
+        lab.reset();
+        simulation.reset();
         canvas.reset();
         state.reset();
     }
@@ -448,12 +454,76 @@ private slots:
         }
     }
 
-    void menuBarHoldsTheFourItemsInOrder() {
+    void menuBarHoldsTheFourItemsInOrderThenTheLab() {
         QStringList captions;
         for (QAction* action : form->menuBar()->actions()) {
             captions << action->text().remove('&');
         }
-        QCOMPARE(captions, (QStringList{"Run", "Panic/Stop", "Grid", "About"}));
+        QCOMPARE(captions, (QStringList{"Run", "Panic/Stop", "Grid", "About", "Lab"}));
+    }
+
+    // With its settings at their defaults the lab changes nothing in the window, open or
+    // closed: the same picture and controls as a window without it, pixel for pixel.
+    void theLabAtItsDefaultsLeavesTheWindowAsItIs() {
+        SimulationState plainState;
+        PersistentCanvas plainCanvas;
+        Form1 plain(plainState, plainCanvas);
+        plain.startUp();
+        Simulation plainSimulation(plainState, plainCanvas, plain);
+        form->labPanel()->panelAction()->trigger(); // opened and closed again
+        form->labPanel()->panelAction()->trigger();
+        QVERIFY(!form->labPanel()->isVisible());
+        for (Form1* window : {form.get(), &plain}) {
+            window->setWindowState(Qt::WindowNoState);
+            window->resize(800, 600);
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QTest::qWait(20);
+        for (int frame = 0; frame < 40; ++frame) {
+            lab->frame(1.0 / 60);
+            plainSimulation.pass();
+            form->presentFrame();
+            plain.drawingArea().present();
+        }
+        QCOMPARE(canvas->image(), plainCanvas.image());
+        QCOMPARE(area().grab().toImage(), plain.drawingArea().grab().toImage());
+    }
+
+    // The lab's keys work wherever the focus is, text boxes and the scroll bar included.
+    void labKeysWorkWhateverHasTheFocus() {
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        LabPanel& panel = *form->labPanel();
+        double gain = 1;
+        for (QWidget* focus : {static_cast<QWidget*>(form->explanationBox()),
+                               static_cast<QWidget*>(form->wristLabel()),
+                               static_cast<QWidget*>(form->wristScrollBar()),
+                               static_cast<QWidget*>(form->checkBox(CheckBox::Check2)),
+                               static_cast<QWidget*>(form->closeButton())}) {
+            focus->setFocus();
+            const int scroll = form->wristScrollPosition();
+            QTest::keyClick(focus, Qt::Key_Up, Qt::ControlModifier);
+            gain += 0.1;
+            QCOMPARE(state->gain, gain);
+            QCOMPARE(form->wristScrollPosition(), scroll);
+            QTest::keyClick(focus, Qt::Key_1, Qt::ControlModifier);
+            QCOMPARE(panel.cueActions()[0]->isChecked(), lab->settings().cues.targetMarker);
+            QTest::keyClick(focus, Qt::Key_BracketLeft, Qt::ControlModifier);
+        }
+        QCOMPARE(lab->settings().speed, OnePerFrame - 5);
+        QVERIFY(lab->settings().cues.targetMarker); // toggled five times
+        QTest::keyClick(form->explanationBox(), Qt::Key_F6);
+        QCOMPARE(state->stepPending, 1);
+        QTest::keyClick(form->explanationBox(), Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(panel.isVisible());
+        // Open, the panel leaves the control column its whole height.
+        form->setWindowState(Qt::WindowNoState);
+        form->resize(640, 480);
+        QTest::qWait(50);
+        QVERIFY(area().height() >= form->columnExtent().height());
+        QTest::keyClick(form->explanationBox(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(state->gain, 1.0);
+        QCOMPARE(lab->settings().speed, OnePerFrame);
     }
 
     void resizeKeepsThePathPicture() {
@@ -476,7 +546,7 @@ private slots:
     }
 
     void aboutBoxFreezesTheRunLoop() {
-        RunLoop loop(*simulation, area());
+        RunLoop loop(*lab, *form);
         notices.reset(); // dismissed by hand below, after a while
         long long passesWhenOpened = -1;
         long long passesWhenClosed = -2;
@@ -547,7 +617,8 @@ private slots:
             }
         } yieldPanel(*form);
         Simulation gridSimulation(*state, *canvas, yieldPanel);
-        RunLoop loop(situation == "grid" ? gridSimulation : *simulation, area());
+        Lab gridLab(gridSimulation);
+        RunLoop loop(situation == "grid" ? gridLab : *lab, *form);
 
         long long passesAtClose = -1;
         bool reached = false;
@@ -615,7 +686,7 @@ private slots:
     }
 
     void runLoopPacesOneCyclePerFrame() {
-        RunLoop loop(*simulation, area());
+        RunLoop loop(*lab, *form);
         loop.setFrameRate(50);
         QTimer::singleShot(400, form.get(), &QWidget::close);
         QElapsedTimer clock;

@@ -11,11 +11,13 @@
 #include "ModalWatchdog.h"
 
 #include "FigureChecks.h"
+#include "core/lab/Lab.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "desktop/AppSetup.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
+#include "desktop/LabPanel.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/RunLoop.h"
 
@@ -62,7 +64,10 @@ private slots:
         ModalDismisser notices;
         form.startUp();
         Simulation simulation(state, canvas, form);
-        RunLoop loop(simulation, form.drawingArea());
+        Lab lab(simulation);
+        form.attachLab(lab);
+        LabPanel& labPanel = *form.labPanel();
+        RunLoop loop(lab, form);
         loop.setFrameRate(std::numeric_limits<double>::infinity()); // unpaced
         int aboutsOpened = 0;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -97,7 +102,7 @@ private slots:
         };
 
         for (long i = 0; i < events; ++i) {
-            switch (pick(16)) {
+            switch (pick(17)) {
             case 0: { // press on the surface
                 const Qt::MouseButton button = buttons[pick(3)];
                 held |= button;
@@ -162,6 +167,22 @@ private slots:
                     }
                 }
                 break;
+            case 13: { // the lab, its panel open or closed
+                QList<QAction*> actions{labPanel.panelAction(),     labPanel.slowerAction(),
+                                        labPanel.fasterAction(),    labPanel.stepAction(),
+                                        labPanel.gainUpAction(),    labPanel.gainDownAction(),
+                                        labPanel.projectorAction(), labPanel.resetAction()};
+                actions << labPanel.cueActions();
+                QAction* action = actions[pick(static_cast<int>(actions.size()))];
+                if (action == labPanel.projectorAction() && pick(20) != 0) {
+                    break; // rescaling the window is slow: now and then only
+                }
+                action->trigger();
+                if (action == labPanel.gainUpAction() && pick(4) == 0) {
+                    gainChanged(state, uniform(0, MaxGain)); // diverging gains too
+                }
+                break;
+            }
             case 12:
                 if (pick(50) == 0) {
                     if (form.isMinimized()) {

@@ -94,6 +94,39 @@ void DisplayList::recordYield() {
     ops_.push_back(op(DrawOp::Kind::Yield));
 }
 
+void replay(const std::vector<DrawOp>& ops, DrawingSurface& surface) {
+    for (const DrawOp& op : ops) {
+        switch (op.kind) {
+        case DrawOp::Kind::Clear:
+            surface.clear();
+            break;
+        case DrawOp::Kind::ForeColour:
+            surface.setForeColour(op.colour);
+            break;
+        case DrawOp::Kind::Point:
+            surface.plotPoint(op.x1, op.y1);
+            break;
+        case DrawOp::Kind::LineTo:
+            surface.lineTo(op.x1, op.y1);
+            break;
+        case DrawOp::Kind::Line:
+            surface.line(op.x1, op.y1, op.x2, op.y2);
+            break;
+        case DrawOp::Kind::Circle:
+            surface.circle(op.x1, op.y1, op.x2, op.colour);
+            break;
+        case DrawOp::Kind::TextPosition:
+            surface.setTextPosition(op.x1, op.y1);
+            break;
+        case DrawOp::Kind::Print:
+            surface.print(op.text);
+            break;
+        case DrawOp::Kind::Yield:
+            break;
+        }
+    }
+}
+
 bool repeatsWithoutChange(const std::vector<DrawOp>& frame, const std::vector<DrawOp>& last) {
     if (frame.empty() || frame != last) {
         return false;

@@ -50,6 +50,9 @@ private:
     Colour foreColour_ = 0;
 };
 
+// Carries out the operations on another surface, in order.
+void replay(const std::vector<DrawOp>& ops, DrawingSurface& surface);
+
 // True when carrying out `frame` on a persistent picture that `last` was the last frame drawn
 // on would leave the picture as it is: the two are equal and not empty, and either the frame
 // starts by clearing (so everything is redrawn the same) or it prints no text (every stroke

@@ -17,7 +17,7 @@ struct ErrorSample {
     // x,y: X and Y error (arm units); R,theta: radius error (arm units) and elevation error
     // (degrees); reverse kinematic: shoulder, elbow and wrist error, commanded minus current
     // (degrees; NaN while the target is out of reach).
-    std::array<double, 3> signals;
+    std::array<double, 3> signalValues;
     int servoType;
     bool change; // the target or the scheme changed just before this cycle
 };

@@ -54,15 +54,18 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
     double low = 0;
     double high = 1;
     for (const ErrorSample& sample : samples) {
-        for (const double value :
-             {sample.distance, sample.signals[0], sample.signals[1], sample.signals[2]}) {
+        for (const double value : {sample.distance, sample.signalValues[0], sample.signalValues[1],
+                                   sample.signalValues[2]}) {
             if (std::isfinite(value)) {
                 low = std::min(low, value);
                 high = std::max(high, value);
             }
         }
     }
-    const double step = niceStep(high - low, 4);
+    // As many value ticks as the height holds without their labels touching, 2 to 5.
+    const int ticks =
+        std::clamp(static_cast<int>((plotBottom - plotTop) / (layout.lineHeight * 1.5)), 2, 5);
+    const double step = niceStep(high - low, ticks);
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
     if (!std::isfinite(low) || !std::isfinite(high) || high <= low) {
@@ -100,7 +103,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
     for (int ago = 0; ago < static_cast<int>(ErrorHistory::Capacity); ago += 100) {
         const auto x = static_cast<float>(plotRight - ago * slot);
         surface.line(x, bottom, x, bottom + 4);
-        surface.setTextPosition(x - 12, bottom + 4);
+        surface.setTextPosition(x - static_cast<float>(layout.lineHeight), bottom + 4);
         surface.print(ago == 0 ? "now" : "-" + std::to_string(ago));
     }
     surface.setTextPosition(left, bottom + 4);
@@ -133,7 +136,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         }
     };
     for (std::size_t k = 0; k < 3; ++k) {
-        series([k](const ErrorSample& s) { return s.signals[k]; }, PlotSignalColours[k]);
+        series([k](const ErrorSample& s) { return s.signalValues[k]; }, PlotSignalColours[k]);
     }
     series([](const ErrorSample& s) { return s.distance; }, PlotDistanceColour);
 

@@ -1,0 +1,45 @@
+#include "desktop/ErrorPlotView.h"
+
+#include "core/lab/Lab.h"
+#include "desktop/PainterSurface.h"
+#include "desktop/PersistentCanvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace servo {
+
+ErrorPlotView::ErrorPlotView(Lab& lab, QWidget* parent) : QWidget(parent), lab_(lab) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumHeight(140);
+    setAccessibleName("Error plot");
+}
+
+void ErrorPlotView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PainterSurface surface(
+        painter, [](double x, double y) { return QPointF(x, y); }, 1);
+    surface.setBackground(PersistentCanvas::toQColor(PlotBackground));
+    // Redrawn every frame while it runs: the thin lines' fast path, without smoothing.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    surface.setFont(font());
+    const QFontMetricsF metrics(font());
+    // The figures since the last change in a line under the plot, drawn here rather than in a
+    // label so that a frame costs no layout pass.
+    const double figuresHeight = metrics.height() + 4;
+    PlotLayout layout{static_cast<double>(width()), height() - figuresHeight};
+    layout.lineHeight = metrics.height();
+    layout.left = metrics.horizontalAdvance("-000.00") + 10;
+    layout.top = metrics.height() + 8;
+    layout.bottom = metrics.height() + 6;
+    layout.right = metrics.horizontalAdvance("now") - metrics.height() + 8;
+    layout.legendEntryWidth = metrics.horizontalAdvance("elevation error (degrees)") + 24;
+    lab_.drawPlot(layout, surface);
+    painter.fillRect(QRectF(0, layout.height, width(), figuresHeight), palette().window());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QString figures = QString::fromStdString(lab_.history().summary());
+    painter.drawText(QPointF(4, layout.height + 2 + metrics.ascent()), figures);
+    setAccessibleDescription(figures);
+}
+
+} // namespace servo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+namespace servo {
+
+class Lab;
+
+// The lab's strip chart of the errors, drawn by the lab through a painter surface.
+class ErrorPlotView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ErrorPlotView(Lab& lab, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Lab& lab_;
+};
+
+} // namespace servo
