@@ -80,7 +80,11 @@ io() { # description command...
   fi
 }
 io "a full disk" sh -c "printf 'state\n' | '$trace' >/dev/full"
-io "a closed output" sh -c "printf 'state\n' | '$trace' >&-"
+# (node reopens a closed standard output on /dev/null before the program starts: there the
+# case cannot arise, and CLOSED_OUTPUT_REOPENED=1 skips it.)
+if [ -z "${CLOSED_OUTPUT_REOPENED:-}" ]; then
+  io "a closed output" sh -c "printf 'state\n' | '$trace' >&-"
+fi
 io "a directory as input" sh -c "'$trace' </ >/dev/null"
 
 # Good input writes nothing to standard error.

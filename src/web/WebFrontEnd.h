@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/display/DisplayList.h"
+#include "core/lab/Lab.h"
+#include "core/simulation/Simulation.h"
+#include "core/state/SimulationState.h"
+#include "headless/HeadlessPanel.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace servo {
+
+// Drawing operations as the page reads them straight from the module's memory: OpFloats
+// numbers an operation (kind, x1, y1, x2, y2, colour; for a print, x1 is the text's index).
+class EncodedOps {
+public:
+    static constexpr int OpFloats = 6;
+
+    void encode(const std::vector<DrawOp>& ops);
+    int count() const { return static_cast<int>(numbers_.size()) / OpFloats; }
+    std::uintptr_t address() const { return reinterpret_cast<std::uintptr_t>(numbers_.data()); }
+    const std::string& text(int index) const;
+
+private:
+    std::vector<float> numbers_;
+    std::vector<std::string> texts_;
+};
+
+// The simulation and its lab for the browser page: the page forwards its events here, calls
+// frame() once per animation frame and draws what the encoded lists say. The controls' values
+// live in a window-less panel that the page mirrors.
+class WebFrontEnd {
+public:
+    WebFrontEnd();
+    WebFrontEnd(const WebFrontEnd&) = delete;
+    WebFrontEnd& operator=(const WebFrontEnd&) = delete;
+
+    void startUpUntilNotice();
+    void startUpAfterNotice();
+
+    // One animation frame, `elapsedSeconds` after the one before.
+    void frame(double elapsedSeconds);
+    // Takes what was drawn on the picture since the last call (handlers included); false when
+    // it would only repeat the last frame and need not be drawn.
+    bool takePicture();
+    const EncodedOps& picture() const { return picture_; }
+    // Redraws the cue layer's list; false when it is the same as last time.
+    bool refreshCues();
+    const EncodedOps& cues() const { return cues_; }
+    // Draws the error plot for an area of the given size and text metrics.
+    void drawPlot(double width, double height, double lineHeight, double valueLabelWidth,
+                  double legendEntryWidth, double rightMargin);
+    const EncodedOps& plot() const { return plot_; }
+    std::string figures() const { return lab_.history().summary(); }
+
+    SimulationState& state() { return state_; }
+    HeadlessPanel& panel() { return panel_; }
+    Lab& lab() { return lab_; }
+    DisplayList& surface() { return surface_; }
+
+private:
+    SimulationState state_;
+    HeadlessPanel panel_{state_};
+    DisplayList surface_;
+    Simulation simulation_{state_, surface_, panel_};
+    Lab lab_{simulation_};
+    std::vector<DrawOp> lastFrame_;
+    EncodedOps picture_;
+    std::vector<DrawOp> lastCues_;
+    EncodedOps cues_;
+    EncodedOps plot_;
+};
+
+} // namespace servo
