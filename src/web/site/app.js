@@ -61,6 +61,7 @@ class Page {
       requestAnimationFrame((time) => this.tick(time));
     }, { once: true });
     notice.showModal();
+    performance.mark('servo-ready'); // the module loaded, the window drawn, the notice up
   }
 
   // --- one pass per animation frame; the browser runs none in a hidden tab ---
@@ -97,6 +98,9 @@ class Page {
   }
 
   drawList(painter, list) {
+    if (list === Lists.picture && performance.getEntriesByName('servo-first-frame').length === 0) {
+      performance.mark('servo-first-frame');
+    }
     const count = this.front.opCount(list);
     if (list === Lists.picture) {
       this.printed = []; // the read-outs of the last frame drawn, for the page's tests

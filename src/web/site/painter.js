@@ -13,7 +13,7 @@ export function cssColour(colour) {
 export class Painter {
   constructor(canvas, background) {
     this.canvas = canvas;
-    this.context = canvas.getContext('2d', { alpha: background === null });
+    this.context = canvas.getContext('2d', { alpha: background === null, desynchronized: true });
     this.background = background;
     this.map = { left: 0, top: 0, scaleX: 1, scaleY: 1 };
     this.ratio = 1;
@@ -23,6 +23,23 @@ export class Painter {
     this.current = [0, 0];
     this.textAt = [0, 0];
     this.crisp = true; // snap thin lines to device pixel centres
+    this.pathOpen = false; // strokes of one colour go into one path, stroked at once
+    this.dirty = null; // CSS pixels drawn on since the last clear: [left, top, right, bottom]
+  }
+
+  touch(left, top, right, bottom) {
+    const m = this.lineWidth + 2;
+    const d = this.dirty;
+    this.dirty = d
+      ? [Math.min(d[0], left - m), Math.min(d[1], top - m), Math.max(d[2], right + m), Math.max(d[3], bottom + m)]
+      : [left - m, top - m, right + m, bottom + m];
+  }
+
+  endPath() {
+    if (this.pathOpen) {
+      this.context.stroke();
+      this.pathOpen = false;
+    }
   }
 
   // Sizes the backing store to the canvas's CSS size at the device pixel ratio; with `keep`,
@@ -55,6 +72,7 @@ export class Painter {
       c.drawImage(old, 0, 0, width, height);
     }
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
+    this.dirty = old ? [0, 0, this.canvas.clientWidth, this.canvas.clientHeight] : null;
     return true;
   }
 
@@ -70,14 +88,27 @@ export class Painter {
     return (Math.floor(value * r) + 0.5) / r;
   }
 
+  // Back to the background: only what was drawn on since the last clear differs from it.
   clear() {
-    const c = this.context;
-    if (this.background === null) {
-      c.clearRect(0, 0, this.canvas.clientWidth, this.canvas.clientHeight);
-    } else {
-      c.fillStyle = this.background;
-      c.fillRect(0, 0, this.canvas.clientWidth, this.canvas.clientHeight);
+    this.endPath();
+    const d = this.dirty;
+    if (d === null) {
+      return;
     }
+    const c = this.context;
+    const left = Math.max(0, Math.floor(d[0]));
+    const top = Math.max(0, Math.floor(d[1]));
+    const width = Math.min(this.canvas.clientWidth, Math.ceil(d[2])) - left;
+    const height = Math.min(this.canvas.clientHeight, Math.ceil(d[3])) - top;
+    if (width > 0 && height > 0) {
+      if (this.background === null) {
+        c.clearRect(left, top, width, height);
+      } else {
+        c.fillStyle = this.background;
+        c.fillRect(left, top, width, height);
+      }
+    }
+    this.dirty = null;
   }
 
   stroke(x1, y1, x2, y2) {
@@ -85,12 +116,15 @@ export class Painter {
       return;
     }
     const c = this.context;
-    c.strokeStyle = this.fore;
-    c.lineWidth = this.lineWidth;
-    c.beginPath();
+    if (!this.pathOpen) {
+      c.strokeStyle = this.fore;
+      c.lineWidth = this.lineWidth;
+      c.beginPath();
+      this.pathOpen = true;
+    }
     c.moveTo(this.snap(x1), this.snap(y1));
     c.lineTo(this.snap(x2), this.snap(y2));
-    c.stroke();
+    this.touch(Math.min(x1, x2), Math.min(y1, y2), Math.max(x1, x2), Math.max(y1, y2));
   }
 
   // Draws `count` operations at byte `address` of the module's memory, texts from `textOf`.
@@ -109,14 +143,21 @@ export class Painter {
         case Kind.Clear:
           this.clear();
           break;
-        case Kind.ForeColour:
-          this.fore = cssColour(colour);
+        case Kind.ForeColour: {
+          const fore = cssColour(colour);
+          if (fore !== this.fore) {
+            this.endPath();
+            this.fore = fore;
+          }
           break;
+        }
         case Kind.Point: {
           this.current = [x1, y1];
           const px = this.x(x1);
           const py = this.y(y1);
           if (Number.isFinite(px) && Number.isFinite(py)) {
+            this.endPath();
+            this.touch(px, py, px + 1, py + 1);
             c.fillStyle = this.fore;
             const size = Math.max(this.lineWidth, 1 / this.ratio);
             c.fillRect(Math.floor(px * this.ratio) / this.ratio, Math.floor(py * this.ratio) / this.ratio,
@@ -139,6 +180,8 @@ export class Painter {
           const cy = this.y(y1);
           const r = Math.abs(x2) * this.map.scaleX;
           if ([cx, cy, r].every(Number.isFinite)) {
+            this.endPath();
+            this.touch(cx - r, cy - r, cx + r, cy + r);
             c.strokeStyle = cssColour(colour);
             c.lineWidth = this.lineWidth;
             c.beginPath();
@@ -158,6 +201,9 @@ export class Painter {
           const tx = this.x(this.textAt[0]);
           const ty = this.y(this.textAt[1]);
           if (Number.isFinite(tx) && Number.isFinite(ty)) {
+            this.endPath();
+            const size = parseFloat(/(\d+(\.\d+)?)(px|pt)/.exec(this.font)?.[1] || '12');
+            this.touch(tx, ty, tx + width, ty + size * 2);
             c.fillStyle = this.fore;
             c.fillText(text, tx, ty);
           }
@@ -168,5 +214,6 @@ export class Painter {
           break;
       }
     }
+    this.endPath();
   }
 }
