@@ -35,14 +35,8 @@ import -window root "$work/shot.png" || fail "no screenshot"
 [ -n "${SCREENSHOT_TO:-}" ] && cp "$work/shot.png" "$SCREENSHOT_TO"
 "$checker" "$work/shot.png" "$WIN_X" "$WIN_Y" "$WIN_W" "$WIN_H" || fail "joint markers misplaced"
 
-# Close through the window manager (its close binding), as a user would; a key typed while
-# the window manager is still handing over the focus can be lost, so press again if need be.
-closed=0
-for _ in 1 2 3 4 5 6; do
-  press_keys "$main" alt+F4
-  if wait_for_exit "$app_pid" 5; then closed=1; break; fi
-done
-[ "$closed" = 1 ] || fail "still running after close"
+# Close through the window manager (its close binding), as a user would.
+close_with_keys "$main" "$app_pid" alt+F4 || fail "still running after close"
 status=$EXIT_STATUS
 app_pid=
 [ "$status" -eq 0 ] || fail "exit status $status after close"

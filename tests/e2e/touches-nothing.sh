@@ -26,13 +26,7 @@ dismiss_notice "$notice" || fail "the start-up notice stayed open"
 main=$(find_window '^Servo Simulator-Demonstrate') || fail "no main window"
 xdotool mousemove --window "$main" 900 300 mousedown 1 mousemove --window "$main" 700 200 mouseup 1
 sleep 3
-# A key typed while the window manager is still handing over the focus can be lost.
-closed=0
-for _ in 1 2 3 4 5 6; do
-  press_keys "$main" ctrl+q
-  if wait_for_exit "$tracer" 5; then closed=1; break; fi
-done
-[ "$closed" = 1 ] || fail "still running after Ctrl+Q"
+close_with_keys "$main" "$tracer" ctrl+q || fail "still running after Ctrl+Q"
 status=$EXIT_STATUS
 tracer=
 [ "$status" -eq 0 ] || { cat "$work/stderr"; fail "exit status $status after Ctrl+Q"; }

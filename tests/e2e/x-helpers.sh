@@ -61,3 +61,16 @@ wait_for_exit() {
   done
   return 1
 }
+
+# Types the keys into the window until the process ends (a key typed while the window manager
+# is still handing over the focus can be lost), up to six times 5 s; sets EXIT_STATUS as
+# wait_for_exit does and returns 1 if the process is still running. Call it directly.
+close_with_keys() {
+  local window=$1 pid=$2
+  shift 2
+  for _ in 1 2 3 4 5 6; do
+    press_keys "$window" "$@"
+    wait_for_exit "$pid" 5 && return 0
+  done
+  return 1
+}
