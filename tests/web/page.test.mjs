@@ -218,6 +218,17 @@ test('a module that cannot be loaded gives a message and a reload button', async
   await context.close();
 });
 
+test('a crash of the module stops the page with a message and a reload button', async () => {
+  const { context, page } = await openSimulator(browser, server.url);
+  await page.evaluate(() => {
+    window.servoPage.front.frame = () => { throw new Error('unreachable executed'); };
+  });
+  await page.locator('#problem').waitFor({ state: 'visible' });
+  assert.match(await page.locator('#problem-text').textContent(), /internal error/);
+  assert.equal(await page.evaluate(() => window.servoPage.running), false);
+  await context.close();
+});
+
 test('after one visit the page works with the network off', async () => {
   const { context, page } = await openSimulator(browser, server.url);
   await page.evaluate(async () => {
