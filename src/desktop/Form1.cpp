@@ -129,7 +129,9 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    delete labPanel_; // while the window is still whole: the panel reaches into it
+}
 
 void Form1::buildControls() {
     QWidget* area = drawingArea_;

@@ -68,6 +68,12 @@ LabPanel::LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanv
     showSettings();
 }
 
+LabPanel::~LabPanel() {
+    // Hiding on the way out must not reach back into the window or this panel.
+    disconnect(this, nullptr, this, nullptr);
+    form_.drawingArea().setOverlay({});
+}
+
 void LabPanel::buildMenu() {
     menu_ = form_.menuBar()->addMenu("&Lab");
     menu_->setObjectName("lab");

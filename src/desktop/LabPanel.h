@@ -30,6 +30,7 @@ class LabPanel : public QDockWidget {
 
 public:
     LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanvas& canvas);
+    ~LabPanel() override;
 
     // After each presented frame: brings the panel's plot, figures and controls up to date.
     void frameShown();
