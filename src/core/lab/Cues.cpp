@@ -4,6 +4,7 @@
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace servo {
@@ -60,9 +61,10 @@ void drawCues(const SimulationState& state, int wristScrollPosition, const CueSe
     if (cues.outOfReach && reverseKinematic && targetShown &&
         !sampleOf(state, wristScrollPosition).reachable) {
         layer.setForeColour(WarningColour);
-        // Beside the target, on the side with more room.
-        const float x = state.targetX < (SurfaceLeft + SurfaceRight) / 2 ? tx + 6 : tx - 60;
-        layer.setTextPosition(x, ty + 3);
+        // Under the marker (over it near the bottom edge), kept clear of the right edge.
+        const float x = std::min(tx - 10, static_cast<float>(SurfaceRight) - 40);
+        const float y = ty < SurfaceBottom - 20 ? ty + 7 : ty - 16;
+        layer.setTextPosition(x, y);
         layer.print(OutOfReachText);
     }
     if (cues.stoppedBanner && state.runState == RunStopped) {
