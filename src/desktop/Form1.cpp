@@ -1,6 +1,5 @@
 #include "desktop/Form1.h"
 
-#include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
@@ -42,10 +41,7 @@ QFont windowFont(double points) {
 
 // The caption of a servo or elbow box, as the scheme and configuration tables give it.
 QString captionOf(CheckBox box) {
-    if (const ServoScheme* scheme = servoSchemeOf(box)) {
-        return scheme->caption;
-    }
-    return elbowConfigurationOf(box)->caption;
+    return boxCaption(box);
 }
 
 // Text boxes keep CR LF line breaks; the widgets take plain line feeds.

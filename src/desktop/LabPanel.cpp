@@ -235,12 +235,11 @@ void LabPanel::keepColumnClear() {
 }
 
 void LabPanel::applyProjectorMode() {
-    const QFont& readoutFont = readoutFont_;
     const bool on = lab_.settings().projector;
     const double ratio = form_.drawingArea().devicePixelRatioF();
     canvas_.setStrokeWidth(on ? ProjectorStrokePixels : 0);
-    canvas_.setFont(on ? boldFont(readoutFont, ProjectorPoints) : readoutFont);
-    form_.drawingArea().setOverlayStyle(boldFont(readoutFont, on ? ProjectorPoints : 11),
+    canvas_.setFont(on ? boldFont(readoutFont_, ProjectorPoints) : readoutFont_);
+    form_.drawingArea().setOverlayStyle(boldFont(readoutFont_, on ? ProjectorPoints : 11),
                                         on ? ProjectorStrokePixels / ratio : 1.5);
     form_.setControlScale(on ? ProjectorScale : 1);
     QFont panelFont = font();

@@ -10,7 +10,6 @@ class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QSlider;

@@ -2,7 +2,6 @@
 // its controls from, bound with embind.
 
 #include "core/lab/Speeds.h"
-#include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
@@ -47,13 +46,7 @@ std::string explanation(WebFrontEnd& f) {
 }
 
 std::string captionOf(int number) {
-    if (const ServoScheme* scheme = servoSchemeOf(box(number))) {
-        return scheme->caption;
-    }
-    if (const ElbowConfiguration* configuration = elbowConfigurationOf(box(number))) {
-        return configuration->caption;
-    }
-    return {};
+    return boxCaption(box(number));
 }
 
 // The state's main values as JSON, for the page's tests and for anyone curious.

@@ -43,19 +43,15 @@ double worstRigidityDrift(const SimulationState& state) {
 }
 
 double worstJointDrift(const SimulationState& s) {
-    const double a1 = s.shoulderAngle;
-    const double a12 = a1 + s.elbowAngle;
-    const double a123 = a12 + s.wristAngle;
-    const ArmPoint elbow{-s.upperArmLength * std::sin(a1), s.upperArmLength * std::cos(a1)};
-    const ArmPoint wrist{elbow.x - s.forearmLength * std::sin(a12),
-                         elbow.y + s.forearmLength * std::cos(a12)};
+    const double a123 = s.shoulderAngle + s.elbowAngle + s.wristAngle;
+    const ArmJoints joints = jointPositions(s, s.shoulderAngle, s.elbowAngle, s.wristAngle);
     const ArmPoint effector = effectorPosition(s);
     // The closed finger tips stand FingerTipReach beyond the effector along the hand.
     const ArmPoint tips{effector.x - FingerTipReach * std::sin(a123),
                         effector.y + FingerTipReach * std::cos(a123)};
     const std::pair<int, ArmPoint> expected[] = {{s.shoulderPivot, {0, 0}},
-                                                 {s.elbowPivot, elbow},
-                                                 {s.wristPivot, wrist},
+                                                 {s.elbowPivot, joints.elbow},
+                                                 {s.wristPivot, joints.wrist},
                                                  {FingerTipsRow, tips}};
     double worst = 0;
     for (const auto& [row, at] : expected) {

@@ -20,7 +20,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <system_error>

@@ -1,6 +1,5 @@
 #include "core/lab/ErrorHistory.h"
 
-#include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/state/Geometry.h"
@@ -20,15 +19,16 @@ std::array<double, 3> signalsOf(const SimulationState& state, int wristScrollPos
         return {state.xError, state.yError, None};
     case ServoForwardRTheta:
         return {state.radiusError, state.elevationError * DegreesPerRadian, None};
-    case ServoReverseKinematic:
-        for (const GhostArm& ghost : ghostArms(state, wristScrollPosition)) {
-            if (ghost.inForce && ghost.reachable) {
-                return {(ghost.shoulderAngle - state.shoulderAngle) * DegreesPerRadian,
-                        (ghost.elbowAngle - state.elbowAngle) * DegreesPerRadian,
-                        (ghost.wristAngle - state.wristAngle) * DegreesPerRadian};
-            }
+    case ServoReverseKinematic: {
+        const ReverseKinematicSolution commanded = solveReverseKinematic(
+            goalForTarget(state, wristScrollPosition, state.elbowPair, state.elbowChoice));
+        if (!commanded.reachable) {
+            return {None, None, None};
         }
-        return {None, None, None};
+        return {(commanded.shoulderAngle - state.shoulderAngle) * DegreesPerRadian,
+                (commanded.elbowAngle - state.elbowAngle) * DegreesPerRadian,
+                (commanded.wristAngle - state.wristAngle) * DegreesPerRadian};
+    }
     default:
         return {None, None, None};
     }

@@ -1,6 +1,6 @@
 #include "core/lab/Ghosts.h"
 
-#include "core/servo/ReverseKinematicServo.h"
+#include "core/lab/LabSample.h"
 #include "core/simulation/ControlCycle.h"
 
 #include <cmath>
@@ -9,15 +9,11 @@
 namespace servo {
 
 std::array<GhostArm, 4> ghostArms(const SimulationState& state, int wristScrollPosition) {
-    SimulationState goalState = state;
-    goalState.desiredX = desiredXFromTarget(state.targetX);
-    goalState.desiredY = desiredYFromTarget(state.targetY);
-    goalState.wristSetting = wristSettingFromScroll(wristScrollPosition);
     std::array<GhostArm, 4> ghosts{};
     for (std::size_t i = 0; i < ElbowConfigurations.size(); ++i) {
         const ElbowConfiguration& configuration = ElbowConfigurations[i];
-        const ReverseKinematicSolution solution = solveReverseKinematic(
-            reverseKinematicGoal(goalState, configuration.elbowPair, configuration.elbowChoice));
+        const ReverseKinematicSolution solution = solveReverseKinematic(goalForTarget(
+            state, wristScrollPosition, configuration.elbowPair, configuration.elbowChoice));
         GhostArm& ghost = ghosts[i];
         ghost.configuration = &configuration;
         ghost.reachable = solution.reachable;

@@ -1,6 +1,5 @@
 #include "core/lab/LabSample.h"
 
-#include "core/servo/ReverseKinematicSolution.h"
 #include "core/simulation/ControlCycle.h"
 
 #include <cmath>
@@ -13,12 +12,21 @@ LabSample sampleOf(const SimulationState& state, int wristScrollPosition) {
     sample.desired = {desiredXFromTarget(state.targetX), desiredYFromTarget(state.targetY)};
     sample.error =
         std::hypot(sample.desired.x - sample.effector.x, sample.desired.y - sample.effector.y);
-    const ReverseKinematicGoal goal{
-        sample.desired.x, sample.desired.y,  wristSettingFromScroll(wristScrollPosition),
-        state.elbowPair,  state.elbowChoice, state.upperArmLength,
-        state.handLength};
-    sample.reachable = solveReverseKinematic(goal).reachable;
+    sample.reachable = solveReverseKinematic(goalForTarget(state, wristScrollPosition,
+                                                           state.elbowPair, state.elbowChoice))
+                           .reachable;
     return sample;
+}
+
+ReverseKinematicGoal goalForTarget(const SimulationState& state, int wristScrollPosition,
+                                   int elbowPair, int elbowChoice) {
+    return {desiredXFromTarget(state.targetX),
+            desiredYFromTarget(state.targetY),
+            wristSettingFromScroll(wristScrollPosition),
+            elbowPair,
+            elbowChoice,
+            state.upperArmLength,
+            state.handLength};
 }
 
 } // namespace servo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/figure/EffectorPosition.h"
+#include "core/servo/ReverseKinematicSolution.h"
 #include "core/state/SimulationState.h"
 
 namespace servo {
@@ -15,5 +16,10 @@ struct LabSample {
 
 // `wristScrollPosition` is the scroll bar's current position (the wrist setting it commands).
 LabSample sampleOf(const SimulationState& state, int wristScrollPosition);
+
+// What the reverse kinematic law is asked for the current target and the wrist setting of the
+// scroll position, in the given elbow configuration.
+ReverseKinematicGoal goalForTarget(const SimulationState& state, int wristScrollPosition,
+                                   int elbowPair, int elbowChoice);
 
 } // namespace servo

@@ -1,5 +1,6 @@
 #include "core/simulation/ServoSchemes.h"
 
+#include "core/servo/ElbowConfigurations.h"
 #include "core/servo/ForwardRThetaServo.h"
 #include "core/servo/ForwardXYServo.h"
 #include "core/servo/ReverseKinematicServo.h"
@@ -39,6 +40,14 @@ const ServoScheme* servoSchemeOf(CheckBox box) {
         }
     }
     return nullptr;
+}
+
+const char* boxCaption(CheckBox box) {
+    if (const ServoScheme* scheme = servoSchemeOf(box)) {
+        return scheme->caption;
+    }
+    const ElbowConfiguration* configuration = elbowConfigurationOf(box);
+    return configuration != nullptr ? configuration->caption : "";
 }
 
 } // namespace servo

@@ -28,4 +28,7 @@ const ServoScheme* servoSchemeOf(int servoType);
 // The scheme a box selects, or nullptr for a box that selects none.
 const ServoScheme* servoSchemeOf(CheckBox box);
 
+// The caption of any of the seven check boxes: its scheme's or its elbow configuration's.
+const char* boxCaption(CheckBox box);
+
 } // namespace servo
