@@ -42,8 +42,11 @@ bool RunLoop::turn() {
     }
     ++passes_;
     const qint64 now = clock_.nsecsElapsed();
-    const double elapsed = lastFrameNs_ < 0 ? 0 : static_cast<double>(now - lastFrameNs_) * 1e-9;
+    double elapsed = lastFrameNs_ < 0 ? 0 : static_cast<double>(now - lastFrameNs_) * 1e-9;
     lastFrameNs_ = now;
+    if (framePeriodNs_ == 0) {
+        elapsed = UnpacedTurnSeconds;
+    }
     lab_.frame(elapsed);
     return true;
 }

@@ -9,10 +9,10 @@ namespace servo {
 
 class Form1;
 
-// The simulator's main loop. Each pass: let the window handle its pending events, present the
+// The simulator's main loop. Each turn: let the window handle its pending events, present the
 // frame and wait, still handling events, until the display's next frame is due; then, by the
-// run state, end (returns) or run the frame's passes (the lab's speed says how many). One cycle per
-// displayed frame, so every servo step is seen and an idle simulator costs little.
+// run state, end (returns) or run the passes the lab has due by the clock (one a frame at the
+// normal speed on a 60 Hz display), so that an idle simulator costs little.
 class RunLoop {
 public:
     RunLoop(Lab& lab, Form1& form);
@@ -24,10 +24,11 @@ public:
     bool turn();
 
     // Frames per second the loop paces itself to; the screen's refresh rate by default. An
-    // infinite rate runs the loop unpaced (for tests).
+    // infinite rate runs the loop unpaced, each turn counted as a 60th of a second (for tests).
     void setFrameRate(double framesPerSecond);
-    // Passes run so far.
+    // Turns that reached the lab so far.
     long long passes() const { return passes_; }
+    static constexpr double UnpacedTurnSeconds = 1.0 / 60;
 
 private:
     void doEvents();

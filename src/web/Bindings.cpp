@@ -171,5 +171,5 @@ EMSCRIPTEN_BINDINGS(servo_web) {
     function("speedCount", optional_override([] { return static_cast<int>(Speeds.size()); }));
     function("maxGain", optional_override([] { return MaxGain; }));
     constant("OpFloats", EncodedOps::OpFloats);
-    constant("OnePerFrame", OnePerFrame);
+    constant("NormalSpeed", NormalSpeed);
 }

@@ -175,7 +175,7 @@ TEST(Lab, DivergenceIsHarmlessAndResetRecovers) {
 
     lab.reset();
     EXPECT_EQ(w.state.gain, 1);
-    EXPECT_EQ(lab.settings().speed, OnePerFrame);
+    EXPECT_EQ(lab.settings().speed, NormalSpeed);
     EXPECT_EQ(lab.history().size(), 0u);
     EXPECT_EQ(w.surface.ops().back().kind, DrawOp::Kind::Clear);
     EXPECT_EQ(w.panel.pathButtonCaption(), "show path");

@@ -510,7 +510,7 @@ private slots:
             QCOMPARE(panel.cueActions()[0]->isChecked(), lab->settings().cues.targetMarker);
             QTest::keyClick(focus, Qt::Key_BracketLeft, Qt::ControlModifier);
         }
-        QCOMPARE(lab->settings().speed, OnePerFrame - 5);
+        QCOMPARE(lab->settings().speed, NormalSpeed - 5);
         QVERIFY(lab->settings().cues.targetMarker); // toggled five times
         QTest::keyClick(form->explanationBox(), Qt::Key_F6);
         QCOMPARE(state->stepPending, 1);
@@ -523,7 +523,7 @@ private slots:
         QVERIFY(area().height() >= form->columnExtent().height());
         QTest::keyClick(form->explanationBox(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(state->gain, 1.0);
-        QCOMPARE(lab->settings().speed, OnePerFrame);
+        QCOMPARE(lab->settings().speed, NormalSpeed);
     }
 
     void resizeKeepsThePathPicture() {

@@ -42,18 +42,40 @@ export async function openSimulator(browser, url, options = {}) {
   await page.waitForFunction(() => document.getElementById('notice').open);
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => window.servoPage && window.servoPage.running);
-  await frames(page, 5);
+  await waitForCycles(page, 2);
   return { context, page };
-}
-
-// Waits for `count` animation frames of the page.
-export function frames(page, count) {
-  return page.evaluate((n) => new Promise((done) => {
-    const next = (left) => (left === 0 ? done() : requestAnimationFrame(() => next(left - 1)));
-    next(n);
-  }), count);
 }
 
 export function snapshot(page) {
   return page.evaluate(() => JSON.parse(window.servoPage.front.snapshot()));
+}
+
+// Waits until the simulation has run `count` running cycles since start-up or the last reset,
+// however slowly the machine draws its frames.
+export async function waitForCycles(page, count) {
+  await page.waitForFunction((n) => JSON.parse(window.servoPage.front.snapshot()).cycles >= n,
+    count, { polling: 'raf' });
+}
+
+// Waits for `count` more running cycles; resolves to the state then.
+export async function afterCycles(page, count) {
+  await waitForCycles(page, (await snapshot(page)).cycles + count);
+  return snapshot(page);
+}
+
+// Presses `keys` and resolves to the state as the key left it: read by a listener that runs
+// right after the page's own, in the same task, before any animation frame can run a cycle.
+export async function pressAndSnapshot(page, keys) {
+  await page.evaluate(() => {
+    const modifiers = ['Control', 'Shift', 'Alt', 'Meta'];
+    const listener = (event) => {
+      if (!modifiers.includes(event.key)) {
+        window.servoKeySnapshot = window.servoPage.front.snapshot();
+        window.removeEventListener('keydown', listener);
+      }
+    };
+    window.addEventListener('keydown', listener);
+  });
+  await page.keyboard.press(keys);
+  return page.evaluate(() => JSON.parse(window.servoKeySnapshot));
 }

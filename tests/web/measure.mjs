@@ -4,7 +4,7 @@
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { frames, launchChromium, serveSite, site } from './browser.mjs';
+import { afterCycles, launchChromium, serveSite, site } from './browser.mjs';
 
 function filesUnder(folder) {
   return readdirSync(folder).flatMap((name) => {
@@ -34,7 +34,7 @@ try {
   await page.getByRole('checkbox', { name: 'Forward Kin.(x,y)' }).click();
   const box = await page.locator('#surface').boundingBox();
   await page.mouse.click(box.x + (420 - 120) / 330 * box.width, box.y + 70 / 130 * box.height);
-  await frames(page, 60);
+  await afterCycles(page, 60);
   const metric = async () => {
     const { metrics } = await cdp.send('Performance.getMetrics');
     return Object.fromEntries(metrics.map((m) => [m.name, m.value]));

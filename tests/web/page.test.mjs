@@ -5,7 +5,9 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { join } from 'node:path';
-import { frames, launchChromium, openSimulator, root, serveSite, snapshot } from './browser.mjs';
+import {
+  afterCycles, launchChromium, openSimulator, pressAndSnapshot, root, serveSite, snapshot, waitForCycles,
+} from './browser.mjs';
 
 let server;
 let browser;
@@ -53,7 +55,7 @@ test('the simulation waits behind the notice, and Enter dismisses it', async () 
   assert.equal(waiting.servoType, 0);
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => !document.getElementById('notice').open);
-  await frames(page, 10);
+  await waitForCycles(page, 9);
   const started = await snapshot(page);
   assert.equal(started.servoType, 1);
   assert.ok(started.cycles >= 9);
@@ -63,7 +65,7 @@ test('the simulation waits behind the notice, and Enter dismisses it', async () 
 
 test('the arm settles where forward kinematics puts its joints, markers and all', async () => {
   const { context, page } = await openSimulator(browser, server.url);
-  await frames(page, 150); // a fifth of the way each step: settled to the last digit
+  await waitForCycles(page, 150); // a fifth of the way each step: settled to the last digit
   // The settled angles as the trace driver works them out, from the same core.
   const trace = execFileSync(process.execPath, [join(root, 'build-web', 'servo-trace.js')],
     { input: 'cycles 300\nstate\n' }).toString();
@@ -95,7 +97,7 @@ test('a press picks the target, a drag moves it, and the arm follows', async () 
   state = await snapshot(page);
   assert.ok(Math.abs(state.targetX - 330) < 0.5 && Math.abs(state.targetY - 90) < 0.5);
   assert.equal(state.pointerHeld, 0);
-  await frames(page, 40);
+  await afterCycles(page, 40);
   const sample = execFileSync(process.execPath, [join(root, 'build-web', 'servo-trace.js')],
     { input: `press ${state.targetX} ${state.targetY}\ncycles 80\nsample\n` }).toString();
   assert.match(sample, /reach=1/);
@@ -129,7 +131,7 @@ test('each scheme: its box, its explanation and its read-outs', async () => {
   ];
   for (const [caption, type, text, readout] of cases) {
     await page.getByRole('checkbox', { name: caption }).click();
-    await frames(page, 3);
+    await afterCycles(page, 2);
     assert.equal((await snapshot(page)).servoType, type);
     assert.ok(await page.getByRole('checkbox', { name: caption }).isChecked());
     assert.match(await page.locator('#Text1').inputValue(), text);
@@ -146,16 +148,13 @@ test('each scheme: its box, its explanation and its read-outs', async () => {
 
 test('menus and keys: Panic/Stop, Run, Grid and About', async () => {
   const { context, page } = await openSimulator(browser, server.url);
-  await page.keyboard.press('Escape');
-  assert.equal((await snapshot(page)).runState, 3);
-  await page.keyboard.press('F5');
-  assert.equal((await snapshot(page)).runState, 2);
+  assert.equal((await pressAndSnapshot(page, 'Escape')).runState, 3);
+  assert.equal((await pressAndSnapshot(page, 'F5')).runState, 2);
   await page.getByRole('menuitem', { name: 'Panic/Stop' }).click();
   assert.equal((await snapshot(page)).runState, 3);
   await page.getByRole('menuitem', { name: 'Run' }).click();
-  await page.keyboard.press('Control+g');
-  await frames(page, 3);
-  assert.equal((await snapshot(page)).gridOn, 1);
+  assert.equal((await pressAndSnapshot(page, 'Control+g')).gridOn, 1);
+  await afterCycles(page, 2);
   const [gx, gy] = await canvasPixel(page, 250, 45);
   assert.ok(await countPixels(page, gx, gy, 8, 'r === 150 && g === 175 && b === 200') > 0);
   await page.keyboard.press('F1');
@@ -165,8 +164,7 @@ test('menus and keys: Panic/Stop, Run, Grid and About', async () => {
   assert.equal((await snapshot(page)).cycles, before); // the simulation stands still
   await page.keyboard.press('Enter');
   assert.ok(!(await page.locator('#about').evaluate((dialog) => dialog.open)));
-  await page.keyboard.press('Alt+s');
-  assert.equal((await snapshot(page)).runState, 3);
+  assert.equal((await pressAndSnapshot(page, 'Alt+s')).runState, 3);
   await context.close();
 });
 
@@ -175,18 +173,15 @@ test('the lab: panel, gain, step and reset by key', async () => {
   await page.keyboard.press('Control+l');
   assert.ok(await page.locator('#lab').isVisible());
   await page.keyboard.press('Control+ArrowUp');
-  await page.keyboard.press('Control+ArrowUp');
-  assert.ok(Math.abs((await snapshot(page)).gain - 1.2) < 1e-9);
-  await page.keyboard.press('Escape');
-  await frames(page, 3);
-  const stopped = await snapshot(page);
+  assert.ok(Math.abs((await pressAndSnapshot(page, 'Control+ArrowUp')).gain - 1.2) < 1e-9);
+  const stopped = await pressAndSnapshot(page, 'Escape');
+  assert.equal(stopped.runState, 3);
   await page.keyboard.press('F6');
-  await frames(page, 3);
+  await waitForCycles(page, stopped.cycles + 1);
   const stepped = await snapshot(page);
   assert.equal(stepped.cycles, stopped.cycles + 1);
   assert.equal(stepped.runState, 3);
-  await page.keyboard.press('Control+r');
-  const reset = await snapshot(page);
+  const reset = await pressAndSnapshot(page, 'Control+r');
   assert.equal(reset.gain, 1);
   assert.equal(reset.runState, 2);
   assert.equal(reset.cycles, 0);
@@ -201,7 +196,7 @@ test('at a device pixel ratio of 2 the picture has twice the pixels', async () =
   });
   assert.equal(size[0], size[2] * 2);
   assert.equal(size[1], size[3] * 2);
-  await frames(page, 40);
+  await waitForCycles(page, 40);
   const [px, py] = await canvasPixel(page, 300, 70);
   assert.ok(await countPixels(page, px, py, 12, Dark) >= 16);
   await context.close();
@@ -242,8 +237,7 @@ test('after one visit the page works with the network off', async () => {
   await page.waitForFunction(() => document.getElementById('notice').open);
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => window.servoPage && window.servoPage.running);
-  await frames(page, 30);
-  assert.ok((await snapshot(page)).cycles >= 25);
+  await waitForCycles(page, 25);
   assert.ok(await page.locator('#problem').isHidden());
   const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
   assert.equal(manifest.display, 'standalone');

@@ -15,10 +15,12 @@ Lab::Lab(Simulation& simulation) : simulation_(simulation) {
 }
 
 void Lab::frame(double elapsedSeconds) {
-    const Speed& speed = Speeds[static_cast<std::size_t>(settings_.speed)];
-    int passes = pacer_.passesDue(speed, elapsedSeconds);
+    int passes = 1; // while stopped: the redraw, and a pending step
     if (simulation_.state().runState == RunStopped) {
-        passes = 1;
+        pacer_.restart();
+    } else {
+        passes =
+            pacer_.cyclesDue(Speeds[static_cast<std::size_t>(settings_.speed)], elapsedSeconds);
     }
     for (int i = 0; i < passes && simulation_.state().runState != RunEnd; ++i) {
         simulation_.pass();
@@ -40,7 +42,7 @@ void Lab::faster() {
 
 void Lab::reset() {
     resetSimulation(simulation_.state(), simulation_.panel(), simulation_.surface());
-    setSpeed(OnePerFrame);
+    setSpeed(NormalSpeed);
     history_.clear();
 }
 

@@ -11,30 +11,31 @@ namespace servo {
 
 // The lab's settings besides the gain (which lives in the state, as the laws read it).
 struct LabSettings {
-    int speed = OnePerFrame; // index into Speeds
+    int speed = NormalSpeed; // index into Speeds
     CueSettings cues;
     bool projector = false; // wide lines and large text for a projector
 };
 
-// The lab attached to a simulation: it paces the passes of each displayed frame, records every
-// running cycle's errors, and draws the cues and the error plot. A front end drives it in place
-// of calling the simulation's pass itself; with its settings at their defaults each frame is
-// exactly one pass, as without the lab.
+// The lab attached to a simulation: it paces the passes of each displayed frame by the clock,
+// records every running cycle's errors, and draws the cues and the error plot. A front end
+// drives it in place of calling the simulation's pass itself; at the normal speed the arm takes
+// 60 steps a second on any display (one a frame at 60 Hz).
 class Lab {
 public:
     explicit Lab(Simulation& simulation);
     Lab(const Lab&) = delete;
     Lab& operator=(const Lab&) = delete;
 
-    // One displayed frame, `elapsedSeconds` after the one before: the passes the speed asks
-    // for (one while stopped, so that a step or a redraw is never held back).
+    // One displayed frame, `elapsedSeconds` after the one before: the passes the speed has due
+    // (none in some frames of a fast display; one while stopped, so that a step or a redraw is
+    // never held back).
     void frame(double elapsedSeconds);
 
     void slower();
     void faster();
     void setSpeed(int index);
 
-    // Everything as at start-up (see resetSimulation), gain 1 and speed one per frame, the plot
+    // Everything as at start-up (see resetSimulation), gain 1 and the normal speed, the plot
     // emptied; the cues and projector mode stay as they are.
     void reset();
 

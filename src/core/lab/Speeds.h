@@ -4,37 +4,40 @@
 
 namespace servo {
 
-// How fast the lab runs the simulation: a number of control cycles a second (slow motion), or
-// a number of passes each displayed frame. The picture is presented every frame either way.
+// How fast the lab runs the simulation, in control cycles a second of wall time, whatever the
+// display's frame rate. The picture is presented every frame either way.
 struct Speed {
     const char* caption;
-    double cyclesPerSecond; // 0 for the per-frame speeds
-    int passesPerFrame;     // 0 for the per-second speeds
+    double stepsPerSecond;
 };
 
 inline constexpr std::array<Speed, 10> Speeds{{
-    {"1 step per second", 1, 0},
-    {"2 steps per second", 2, 0},
-    {"5 steps per second", 5, 0},
-    {"10 steps per second", 10, 0},
-    {"20 steps per second", 20, 0},
-    {"30 steps per second", 30, 0},
-    {"One per frame", 0, 1},
-    {"2 steps per frame", 0, 2},
-    {"4 steps per frame", 0, 4},
-    {"8 steps per frame", 0, 8},
+    {"1 step per second", 1},
+    {"2 steps per second", 2},
+    {"5 steps per second", 5},
+    {"10 steps per second", 10},
+    {"20 steps per second", 20},
+    {"30 steps per second", 30},
+    {"60 steps per second (normal)", 60},
+    {"120 steps per second", 120},
+    {"240 steps per second", 240},
+    {"480 steps per second", 480},
 }};
-inline constexpr int OnePerFrame = 6; // the default: one pass per displayed frame
+inline constexpr int NormalSpeed = 6; // the default: one step per frame on a 60 Hz display
 
-// Counts out the passes of each frame for a per-second speed, carrying fractions over.
+// Counts out the control cycles of each displayed frame from the time since the one before,
+// carrying fractions over. Half a cycle is owed from the start, so that frames that come a
+// little early or late at 60 Hz still run exactly one cycle each at the normal speed.
 class FramePacer {
 public:
-    // Passes due in a frame that came `elapsedSeconds` after the one before.
-    int passesDue(const Speed& speed, double elapsedSeconds);
-    void restart() { owed_ = 0; }
+    // Cycles due in a frame that came `elapsedSeconds` after the one before. A late frame runs
+    // what is due up to a fifteenth of a second's worth (at least one); beyond that the debt is
+    // dropped rather than run in a burst.
+    int cyclesDue(const Speed& speed, double elapsedSeconds);
+    void restart() { owed_ = 0.5; }
 
 private:
-    double owed_ = 0; // passes owed, as a fraction
+    double owed_ = 0.5; // cycles owed, as a fraction
 };
 
 } // namespace servo
