@@ -1,5 +1,6 @@
 #include "desktop/ErrorPlotView.h"
 
+#include "core/commands/Commands.h"
 #include "core/lab/Lab.h"
 #include "desktop/PainterSurface.h"
 #include "desktop/PersistentCanvas.h"
@@ -12,7 +13,7 @@ namespace servo {
 ErrorPlotView::ErrorPlotView(Lab& lab, QWidget* parent) : QWidget(parent), lab_(lab) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumHeight(140);
-    setAccessibleName("Error plot");
+    setAccessibleName(PlotCaption);
 }
 
 void ErrorPlotView::paintEvent(QPaintEvent*) {
@@ -27,13 +28,10 @@ void ErrorPlotView::paintEvent(QPaintEvent*) {
     // The figures since the last change in a line under the plot, drawn here rather than in a
     // label so that a frame costs no layout pass.
     const double figuresHeight = metrics.height() + 4;
-    PlotLayout layout{static_cast<double>(width()), height() - figuresHeight};
-    layout.lineHeight = metrics.height();
-    layout.left = metrics.horizontalAdvance("-000.00") + 10;
-    layout.top = metrics.height() + 8;
-    layout.bottom = metrics.height() + 6;
-    layout.right = metrics.horizontalAdvance("now") - metrics.height() + 8;
-    layout.legendEntryWidth = metrics.horizontalAdvance("elevation error (degrees)") + 24;
+    const PlotLayout layout = plotLayoutFor(
+        width(), height() - figuresHeight,
+        {metrics.height(), metrics.horizontalAdvance(PlotValueLabelSample),
+         metrics.horizontalAdvance(PlotLegendSample), metrics.horizontalAdvance(PlotNowLabel)});
     lab_.drawPlot(layout, surface);
     painter.fillRect(QRectF(0, layout.height, width(), figuresHeight), palette().window());
     painter.setPen(palette().color(QPalette::WindowText));

@@ -1,5 +1,7 @@
 #include "desktop/Form1.h"
 
+#include "core/commands/Commands.h"
+#include "core/interfaces/ControlCaptions.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
@@ -43,6 +45,14 @@ QFont windowFont(double points) {
 QString captionOf(CheckBox box) {
     return boxCaption(box);
 }
+
+} // namespace
+
+QKeySequence keySequenceOf(const MenuItem& item) {
+    return QKeySequence(QString::fromStdString(item.keys), QKeySequence::PortableText);
+}
+
+namespace {
 
 // Text boxes keep CR LF line breaks; the widgets take plain line feeds.
 QString displayText(const std::string& text) {
@@ -95,7 +105,7 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, const QRect& pl
 
 Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), canvas_(canvas) {
     setObjectName("Form1");
-    setWindowTitle("Servo Simulator-Demonstrate by choosing a target with the mouse");
+    setWindowTitle(WindowTitle);
     setWindowIcon(windowIcon());
     setFont(windowFont(8.25));
     QPalette palette = this->palette();
@@ -112,7 +122,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
 
     drawingArea_ = new DrawingArea(canvas_, this);
     drawingArea_->setObjectName("surface");
-    drawingArea_->setAccessibleName("Robot arm");
+    drawingArea_->setAccessibleName(SurfaceCaption);
     setCentralWidget(drawingArea_);
 
     buildControls();
@@ -131,17 +141,17 @@ Form1::~Form1() {
 
 void Form1::buildControls() {
     QWidget* area = drawingArea_;
-    text3_ = makeLabelBox(area, "Choose Servo");
+    text3_ = makeLabelBox(area, ChooseServoCaption);
     text3_->setObjectName("Text3");
     text3_->setGeometry(twips(1560, 120, 1935, 285));
 
     vScroll1_ = new QScrollBar(Qt::Vertical, area);
     vScroll1_->setObjectName("VScroll1");
     vScroll1_->setGeometry(twips(600, 120, 255, 2895));
-    vScroll1_->setRange(0, 32767);
-    vScroll1_->setSingleStep(1000); // 11.25 degrees
-    vScroll1_->setPageStep(4000);   // 45 degrees
-    vScroll1_->setAccessibleName("Wrist Angle");
+    vScroll1_->setRange(0, WristScrollMax);
+    vScroll1_->setSingleStep(WristScrollLine);
+    vScroll1_->setPageStep(WristScrollPage);
+    vScroll1_->setAccessibleName(WristAngleCaption);
 
     check1_ = makeCheckBox(area, captionOf(CheckBox::Check1), twips(1320, 480, 2535, 255));
     check3_ = makeCheckBox(area, captionOf(CheckBox::Check3), twips(1320, 840, 2895, 255));
@@ -158,15 +168,15 @@ void Form1::buildControls() {
     check6_->setObjectName("Check6");
     check7_->setObjectName("Check7");
 
-    text2_ = makeLabelBox(area, "Wrist Angle");
+    text2_ = makeLabelBox(area, WristAngleCaption);
     text2_->setObjectName("Text2");
     text2_->setGeometry(twips(0, 3120, 1455, 285));
 
     command4_ = makeButton(area, ShowPathCaption, twips(2400, 3480, 975, 495));
     command4_->setObjectName("Command4");
-    command1_ = makeButton(area, "Open", twips(240, 3600, 975, 375));
+    command1_ = makeButton(area, OpenCaption, twips(240, 3600, 975, 375));
     command1_->setObjectName("Command1");
-    command2_ = makeButton(area, "Close", twips(1320, 3600, 975, 375));
+    command2_ = makeButton(area, CloseCaption, twips(1320, 3600, 975, 375));
     command2_->setObjectName("Command2");
 
     text1_ = new QPlainTextEdit(area);
@@ -176,7 +186,7 @@ void Form1::buildControls() {
     text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text1_->setTabChangesFocus(true);
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text1_->setAccessibleName("Explanation");
+    text1_->setAccessibleName(ExplanationCaption);
 
     // Keyboard order: the servo boxes, the scroll bar, the buttons, then the rest.
     const QList<QWidget*> tabOrder{check1_,   check2_,   check3_, vScroll1_, command1_,
@@ -208,38 +218,39 @@ void Form1::buildMenus() {
     }
     bar->setPalette(menuColours);
     bar->setAutoFillBackground(true);
-    ru_ = bar->addAction("&Run");
-    ru_->setObjectName("ru");
-    ru_->setShortcut(QKeySequence(Qt::Key_F5));
-    st_ = bar->addAction("Panic/&Stop");
-    st_->setObjectName("st");
-    st_->setShortcut(QKeySequence(Qt::Key_Escape));
-    grid_ = bar->addAction("&Grid");
-    grid_->setObjectName("Grid");
-    grid_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    about_ = bar->addAction("&About");
-    about_->setObjectName("about");
-    about_->setShortcut(QKeySequence(Qt::Key_F1));
-    for (QAction* action : {ru_, st_, grid_, about_}) {
+    for (const MenuItem& item : menuBarItems()) {
+        QAction* action = item.command == Command::Quit
+                              ? new QAction(QString::fromStdString(item.caption), this)
+                              : bar->addAction(QString::fromStdString(item.caption));
+        action->setObjectName(item.name);
+        QList<QKeySequence> keys{keySequenceOf(item)};
+        if (item.command == Command::Quit) {
+            // The platform's own quit keys too, where they differ.
+            for (const QKeySequence& more : QKeySequence::keyBindings(QKeySequence::Quit)) {
+                if (!keys.contains(more)) {
+                    keys << more;
+                }
+            }
+        }
+        action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action); // shortcuts work wherever the focus is in the window
+        menuBarActions_.emplace_back(action, &item);
     }
-    quit_ = new QAction("Quit", this);
-    // Ctrl+Q, and the platform's own quit keys where they differ.
-    QList<QKeySequence> quitKeys{QKeySequence(Qt::CTRL | Qt::Key_Q)};
-    for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Quit)) {
-        if (!quitKeys.contains(keys)) {
-            quitKeys << keys;
+}
+
+QAction* Form1::menuBarAction(Command command) const {
+    for (auto [action, item] : menuBarActions_) {
+        if (item->command == command) {
+            return action;
         }
     }
-    quit_->setShortcuts(quitKeys);
-    quit_->setShortcutContext(Qt::WindowShortcut);
-    addAction(quit_);
+    return nullptr;
 }
 
 void Form1::connectHandlers() {
-    for (const ServoScheme& scheme : servoSchemes()) {
-        checkBox(scheme.box)->installEventFilter(this);
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        checkBox(static_cast<CheckBox>(number))->installEventFilter(this);
     }
     const std::pair<QCheckBox*, CheckBox> elbowBoxes[] = {{check4_, CheckBox::Check4},
                                                           {check5_, CheckBox::Check5},
@@ -261,21 +272,30 @@ void Form1::connectHandlers() {
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] { surfaceReleased(state_); });
 
-    connect(ru_, &QAction::triggered, this, [this] { runClicked(state_); });
-    connect(st_, &QAction::triggered, this, [this] { stopClicked(state_); });
-    connect(grid_, &QAction::triggered, this, [this] { gridMenuClicked(state_, canvas_, *this); });
-    connect(about_, &QAction::triggered, this, [this] { showAbout(); });
-    connect(quit_, &QAction::triggered, this, &QWidget::close);
+    for (auto [action, item] : menuBarActions_) {
+        connect(action, &QAction::triggered, this, [this, item = item] { perform(*item); });
+    }
+}
+
+void Form1::perform(const MenuItem& item) {
+    if (item.command == Command::About) {
+        showAbout();
+    } else if (item.command == Command::Quit) {
+        close();
+    } else {
+        performOnSimulation(item, state_, canvas_, *this);
+    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // The servo boxes act on the press of any button, before the click toggles the box.
+    // Every press of a box, any button, goes to the simulation before the click toggles it.
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (press) {
-        for (const ServoScheme& scheme : servoSchemes()) {
-            if (watched == checkBox(scheme.box)) {
-                servoBoxPressed(state_, *this, scheme.box);
+        for (int number = 1; number <= CheckBoxCount; ++number) {
+            const auto box = static_cast<CheckBox>(number);
+            if (watched == checkBox(box)) {
+                checkBoxPressed(state_, *this, box);
             }
         }
     }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/commands/Commands.h"
 #include "core/interfaces/ControlPanel.h"
 #include "core/simulation/StartUp.h"
 #include "core/state/SimulationState.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include <utility>
@@ -17,6 +19,9 @@ class QPushButton;
 class QScrollBar;
 
 namespace servo {
+
+// The keys of a menu item of the core's tables as Qt reads them.
+QKeySequence keySequenceOf(const MenuItem& item);
 
 class DrawingArea;
 class FocusRing;
@@ -77,10 +82,11 @@ public:
     QPushButton* openButton() const { return command1_; }
     QPushButton* closeButton() const { return command2_; }
     QPushButton* pathButton() const { return command4_; }
-    QAction* runAction() const { return ru_; }
-    QAction* stopAction() const { return st_; }
-    QAction* gridAction() const { return grid_; }
-    QAction* aboutAction() const { return about_; }
+    QAction* menuBarAction(Command command) const;
+    QAction* runAction() const { return menuBarAction(Command::Run); }
+    QAction* stopAction() const { return menuBarAction(Command::Stop); }
+    QAction* gridAction() const { return menuBarAction(Command::Grid); }
+    QAction* aboutAction() const { return menuBarAction(Command::About); }
     FocusRing* focusRing() const { return focusRing_; }
 
 protected:
@@ -92,6 +98,7 @@ private:
     void buildMenus();
     void connectHandlers();
     void showAbout();
+    void perform(const MenuItem& item);
 
     SimulationState& state_;
     PersistentCanvas& canvas_;
@@ -110,11 +117,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPlainTextEdit* text1_ = nullptr;
-    QAction* ru_ = nullptr;
-    QAction* st_ = nullptr;
-    QAction* grid_ = nullptr;
-    QAction* about_ = nullptr;
-    QAction* quit_ = nullptr;
+    std::vector<std::pair<QAction*, const MenuItem*>> menuBarActions_;
     FocusRing* focusRing_ = nullptr;
     LabPanel* labPanel_ = nullptr;
     double controlScale_ = 1;

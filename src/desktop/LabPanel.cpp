@@ -1,6 +1,7 @@
 #include "desktop/LabPanel.h"
 
 #include "core/lab/Lab.h"
+#include "core/lab/Projector.h"
 #include "core/simulation/Handlers.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/ErrorPlotView.h"
@@ -27,11 +28,6 @@ namespace servo {
 
 namespace {
 
-constexpr double GainStep = 0.1;
-constexpr double ProjectorScale = 1.6;      // the control column
-constexpr double ProjectorPoints = 24;      // read-outs and cues
-constexpr double ProjectorStrokePixels = 3; // device pixels
-
 QFont boldFont(const QFont& base, double points) {
     QFont font = base;
     font.setPointSizeF(points);
@@ -39,14 +35,14 @@ QFont boldFont(const QFont& base, double points) {
     return font;
 }
 
-double roundedGain(double gain) {
-    return std::clamp(std::round(gain / GainStep) * GainStep, 0.0, MaxGain);
+QString captionOf(const std::string& caption) {
+    return QString::fromStdString(caption);
 }
 
 } // namespace
 
 LabPanel::LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanvas& canvas)
-    : QDockWidget("Lab", &form), form_(form), lab_(lab), state_(state), canvas_(canvas),
+    : QDockWidget(LabPanelTitle, &form), form_(form), lab_(lab), state_(state), canvas_(canvas),
       readoutFont_(canvas.font()) {
     setObjectName("LabPanel");
     setFeatures(QDockWidget::DockWidgetClosable);
@@ -56,7 +52,7 @@ LabPanel::LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanv
     form_.addDockWidget(Qt::BottomDockWidgetArea, this);
     hide();
     connect(this, &QDockWidget::visibilityChanged, this, [this] {
-        panel_->setChecked(isVisible());
+        showSettings();
         keepColumnClear();
     });
     form_.drawingArea().setOverlay([this](DrawingSurface& layer) {
@@ -75,88 +71,62 @@ LabPanel::~LabPanel() {
 }
 
 void LabPanel::buildMenu() {
-    menu_ = form_.menuBar()->addMenu("&Lab");
-    menu_->setObjectName("lab");
-    auto add = [this](QMenu* into, const QString& caption, const QKeySequence& keys,
-                      bool checkable = false) {
-        QAction* action = into->addAction(caption);
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setCheckable(checkable);
-        form_.addAction(action); // the keys work wherever the focus is in the window
-        return action;
-    };
-    panel_ = add(menu_, "Lab &Panel", QKeySequence(Qt::CTRL | Qt::Key_L), true);
-    connect(panel_, &QAction::triggered, this, [this](bool open) { setVisible(open); });
-    menu_->addSeparator();
-
-    QMenu* speedMenu = menu_->addMenu("S&peed");
+    menu_ = form_.menuBar()->addMenu(LabMenuCaption);
+    menu_->setObjectName(LabMenuName);
+    QMenu* submenu = nullptr;
     speeds_ = new QActionGroup(this);
-    for (std::size_t i = 0; i < Speeds.size(); ++i) {
-        QAction* speed = speedMenu->addAction(Speeds[i].caption);
-        speed->setCheckable(true);
-        speeds_->addAction(speed);
-        connect(speed, &QAction::triggered, this, [this, i] {
-            lab_.setSpeed(static_cast<int>(i));
-            showSettings();
-        });
+    for (const MenuItem& item : labMenuItems()) {
+        QMenu* into = menu_;
+        if (item.submenu != nullptr) {
+            if (submenu == nullptr) {
+                if (item.separatorBefore) {
+                    menu_->addSeparator();
+                }
+                submenu = menu_->addMenu(item.submenu);
+            }
+            into = submenu;
+        } else if (item.separatorBefore) {
+            menu_->addSeparator();
+        }
+        QAction* action = into->addAction(captionOf(item.caption));
+        action->setObjectName(item.name);
+        action->setCheckable(item.check != Check::None);
+        if (item.check == Check::Radio) {
+            speeds_->addAction(action);
+        }
+        if (!item.keys.empty()) {
+            action->setShortcut(keySequenceOf(item));
+            action->setShortcutContext(Qt::WindowShortcut);
+            form_.addAction(action); // the keys work wherever the focus is in the window
+        }
+        connect(action, &QAction::triggered, this, [this, item = &item] { perform(*item); });
+        actions_.emplace_back(action, &item);
     }
-    slower_ = add(menu_, "&Slower", QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
-    faster_ = add(menu_, "&Faster", QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
-    step_ = add(menu_, "S&tep", QKeySequence(Qt::Key_F6));
-    connect(slower_, &QAction::triggered, this, [this] {
-        lab_.slower();
-        showSettings();
-    });
-    connect(faster_, &QAction::triggered, this, [this] {
-        lab_.faster();
-        showSettings();
-    });
-    connect(step_, &QAction::triggered, this, [this] { stepClicked(state_); });
-    menu_->addSeparator();
+}
 
-    gainShown_ = menu_->addAction(QString());
-    gainShown_->setEnabled(false);
-    gainUp_ = add(menu_, "Gain &Up", QKeySequence(Qt::CTRL | Qt::Key_Up));
-    gainDown_ = add(menu_, "Gain &Down", QKeySequence(Qt::CTRL | Qt::Key_Down));
-    connect(gainUp_, &QAction::triggered, this, [this] {
-        gainChanged(state_, roundedGain(state_.gain + GainStep));
-        showSettings();
-    });
-    connect(gainDown_, &QAction::triggered, this, [this] {
-        gainChanged(state_, roundedGain(state_.gain - GainStep));
-        showSettings();
-    });
-    menu_->addSeparator();
-
-    const std::pair<const char*, bool CueSettings::*> cues[] = {
-        {"&Target Marker", &CueSettings::targetMarker},
-        {"&Out of Reach", &CueSettings::outOfReach},
-        {"Stopped &Banner", &CueSettings::stoppedBanner},
-        {"&Ghosts and Reach", &CueSettings::ghosts}};
-    int number = 1;
-    for (const auto& [caption, cue] : cues) {
-        QAction* action =
-            add(menu_, caption, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + number++)),
-                true);
-        connect(action, &QAction::triggered, this, [this, cue](bool on) {
-            lab_.settings().cues.*cue = on;
-            showSettings();
-        });
-        cues_ << action;
+void LabPanel::perform(const MenuItem& item) {
+    servo::perform(item, lab_);
+    if (item.command == Command::LabPanel) {
+        setVisible(!isVisible());
     }
-    projector_ = add(menu_, "Pro&jector Mode", QKeySequence(Qt::Key_F8), true);
-    connect(projector_, &QAction::triggered, this, [this](bool on) {
-        lab_.settings().projector = on;
-        applyProjectorMode();
-        showSettings();
-    });
-    menu_->addSeparator();
-    reset_ = add(menu_, "&Reset", QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(reset_, &QAction::triggered, this, [this] {
-        lab_.reset();
-        showSettings();
-    });
+    showSettings();
+}
+
+QAction* LabPanel::action(Command command, int index) const {
+    for (auto [action, item] : actions_) {
+        if (item->command == command && item->index == index) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+QList<QAction*> LabPanel::cueActions() const {
+    QList<QAction*> cues;
+    for (std::size_t i = 0; i < Cues.size(); ++i) {
+        cues << action(Command::Cue, static_cast<int>(i));
+    }
+    return cues;
 }
 
 void LabPanel::buildPanel() {
@@ -167,42 +137,44 @@ void LabPanel::buildPanel() {
 
     auto* row = new QHBoxLayout;
     column->addLayout(row);
-    auto button = [&](QAction* action, const QString& caption) {
+    auto button = [&](Command command) {
+        const QString caption = captionOf(plainCaption(menuItem(command).caption));
         auto* pushButton = new QPushButton(caption, body);
         pushButton->setAccessibleName(caption);
-        connect(pushButton, &QPushButton::clicked, action, &QAction::trigger);
+        connect(pushButton, &QPushButton::clicked, action(command), &QAction::trigger);
         row->addWidget(pushButton);
     };
-    auto* speedLabel = new QLabel("Speed", body);
+    const QString speedCaption = captionOf(plainCaption(menuItem(Command::Speed).submenu));
+    auto* speedLabel = new QLabel(speedCaption, body);
     speedBox_ = new QComboBox(body);
-    speedBox_->setAccessibleName("Speed");
+    speedBox_->setAccessibleName(speedCaption);
     speedLabel->setBuddy(speedBox_);
     for (const Speed& speed : Speeds) {
         speedBox_->addItem(speed.caption);
     }
     connect(speedBox_, &QComboBox::activated, this,
-            [this](int index) { speeds_->actions().at(index)->trigger(); });
+            [this](int index) { action(Command::Speed, index)->trigger(); });
     row->addWidget(speedLabel);
     row->addWidget(speedBox_);
-    button(step_, "Step");
+    button(Command::Step);
 
-    auto* gainLabel = new QLabel("Gain", body);
+    auto* gainLabel = new QLabel(GainCaption, body);
     gainBox_ = new QDoubleSpinBox(body);
     gainBox_->setRange(0, MaxGain);
     gainBox_->setSingleStep(GainStep);
     gainBox_->setDecimals(1);
-    gainBox_->setAccessibleName("Gain");
+    gainBox_->setAccessibleName(GainCaption);
     gainLabel->setBuddy(gainBox_);
     gainSlider_ = new QSlider(Qt::Horizontal, body);
     gainSlider_->setRange(0, static_cast<int>(MaxGain / GainStep));
-    gainSlider_->setAccessibleName("Gain slider");
+    gainSlider_->setAccessibleName(GainSliderCaption);
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
-        gainChanged(state_, roundedGain(gain));
+        gainEntered(state_, gain);
         showSettings();
     });
     connect(gainSlider_, &QSlider::valueChanged, this, [this](int tenths) {
-        gainChanged(state_, roundedGain(tenths * GainStep));
+        gainEntered(state_, tenths * GainStep);
         showSettings();
     });
     row->addWidget(gainLabel);
@@ -210,21 +182,19 @@ void LabPanel::buildPanel() {
     row->addWidget(gainSlider_);
 
     row->addStretch(1);
-    button(reset_, "Reset");
+    button(Command::Reset);
 
     auto* cueRow = new QHBoxLayout;
     column->addLayout(cueRow);
-    for (QAction* cue : cues_) {
-        auto* box = new QCheckBox(cue->text().remove('&'), body);
-        box->setAccessibleName(box->text());
-        connect(box, &QCheckBox::clicked, cue, &QAction::trigger);
-        cueBoxes_ << box;
-        cueRow->addWidget(box);
+    for (auto [action, item] : actions_) {
+        if (item->command == Command::Cue || item->command == Command::Projector) {
+            auto* box = new QCheckBox(captionOf(plainCaption(item->caption)), body);
+            box->setAccessibleName(box->text());
+            connect(box, &QCheckBox::clicked, action, &QAction::trigger);
+            panelBoxes_.emplace_back(box, item);
+            cueRow->addWidget(box);
+        }
     }
-    projectorBox_ = new QCheckBox("Projector mode", body);
-    projectorBox_->setAccessibleName("Projector mode");
-    connect(projectorBox_, &QCheckBox::clicked, projector_, &QAction::trigger);
-    cueRow->addWidget(projectorBox_);
     cueRow->addStretch(1);
     setWidget(body);
     setMinimumHeight(260);
@@ -236,42 +206,43 @@ void LabPanel::keepColumnClear() {
 
 void LabPanel::applyProjectorMode() {
     const bool on = lab_.settings().projector;
+    appliedProjector_ = on;
     const double ratio = form_.drawingArea().devicePixelRatioF();
     canvas_.setStrokeWidth(on ? ProjectorStrokePixels : 0);
     canvas_.setFont(on ? boldFont(readoutFont_, ProjectorPoints) : readoutFont_);
-    form_.drawingArea().setOverlayStyle(boldFont(readoutFont_, on ? ProjectorPoints : 11),
-                                        on ? ProjectorStrokePixels / ratio : 1.5);
-    form_.setControlScale(on ? ProjectorScale : 1);
+    form_.drawingArea().setOverlayStyle(boldFont(readoutFont_, on ? ProjectorPoints : CuePoints),
+                                        on ? ProjectorStrokePixels / ratio : CueStrokePixels);
+    form_.setControlScale(on ? ProjectorControlScale : 1);
     QFont panelFont = font();
-    panelFont.setPointSizeF(on ? 16 : 9);
+    panelFont.setPointSizeF(on ? ProjectorLabPanelPoints : LabPanelPoints);
     widget()->setFont(panelFont);
 }
 
 void LabPanel::showSettings() {
     const LabSettings& settings = lab_.settings();
-    speeds_->actions().at(settings.speed)->setChecked(true);
-    const bool cueOn[] = {settings.cues.targetMarker, settings.cues.outOfReach,
-                          settings.cues.stoppedBanner, settings.cues.ghosts};
-    for (qsizetype i = 0; i < cues_.size(); ++i) {
-        cues_[i]->setChecked(cueOn[i]);
-        const QSignalBlocker quiet(cueBoxes_[i]);
-        cueBoxes_[i]->setChecked(cueOn[i]);
+    for (auto [action, item] : actions_) {
+        const ItemState shown = itemState(*item, lab_, isVisible());
+        if (action->isChecked() != shown.checked) {
+            action->setChecked(shown.checked);
+        }
+        action->setEnabled(shown.enabled);
+        if (item->command == Command::GainShown) {
+            action->setText(captionOf(shown.caption));
+        }
     }
-    if (projector_->isChecked() != settings.projector) {
-        projector_->setChecked(settings.projector);
+    for (auto [box, item] : panelBoxes_) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(itemState(*item, lab_, isVisible()).checked);
+    }
+    if (appliedProjector_ != settings.projector) {
         applyProjectorMode();
     }
-    const QSignalBlocker quietProjector(projectorBox_);
-    projectorBox_->setChecked(settings.projector);
     const QSignalBlocker quietSpeed(speedBox_);
     speedBox_->setCurrentIndex(settings.speed);
     const QSignalBlocker quietGain(gainBox_);
     gainBox_->setValue(state_.gain);
     const QSignalBlocker quietSlider(gainSlider_);
     gainSlider_->setValue(static_cast<int>(std::lround(state_.gain / GainStep)));
-    slower_->setEnabled(settings.speed > 0);
-    faster_->setEnabled(settings.speed + 1 < static_cast<int>(Speeds.size()));
-    gainShown_->setText(QString("Gain: %1").arg(state_.gain, 0, 'f', 1));
 }
 
 void LabPanel::frameShown() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/commands/Commands.h"
 #include "core/state/SimulationState.h"
 
 #include <QDockWidget>
 #include <QFont>
+
+#include <utility>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -37,19 +41,22 @@ public:
     void keepColumnClear();
 
     QMenu* menu() const { return menu_; }
-    QAction* panelAction() const { return panel_; }
-    QAction* slowerAction() const { return slower_; }
-    QAction* fasterAction() const { return faster_; }
-    QAction* stepAction() const { return step_; }
-    QAction* gainUpAction() const { return gainUp_; }
-    QAction* gainDownAction() const { return gainDown_; }
-    QAction* projectorAction() const { return projector_; }
-    QAction* resetAction() const { return reset_; }
-    QList<QAction*> cueActions() const { return cues_; }
+    // The menu's action of a command (and index, for a speed or a cue).
+    QAction* action(Command command, int index = 0) const;
+    QAction* panelAction() const { return action(Command::LabPanel); }
+    QAction* slowerAction() const { return action(Command::Slower); }
+    QAction* fasterAction() const { return action(Command::Faster); }
+    QAction* stepAction() const { return action(Command::Step); }
+    QAction* gainUpAction() const { return action(Command::GainUp); }
+    QAction* gainDownAction() const { return action(Command::GainDown); }
+    QAction* projectorAction() const { return action(Command::Projector); }
+    QAction* resetAction() const { return action(Command::Reset); }
+    QList<QAction*> cueActions() const;
     ErrorPlotView* plot() const { return plot_; }
 
 private:
     void buildMenu();
+    void perform(const MenuItem& item);
     void buildPanel();
     void applyProjectorMode();
     void showSettings();
@@ -60,24 +67,15 @@ private:
     PersistentCanvas& canvas_;
     QFont readoutFont_; // the picture's read-out font outside projector mode
     QMenu* menu_ = nullptr;
-    QAction* panel_ = nullptr;
-    QAction* slower_ = nullptr;
-    QAction* faster_ = nullptr;
     QActionGroup* speeds_ = nullptr;
-    QAction* step_ = nullptr;
-    QAction* gainShown_ = nullptr;
-    QAction* gainUp_ = nullptr;
-    QAction* gainDown_ = nullptr;
-    QList<QAction*> cues_;
-    QAction* projector_ = nullptr;
-    QAction* reset_ = nullptr;
+    std::vector<std::pair<QAction*, const MenuItem*>> actions_;
+    bool appliedProjector_ = false;
 
     ErrorPlotView* plot_ = nullptr;
     QComboBox* speedBox_ = nullptr;
     QDoubleSpinBox* gainBox_ = nullptr;
     QSlider* gainSlider_ = nullptr;
-    QList<QCheckBox*> cueBoxes_;
-    QCheckBox* projectorBox_ = nullptr;
+    std::vector<std::pair<QCheckBox*, const MenuItem*>> panelBoxes_; // cues, projector mode
 };
 
 } // namespace servo

@@ -1,5 +1,7 @@
 #include "desktop/MessageBoxes.h"
 
+#include "core/teaching/MessageTexts.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
@@ -49,20 +51,11 @@ void showPlainBox(QWidget* parent, const QString& title, const QString& text) {
 } // namespace
 
 void showStartUpNotice(QWidget* parent) {
-    // Two lines, separated by a plain line break so that no stray control glyph shows.
-    showPlainBox(parent, "Servo Simulator",
-                 "Press or drag the mouse on the picture to give the arm a target.\n"
-                 "Choose a servo scheme on the left and watch how the arm follows it.");
+    showPlainBox(parent, NoticeTitle, NoticeText);
 }
 
 void showAboutBox(QWidget* parent) {
-    // Five lines, four line breaks, none at the end.
-    showPlainBox(parent, "ABOUT",
-                 "This program written by:\n"
-                 "the Servo Simulator developers,\n"
-                 "as a teaching aid for servo control of robot arms:\n"
-                 "reverse kinematic, forward x,y and forward R,theta.\n"
-                 "Built with C++ and Qt.");
+    showPlainBox(parent, AboutTitle, QString::fromStdString(aboutText("Qt")));
 }
 
 void closeOpenMessageBoxes() {

@@ -8,25 +8,27 @@
 
 namespace servo {
 
-// Start-up without a window: nothing to maximise, show or fit.
-class NoWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void setDrawingScale() override {}
-};
+// Where a headless simulation's start-up stops: at the notice (the front end shows it and then
+// calls finishStartUp), or all the way, the notice dismissed at once.
+enum class StartUpStop { AtNotice, Finished };
 
-// The simulation as start-up leaves it (the notice dismissed at once), with a window-less
-// control panel and a display list that keeps what the passes draw.
+// The simulation as start-up leaves it, with a window-less control panel and a display list
+// that keeps what the passes draw.
 struct HeadlessSimulation {
     SimulationState state;
     HeadlessPanel panel{state};
     DisplayList surface;
     Simulation simulation{state, surface, panel};
 
-    HeadlessSimulation() {
+    explicit HeadlessSimulation(StartUpStop stop = StartUpStop::Finished) {
         NoWindow window;
         startUpUntilNotice(state, panel, window);
+        if (stop == StartUpStop::Finished) {
+            finishStartUp();
+        }
+    }
+    void finishStartUp() {
+        NoWindow window;
         startUpAfterNotice(state, panel, window);
     }
     HeadlessSimulation(const HeadlessSimulation&) = delete;

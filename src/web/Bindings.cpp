@@ -1,10 +1,10 @@
-// The page's view of the module: the front end's operations and the tables the page builds
-// its controls from, bound with embind.
+// The page's view of the module: the front end's operations, and the description the page
+// builds its window from, bound with embind.
 
-#include "core/lab/Speeds.h"
+#include "core/commands/Commands.h"
 #include "core/simulation/Handlers.h"
-#include "core/simulation/ServoSchemes.h"
-#include "core/teaching/Grid.h"
+#include "web/JsonWriter.h"
+#include "web/PageDescription.h"
 #include "web/WebFrontEnd.h"
 
 #include <emscripten/bind.h>
@@ -19,19 +19,6 @@ CheckBox box(int number) {
     return static_cast<CheckBox>(number);
 }
 
-bool CueSettings::*cueField(int which) {
-    switch (which) {
-    case 0:
-        return &CueSettings::targetMarker;
-    case 1:
-        return &CueSettings::outOfReach;
-    case 2:
-        return &CueSettings::stoppedBanner;
-    default:
-        return &CueSettings::ghosts;
-    }
-}
-
 // The explanation text with plain line feeds for a text area.
 std::string explanation(WebFrontEnd& f) {
     std::string text = f.panel().explanationText();
@@ -43,10 +30,6 @@ std::string explanation(WebFrontEnd& f) {
         }
     }
     return plain;
-}
-
-std::string captionOf(int number) {
-    return boxCaption(box(number));
 }
 
 // The state's main values as JSON, for the page's tests and for anyone curious.
@@ -68,10 +51,32 @@ const EncodedOps& listOf(WebFrontEnd& f, int list) {
     return list == 0 ? f.picture() : list == 1 ? f.cues() : f.plot();
 }
 
-std::string speedCaption(int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < Speeds.size()
-               ? Speeds[static_cast<std::size_t>(index)].caption
-               : "";
+const std::vector<MenuItem>& menuOf(int menu) {
+    return menu == 0 ? menuBarItems() : labMenuItems();
+}
+
+// The item of a menu (0 the menu bar, 1 the Lab menu) at a position, or nullptr.
+const MenuItem* itemAt(int menu, int position) {
+    const std::vector<MenuItem>& items = menuOf(menu);
+    return position >= 0 && static_cast<std::size_t>(position) < items.size()
+               ? &items[static_cast<std::size_t>(position)]
+               : nullptr;
+}
+
+// How every item of a menu shows now: [[checked, enabled, caption], ...].
+std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
+    JsonWriter json;
+    json.beginArray();
+    for (const MenuItem& item : menuOf(menu)) {
+        const ItemState shown = itemState(item, f.lab(), labPanelOpen);
+        json.beginArray()
+            .value(nullptr, shown.checked)
+            .value(nullptr, shown.enabled)
+            .value(nullptr, plainCaption(shown.caption))
+            .endArray();
+    }
+    json.endArray();
+    return json.text();
 }
 
 } // namespace
@@ -80,12 +85,16 @@ EMSCRIPTEN_BINDINGS(servo_web) {
     using namespace emscripten;
     class_<WebFrontEnd>("WebFrontEnd")
         .constructor<>()
-        .function("startUpUntilNotice", &WebFrontEnd::startUpUntilNotice)
         .function("startUpAfterNotice", &WebFrontEnd::startUpAfterNotice)
         .function("frame", &WebFrontEnd::frame)
         .function("takePicture", &WebFrontEnd::takePicture)
         .function("refreshCues", &WebFrontEnd::refreshCues)
-        .function("drawPlot", &WebFrontEnd::drawPlot)
+        .function("drawPlot", optional_override([](WebFrontEnd& f, double width, double height,
+                                                   double lineHeight, double valueLabelWidth,
+                                                   double legendSampleWidth, double nowWidth) {
+                      return f.drawPlot(width, height,
+                                        {lineHeight, valueLabelWidth, legendSampleWidth, nowWidth});
+                  }))
         // the three lists: 0 the picture, 1 the cues, 2 the plot
         .function("opCount", optional_override(
                                  [](WebFrontEnd& f, int list) { return listOf(f, list).count(); }))
@@ -97,9 +106,20 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   }))
         .function("figures", &WebFrontEnd::figures)
         .function("snapshot", optional_override([](WebFrontEnd& f) { return snapshot(f); }))
+        // menus: 0 the menu bar, 1 the Lab menu; items by their position
+        .function("perform", optional_override([](WebFrontEnd& f, int menu, int position) {
+                      if (const MenuItem* item = itemAt(menu, position)) {
+                          perform(*item, f.lab());
+                      }
+                  }))
+        .function("itemStates", optional_override([](WebFrontEnd& f, int menu, bool labPanelOpen) {
+                      return itemStates(f, menu, labPanelOpen);
+                  }))
+        .function("setModalOpen",
+                  optional_override([](WebFrontEnd& f, bool open) { f.lab().setModalOpen(open); }))
         // controls
-        .function("servoBoxPressed", optional_override([](WebFrontEnd& f, int number) {
-                      servoBoxPressed(f.state(), f.panel(), box(number));
+        .function("boxPressed", optional_override([](WebFrontEnd& f, int number) {
+                      checkBoxPressed(f.state(), f.panel(), box(number));
                   }))
         .function("toggleBox", optional_override([](WebFrontEnd& f, int number) {
                       f.panel().toggle(box(number));
@@ -112,9 +132,7 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("wristScroll",
                   optional_override([](WebFrontEnd& f) { return f.panel().wristScrollPosition(); }))
         .function("setWristScroll", optional_override([](WebFrontEnd& f, int position) {
-                      f.panel().setWristScrollPosition(position < 0       ? 0
-                                                       : position > 32767 ? 32767
-                                                                          : position);
+                      f.panel().setWristScrollPosition(clampedWristScroll(position));
                   }))
         .function("openGripper",
                   optional_override([](WebFrontEnd& f) { openGripperClicked(f.state()); }))
@@ -134,42 +152,15 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   }))
         .function("pointerReleased",
                   optional_override([](WebFrontEnd& f) { surfaceReleased(f.state()); }))
-        .function("run", optional_override([](WebFrontEnd& f) { runClicked(f.state()); }))
-        .function("stop", optional_override([](WebFrontEnd& f) { stopClicked(f.state()); }))
-        .function("grid", optional_override([](WebFrontEnd& f) {
-                      gridMenuClicked(f.state(), f.surface(), f.panel());
-                  }))
         .function("runState", optional_override([](WebFrontEnd& f) { return f.state().runState; }))
-        .function("servoType",
-                  optional_override([](WebFrontEnd& f) { return f.state().servoType; }))
-        .function("gridOn", optional_override([](WebFrontEnd& f) { return f.state().gridOn; }))
         // the lab
-        .function("step", optional_override([](WebFrontEnd& f) { stepClicked(f.state()); }))
         .function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))
         .function("setGain", optional_override(
-                                 [](WebFrontEnd& f, double gain) { gainChanged(f.state(), gain); }))
+                                 [](WebFrontEnd& f, double gain) { gainEntered(f.state(), gain); }))
         .function("speed",
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().speed; }))
-        .function("setSpeed",
-                  optional_override([](WebFrontEnd& f, int index) { f.lab().setSpeed(index); }))
-        .function("slower", optional_override([](WebFrontEnd& f) { f.lab().slower(); }))
-        .function("faster", optional_override([](WebFrontEnd& f) { f.lab().faster(); }))
-        .function("reset", optional_override([](WebFrontEnd& f) { f.lab().reset(); }))
-        .function("cue", optional_override([](WebFrontEnd& f, int which) {
-                      return f.lab().settings().cues.*cueField(which);
-                  }))
-        .function("setCue", optional_override([](WebFrontEnd& f, int which, bool on) {
-                      f.lab().settings().cues.*cueField(which) = on;
-                  }))
         .function("projector",
-                  optional_override([](WebFrontEnd& f) { return f.lab().settings().projector; }))
-        .function("setProjector", optional_override([](WebFrontEnd& f, bool on) {
-                      f.lab().settings().projector = on;
-                  }));
-    function("captionOf", &captionOf);
-    function("speedCaption", &speedCaption);
-    function("speedCount", optional_override([] { return static_cast<int>(Speeds.size()); }));
-    function("maxGain", optional_override([] { return MaxGain; }));
+                  optional_override([](WebFrontEnd& f) { return f.lab().settings().projector; }));
+    function("description", &pageDescription);
     constant("OpFloats", EncodedOps::OpFloats);
-    constant("NormalSpeed", NormalSpeed);
 }

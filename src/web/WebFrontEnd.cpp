@@ -1,20 +1,6 @@
 #include "web/WebFrontEnd.h"
 
-#include "core/simulation/StartUp.h"
-
 namespace servo {
-
-namespace {
-
-// The page has no window steps of its own to take at start-up: it is already showing.
-class PageWindow : public StartUpWindow {
-public:
-    void maximiseWindow() override {}
-    void showWindow() override {}
-    void setDrawingScale() override {}
-};
-
-} // namespace
 
 void EncodedOps::encode(const std::vector<DrawOp>& ops) {
     numbers_.clear();
@@ -40,24 +26,18 @@ const std::string& EncodedOps::text(int index) const {
 
 WebFrontEnd::WebFrontEnd() = default;
 
-void WebFrontEnd::startUpUntilNotice() {
-    PageWindow window;
-    servo::startUpUntilNotice(state_, panel_, window);
-}
-
 void WebFrontEnd::startUpAfterNotice() {
-    PageWindow window;
-    servo::startUpAfterNotice(state_, panel_, window);
+    headless_.finishStartUp();
 }
 
 void WebFrontEnd::frame(double elapsedSeconds) {
-    if (state_.runState != RunEnd) {
+    if (state().runState != RunEnd) {
         lab_.frame(elapsedSeconds);
     }
 }
 
 bool WebFrontEnd::takePicture() {
-    const std::vector<DrawOp>& ops = surface_.ops();
+    const std::vector<DrawOp>& ops = surface().ops();
     const bool repeats = repeatsWithoutChange(ops, lastFrame_);
     if (!repeats) {
         picture_.encode(ops);
@@ -65,7 +45,7 @@ bool WebFrontEnd::takePicture() {
             lastFrame_ = ops;
         }
     }
-    surface_.forget();
+    surface().forget();
     return !repeats;
 }
 
@@ -82,18 +62,16 @@ bool WebFrontEnd::refreshCues() {
     return true;
 }
 
-void WebFrontEnd::drawPlot(double width, double height, double lineHeight, double valueLabelWidth,
-                           double legendEntryWidth, double rightMargin) {
-    PlotLayout layout{width, height};
-    layout.lineHeight = lineHeight;
-    layout.left = valueLabelWidth + 10;
-    layout.top = lineHeight + 8;
-    layout.bottom = lineHeight + 6;
-    layout.right = rightMargin;
-    layout.legendEntryWidth = legendEntryWidth;
+bool WebFrontEnd::drawPlot(double width, double height, const PlotTextMetrics& text) {
+    const PlotKey now{lab_.history().version(), state().servoType, width, height, text.lineHeight};
+    if (now == plotShown_) {
+        return false;
+    }
+    plotShown_ = now;
     DisplayList list;
-    lab_.drawPlot(layout, list);
+    lab_.drawPlot(plotLayoutFor(width, height, text), list);
     plot_.encode(list.ops());
+    return true;
 }
 
 } // namespace servo

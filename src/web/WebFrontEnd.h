@@ -4,7 +4,7 @@
 #include "core/lab/Lab.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
-#include "headless/HeadlessPanel.h"
+#include "headless/HeadlessSimulation.h"
 
 #include <cstdint>
 #include <string>
@@ -37,7 +37,8 @@ public:
     WebFrontEnd(const WebFrontEnd&) = delete;
     WebFrontEnd& operator=(const WebFrontEnd&) = delete;
 
-    void startUpUntilNotice();
+    // The first half of start-up ran in the constructor; the page calls this once the user
+    // has dismissed the notice.
     void startUpAfterNotice();
 
     // One animation frame, `elapsedSeconds` after the one before.
@@ -49,28 +50,34 @@ public:
     // Redraws the cue layer's list; false when it is the same as last time.
     bool refreshCues();
     const EncodedOps& cues() const { return cues_; }
-    // Draws the error plot for an area of the given size and text metrics.
-    void drawPlot(double width, double height, double lineHeight, double valueLabelWidth,
-                  double legendEntryWidth, double rightMargin);
+    // Draws the error plot for an area of the given size and text metrics; false, with the
+    // list left as it was, when nothing it shows has changed since the last call.
+    bool drawPlot(double width, double height, const PlotTextMetrics& text);
     const EncodedOps& plot() const { return plot_; }
     std::string figures() const { return lab_.history().summary(); }
 
-    SimulationState& state() { return state_; }
-    HeadlessPanel& panel() { return panel_; }
+    SimulationState& state() { return headless_.state; }
+    HeadlessPanel& panel() { return headless_.panel; }
     Lab& lab() { return lab_; }
-    DisplayList& surface() { return surface_; }
+    DisplayList& surface() { return headless_.surface; }
 
 private:
-    SimulationState state_;
-    HeadlessPanel panel_{state_};
-    DisplayList surface_;
-    Simulation simulation_{state_, surface_, panel_};
-    Lab lab_{simulation_};
+    HeadlessSimulation headless_{StartUpStop::AtNotice};
+    Lab lab_{headless_.simulation};
     std::vector<DrawOp> lastFrame_;
     EncodedOps picture_;
     std::vector<DrawOp> lastCues_;
     EncodedOps cues_;
     EncodedOps plot_;
+    struct PlotKey {
+        std::size_t version;
+        int servoType;
+        double width;
+        double height;
+        double lineHeight;
+        bool operator==(const PlotKey&) const = default;
+    };
+    PlotKey plotShown_{};
 };
 
 } // namespace servo

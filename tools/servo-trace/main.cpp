@@ -61,14 +61,14 @@ public:
             surfaceReleased(state_);
         } else if (command == "scroll") {
             expectArguments(w, 1);
-            panel_.setWristScrollPosition(static_cast<int>(parseInteger(w[1], 0, 32767)));
+            panel_.setWristScrollPosition(static_cast<int>(parseInteger(w[1], 0, WristScrollMax)));
         } else if (command == "servo") {
             expectArguments(w, 1);
             const auto& schemes = servoSchemes();
             const auto number =
                 parseInteger(w[1], schemes.front().servoType, schemes.back().servoType);
             const CheckBox box = servoSchemeOf(static_cast<int>(number))->box;
-            servoBoxPressed(state_, panel_, box);
+            checkBoxPressed(state_, panel_, box);
             panel_.toggle(box);
         } else if (command == "elbow") {
             expectArguments(w, 1);

@@ -2,6 +2,7 @@
 
 #include "core/interfaces/DrawingSurface.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct DrawOp {
     // digits, colours as decimal 0x00BBGGRR values.
     std::string describe() const;
 };
+
+// The kinds' names in the order of their values, for front ends that read encoded lists.
+inline constexpr const char* DrawOpKindNames[] = {
+    "Clear", "ForeColour", "Point", "LineTo", "Line", "Circle", "TextPosition", "Print", "Yield"};
+static_assert(std::size(DrawOpKindNames) == static_cast<std::size_t>(DrawOp::Kind::Yield) + 1);
 
 // A surface that keeps every drawing operation in order, as a list to carry out later, to
 // compare or to print. Also keeps the foreground colour last set.

@@ -8,13 +8,23 @@ namespace servo {
 // ("Reverse Kinematic", "Forward Kin.(x,y)", "Forward Kin.(R,ang.)"), 4..7 the elbow
 // configuration ("Elbow Down", "Elbow Up", "Elbow Right", "Elbow Left").
 enum class CheckBox { Check1 = 1, Check2, Check3, Check4, Check5, Check6, Check7 };
+inline constexpr int CheckBoxCount = 7;
+
+// The wrist scroll bar's range, 0 (top: the hand pointing down) to WristScrollMax, and its
+// steps: a line is 11.25 degrees, a page 45.
+inline constexpr int WristScrollMax = 32767;
+inline constexpr int WristScrollLine = 1000;
+inline constexpr int WristScrollPage = 4000;
+constexpr int clampedWristScroll(int position) {
+    return position < 0 ? 0 : position > WristScrollMax ? WristScrollMax : position;
+}
 
 // What the simulation reads from or sets on the window's controls.
 class ControlPanel {
 public:
     virtual ~ControlPanel() = default;
 
-    // Position of the wrist scroll bar, 0 (top) to 32767.
+    // Position of the wrist scroll bar, 0 (top) to WristScrollMax.
     virtual int wristScrollPosition() const = 0;
     virtual void setWristScrollPosition(int position) = 0;
     // Shows or hides the four elbow boxes.

@@ -3,6 +3,8 @@
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/SimulationState.h"
 
+#include <array>
+
 namespace servo {
 
 // The lab's cues, each on or off.
@@ -12,6 +14,19 @@ struct CueSettings {
     bool stoppedBanner = false; // "STOPPED" while stopped
     bool ghosts = false;        // reverse kinematic: the four solutions and the reach boundary
 };
+
+// One cue as the menus and the panel list it: its caption ('&' before the mnemonic letter) and
+// its setting. The Lab menu gives the n-th cue the keys Ctrl+n.
+struct Cue {
+    const char* caption;
+    bool CueSettings::*setting;
+};
+inline constexpr std::array<Cue, 4> Cues{{
+    {"Target &Marker", &CueSettings::targetMarker},
+    {"&Out of Reach", &CueSettings::outOfReach},
+    {"Stopped &Banner", &CueSettings::stoppedBanner},
+    {"&Ghosts and Reach", &CueSettings::ghosts},
+}};
 
 inline constexpr Colour TargetMarkerColour = rgb(255, 230, 0);
 inline constexpr Colour WarningColour = rgb(255, 235, 235);

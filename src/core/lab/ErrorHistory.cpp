@@ -53,6 +53,7 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition)
     const bool change = !any_ || state.targetX != lastTargetX_ || state.targetY != lastTargetY_ ||
                         state.servoType != lastServoType_;
     any_ = true;
+    ++version_;
     lastTargetX_ = state.targetX;
     lastTargetY_ = state.targetY;
     lastServoType_ = state.servoType;
@@ -81,7 +82,9 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition)
 }
 
 void ErrorHistory::clear() {
+    const std::size_t version = version_;
     *this = ErrorHistory{};
+    version_ = version + 1;
 }
 
 std::vector<ErrorSample> ErrorHistory::samples() const {

@@ -43,6 +43,9 @@ public:
     // Oldest first.
     std::vector<ErrorSample> samples() const;
     std::size_t size() const { return count_; }
+    // Changes with every record and every clear: a drawing of the history is out of date when
+    // this differs from what it was drawn at.
+    std::size_t version() const { return version_; }
 
     long cyclesSinceChange() const { return sinceChange_; }
     // Cycles after the change at which the distance error last came within SettledWithin and
@@ -63,6 +66,7 @@ private:
     long sinceChange_ = 0;
     std::optional<long> settledAt_;
     double peak_ = 0;
+    std::size_t version_ = 0;
 };
 
 } // namespace servo

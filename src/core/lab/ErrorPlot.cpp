@@ -104,7 +104,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         const auto x = static_cast<float>(plotRight - ago * slot);
         surface.line(x, bottom, x, bottom + 4);
         surface.setTextPosition(x - static_cast<float>(layout.lineHeight), bottom + 4);
-        surface.print(ago == 0 ? "now" : "-" + std::to_string(ago));
+        surface.print(ago == 0 ? PlotNowLabel : "-" + std::to_string(ago));
     }
     surface.setTextPosition(left, bottom + 4);
     surface.print("cycles");
@@ -153,6 +153,17 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         surface.print(std::string(names.names[k]) +
                       (*names.unit != '\0' ? " (" + std::string(names.unit) + ")" : ""));
     }
+}
+
+PlotLayout plotLayoutFor(double width, double height, const PlotTextMetrics& text) {
+    PlotLayout layout{width, height};
+    layout.lineHeight = text.lineHeight;
+    layout.left = text.valueLabelWidth + 10;
+    layout.top = text.lineHeight + 8;
+    layout.bottom = text.lineHeight + 6;
+    layout.right = text.nowWidth - text.lineHeight + 8;
+    layout.legendEntryWidth = text.legendSampleWidth + 24;
+    return layout;
 }
 
 } // namespace servo

@@ -25,6 +25,21 @@ struct PlotLayout {
     double legendEntryWidth = 200;
 };
 
+// The texts the plot's margins are made to hold; the front end measures them in its font.
+inline constexpr const char* PlotValueLabelSample = "-000.00";
+inline constexpr const char* PlotLegendSample = "elevation error (degrees)"; // the longest entry
+inline constexpr const char* PlotNowLabel = "now";
+
+// The widths of those samples and the height of a line, in the surface's units.
+struct PlotTextMetrics {
+    double lineHeight;
+    double valueLabelWidth;
+    double legendSampleWidth;
+    double nowWidth;
+};
+// The layout of a plot of `width` by `height` for text of those metrics.
+PlotLayout plotLayoutFor(double width, double height, const PlotTextMetrics& text);
+
 // The strip chart of the history: the distance error and the scheme's own signals against
 // the cycle, newest at the right, with axes, labels, a legend and a mark at every change of
 // target or scheme. Values scale to fit; values that are not finite leave a gap.

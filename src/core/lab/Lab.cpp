@@ -15,6 +15,10 @@ Lab::Lab(Simulation& simulation) : simulation_(simulation) {
 }
 
 void Lab::frame(double elapsedSeconds) {
+    if (modalOpen_) {
+        pacer_.restart();
+        return;
+    }
     int passes = 1; // while stopped: the redraw, and a pending step
     if (simulation_.state().runState == RunStopped) {
         pacer_.restart();
@@ -47,8 +51,12 @@ void Lab::reset() {
 }
 
 bool Lab::anyCue() const {
-    const CueSettings& cues = settings_.cues;
-    return cues.targetMarker || cues.outOfReach || cues.stoppedBanner || cues.ghosts;
+    for (const Cue& cue : Cues) {
+        if (settings_.cues.*cue.setting) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Lab::drawCues(DrawingSurface& layer) const {

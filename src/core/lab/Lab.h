@@ -39,6 +39,12 @@ public:
     // emptied; the cues and projector mode stay as they are.
     void reset();
 
+    // While a modal box (About) is open the simulation stands still: frames run no pass.
+    void setModalOpen(bool open) { modalOpen_ = open; }
+    bool modalOpen() const { return modalOpen_; }
+
+    Simulation& simulation() { return simulation_; }
+    double gain() const { return simulation_.state().gain; }
     LabSettings& settings() { return settings_; }
     const LabSettings& settings() const { return settings_; }
     const ErrorHistory& history() const { return history_; }
@@ -53,6 +59,7 @@ private:
     LabSettings settings_;
     ErrorHistory history_;
     FramePacer pacer_;
+    bool modalOpen_ = false;
 };
 
 } // namespace servo

@@ -3,7 +3,16 @@
 #include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/ServoSchemes.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace servo {
+
+void checkBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) {
+    if (servoSchemeOf(box) != nullptr) {
+        servoBoxPressed(state, panel, box);
+    }
+}
 
 void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) {
     const ServoScheme* scheme = servoSchemeOf(box);
@@ -81,6 +90,12 @@ void stepClicked(SimulationState& state) {
 void gainChanged(SimulationState& state, double gain) {
     if (gain >= 0 && gain <= MaxGain) {
         state.gain = gain;
+    }
+}
+
+void gainEntered(SimulationState& state, double gain) {
+    if (std::isfinite(gain)) {
+        gainChanged(state, std::clamp(std::round(gain / GainStep) * GainStep, 0.0, MaxGain));
     }
 }
 

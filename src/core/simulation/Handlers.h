@@ -14,6 +14,10 @@ namespace servo {
 // left to the click that follows.
 void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box);
 
+// A pointer press (any button) on any of the seven boxes, before the click that toggles it:
+// a servo box acts here (servoBoxPressed); an elbow box waits for its click.
+void checkBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box);
+
 // A change of an elbow box's check state (by the user or by code). Acts only when the box is
 // now checked: selects its configuration and unchecks the three other elbow boxes, whose own
 // clicks then find them unchecked and do nothing.
@@ -44,6 +48,9 @@ void stepClicked(SimulationState& state);
 // The lab's gain multiplier, 0 to 20; other values are ignored.
 void gainChanged(SimulationState& state, double gain);
 inline constexpr double MaxGain = 20;
+// The gain as the lab's controls set it: in steps of GainStep, clamped to 0..MaxGain.
+void gainEntered(SimulationState& state, double gain);
+inline constexpr double GainStep = 0.1;
 
 // Closing the window: the run loop ends and no further cycle runs.
 void windowClosing(SimulationState& state);

@@ -32,11 +32,7 @@ void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWind
 }
 
 void resetSimulation(SimulationState& state, ControlPanel& panel, DrawingSurface& surface) {
-    class NoWindowSteps : public StartUpWindow {
-        void maximiseWindow() override {}
-        void showWindow() override {}
-        void setDrawingScale() override {}
-    } noWindow;
+    NoWindow noWindow;
     state = SimulationState{};
     startUpUntilNotice(state, panel, noWindow);
     panel.setPathButtonCaption(ShowPathCaption);

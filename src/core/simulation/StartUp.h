@@ -17,6 +17,15 @@ public:
     virtual void setDrawingScale() = 0;
 };
 
+// Start-up where there is no window to maximise, show or fit: the trace driver, the page (which
+// is showing already) and a reset.
+class NoWindow : public StartUpWindow {
+public:
+    void maximiseWindow() override {}
+    void showWindow() override {}
+    void setDrawingScale() override {}
+};
+
 // Start-up comes in two halves around the start-up notice, so that no front end has to wait
 // inside the simulation: the front end calls the first half, shows the notice, and calls the
 // second half once the user has dismissed it. Passes start after the second half.

@@ -1,18 +1,13 @@
-// The browser edition's page: loads the simulator's WebAssembly module, mirrors its control
-// panel in HTML controls, forwards pointer, key and control events to it, and draws what it
-// draws, one pass per animation frame. No rule of the simulation lives here.
-import { Painter } from './painter.js';
+// The browser edition's page: loads the simulator's WebAssembly module, builds its window from
+// the module's description (menus, keys, captions, texts), mirrors its control panel in HTML
+// controls, forwards pointer, key and control events to it, and draws what it draws, paced by
+// the module once per animation frame. No rule of the simulation lives here.
+import { Painter, useOpKinds } from './painter.js';
 import { LabView } from './lab.js';
+import { MenuBar } from './menus.js';
 
-const RunRunning = 2;
-const RunStopped = 3;
-const RunEnd = 1;
-const Surface = { left: 120, top: 0, right: 450, bottom: 130 };
-const Background = 'rgb(63, 150, 192)';
-const ReadoutFont = "bold 8.25pt 'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
-const ProjectorFont = "bold 24pt 'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
-const CueFont = "bold 11pt 'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
 const Lists = { picture: 0, cues: 1, plot: 2 };
+const FontFamily = "'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
 
 const $ = (id) => document.getElementById(id);
 
@@ -23,34 +18,52 @@ function showProblem(text) {
 }
 $('problem-reload').addEventListener('click', () => location.reload());
 
+function boldFont(points) {
+  return `bold ${points}pt ${FontFamily}`;
+}
+
 class Page {
   constructor(module) {
     this.module = module;
+    this.described = JSON.parse(module.description());
+    useOpKinds(this.described.opKinds);
     this.front = new module.WebFrontEnd();
     this.running = false;
     this.lastTime = null;
-    this.picture = new Painter($('surface'), Background);
-    this.picture.font = ReadoutFont;
+    this.picture = new Painter($('surface'), this.described.background);
     this.cues = new Painter($('cues'), null);
     this.cues.crisp = false;
-    this.cues.font = CueFont;
-    this.cues.lineWidth = 1.5;
     this.shown = {}; // what the controls show, to touch the page only on a change
     this.printed = [];
+    this.menus = new MenuBar(this);
     this.lab = new LabView(this);
+    this.setProjector(false);
   }
 
-  // --- start-up: the first half, the notice, then the second half and the passes ---
+  // --- start-up: the first half ran in the module; the notice, then the second half ---
   start() {
-    for (let box = 1; box <= 7; box++) {
-      $(`Check${box}-box`).querySelector('span').textContent = this.module.captionOf(box);
+    const d = this.described;
+    document.title = d.title;
+    for (let box = 1; box <= d.boxes.length; box++) {
+      $(`Check${box}-box`).querySelector('span').textContent = d.boxes[box - 1];
     }
+    this.caption('Text3', d.captions.chooseServo);
+    this.caption('Text2', d.captions.wristAngle);
+    $('VScroll1').max = String(d.wrist.max);
+    $('VScroll1').setAttribute('aria-label', d.captions.wristAngle);
+    $('Command1').textContent = d.captions.open;
+    $('Command2').textContent = d.captions.close;
+    $('Text1').setAttribute('aria-label', d.captions.explanation);
+    $('surface').setAttribute('aria-label', d.captions.surface);
+    $('notice-title').textContent = d.captions.noticeTitle;
+    $('notice-text').textContent = d.captions.notice;
+    $('about-title').textContent = d.captions.aboutTitle;
+    $('about-text').textContent = d.captions.about;
     this.bindControls();
     this.bindPointer();
     this.bindKeys();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
-    this.front.startUpUntilNotice();
     this.sync();
     const notice = $('notice');
     notice.addEventListener('close', () => {
@@ -64,7 +77,13 @@ class Page {
     performance.mark('servo-ready'); // the module loaded, the window drawn, the notice up
   }
 
-  // --- one pass per animation frame; the browser runs none in a hidden tab ---
+  caption(id, text) {
+    $(id).value = text;
+    $(id).defaultValue = text;
+    $(id).setAttribute('aria-label', text);
+  }
+
+  // --- one animation frame: the module runs the passes due by the clock ---
   tick(time) {
     if (!this.running) {
       return;
@@ -72,9 +91,7 @@ class Page {
     try {
       const elapsed = this.lastTime === null ? 0 : (time - this.lastTime) / 1000;
       this.lastTime = time;
-      if (!$('about').open) { // the simulation stands still while About is open
-        this.front.frame(elapsed);
-      }
+      this.front.frame(elapsed);
       this.present();
       this.syncFrame();
       this.lab.frameShown();
@@ -82,7 +99,7 @@ class Page {
       this.crashed(error);
       return;
     }
-    if (this.front.runState() !== RunEnd) {
+    if (this.front.runState() !== this.described.runStates.end) {
       requestAnimationFrame((next) => this.tick(next));
     }
   }
@@ -124,13 +141,14 @@ class Page {
   }
 
   fitSurfaces() {
+    const rect = this.described.surfaceRect;
     for (const painter of [this.picture, this.cues]) {
       const canvas = painter.canvas;
       painter.map = {
-        left: Surface.left,
-        top: Surface.top,
-        scaleX: canvas.clientWidth / (Surface.right - Surface.left),
-        scaleY: canvas.clientHeight / (Surface.bottom - Surface.top),
+        left: rect.left,
+        top: rect.top,
+        scaleX: canvas.clientWidth / (rect.right - rect.left),
+        scaleY: canvas.clientHeight / (rect.bottom - rect.top),
       };
     }
     this.picture.fit(true);
@@ -141,18 +159,32 @@ class Page {
   }
 
   setProjector(on) {
-    this.picture.lineWidth = on ? 3 / this.picture.ratio : 1;
-    this.picture.font = on ? ProjectorFont : ReadoutFont;
-    this.cues.lineWidth = on ? 3 / this.cues.ratio : 1.5;
-    this.cues.font = on ? ProjectorFont : CueFont;
+    const p = this.described.projector;
+    this.picture.lineWidth = on ? p.stroke / this.picture.ratio : 1;
+    this.picture.font = boldFont(on ? p.points : p.readoutPoints);
+    this.cues.lineWidth = on ? p.stroke / this.cues.ratio : p.cueStroke;
+    this.cues.font = boldFont(on ? p.points : p.cuePoints);
     $('controls').classList.toggle('projector', on);
+    const root = document.documentElement.style;
+    root.setProperty('--control-scale', on ? p.controlScale : 1);
+    root.setProperty('--lab-panel-size', `${on ? p.projectorPanelPoints : p.panelPoints}pt`);
     this.cues.clear();
     this.drawList(this.cues, Lists.cues);
   }
 
+  // A modal box of the page's own: the simulation stands still while it is open.
+  showModal(dialog) {
+    if (dialog.open) {
+      return;
+    }
+    this.front.setModalOpen(true);
+    dialog.addEventListener('close', () => this.front.setModalOpen(false), { once: true });
+    dialog.showModal();
+  }
+
   // --- the controls mirror the module's panel ---
   sync() {
-    for (let box = 1; box <= 7; box++) {
+    for (let box = 1; box <= this.described.boxes.length; box++) {
       const checked = this.front.isChecked(box);
       if ($(`Check${box}`).checked !== checked) {
         $(`Check${box}`).checked = checked;
@@ -173,6 +205,7 @@ class Page {
       $('VScroll1').value = String(scroll);
     }
     this.syncFrame();
+    this.menus.sync();
     this.lab.sync();
   }
 
@@ -180,8 +213,8 @@ class Page {
     const visible = this.front.elbowBoxesVisible();
     if (this.shown.elbows !== visible) {
       this.shown.elbows = visible;
-      for (let box = 4; box <= 7; box++) {
-        $(`Check${box}-box`).hidden = !visible;
+      for (const holder of document.querySelectorAll('.box.elbow')) {
+        holder.hidden = !visible;
       }
     }
   }
@@ -192,13 +225,11 @@ class Page {
   }
 
   bindControls() {
-    for (let box = 1; box <= 7; box++) {
+    for (let box = 1; box <= this.described.boxes.length; box++) {
       const holder = $(`Check${box}-box`);
       const input = $(`Check${box}`);
-      if (box <= 3) {
-        // A servo box acts on the press of any button, before the click toggles it.
-        holder.addEventListener('pointerdown', () => this.act(() => this.front.servoBoxPressed(box)));
-      }
+      // Every press of a box, any button, goes to the module before the click toggles it.
+      holder.addEventListener('pointerdown', () => this.act(() => this.front.boxPressed(box)));
       input.addEventListener('change', () => this.act(() => this.front.toggleBox(box)));
     }
     $('Command1').addEventListener('click', () => this.act(() => this.front.openGripper()));
@@ -207,47 +238,38 @@ class Page {
     const scroll = $('VScroll1');
     scroll.addEventListener('input', () => this.act(() => this.front.setWristScroll(Number(scroll.value))));
     scroll.addEventListener('keydown', (event) => {
-      // The scroll bar's own steps: 1000 a line, 4000 a page; up is toward 0.
-      const steps = { ArrowUp: -1000, ArrowLeft: -1000, ArrowDown: 1000, ArrowRight: 1000, PageUp: -4000, PageDown: 4000 };
+      // The scroll bar's own steps; up is toward 0.
+      const { line, page, max } = this.described.wrist;
+      const steps = { ArrowUp: -line, ArrowLeft: -line, ArrowDown: line, ArrowRight: line, PageUp: -page, PageDown: page };
       let value = null;
       if (event.key in steps) {
         value = Number(scroll.value) + steps[event.key];
       } else if (event.key === 'Home') {
         value = 0;
       } else if (event.key === 'End') {
-        value = 32767;
+        value = max;
       }
       if (value !== null && !event.ctrlKey && !event.altKey) {
         event.preventDefault();
-        this.act(() => this.front.setWristScroll(Math.max(0, Math.min(32767, value))));
+        this.act(() => this.front.setWristScroll(value));
       }
     });
     for (const id of ['Text2', 'Text3']) {
       const heading = $(id);
       heading.addEventListener('input', () => { heading.value = heading.defaultValue; });
     }
-    $('menu-run').addEventListener('click', () => this.act(() => this.front.run()));
-    $('menu-stop').addEventListener('click', () => this.act(() => this.front.stop()));
-    $('menu-grid').addEventListener('click', () => this.act(() => this.front.grid()));
-    $('menu-about').addEventListener('click', () => this.showAbout());
     document.addEventListener('contextmenu', (event) => event.preventDefault());
-  }
-
-  showAbout() {
-    const about = $('about');
-    if (!about.open) {
-      about.showModal();
-    }
   }
 
   // --- pointer input on the surface: mouse, pen and touch alike ---
   bindPointer() {
     const canvas = $('surface');
+    const rect = this.described.surfaceRect;
     const user = (event) => {
       const box = canvas.getBoundingClientRect();
       return [
-        Surface.left + (event.clientX - box.left) * (Surface.right - Surface.left) / box.width,
-        Surface.top + (event.clientY - box.top) * (Surface.bottom - Surface.top) / box.height,
+        rect.left + (event.clientX - box.left) * (rect.right - rect.left) / box.width,
+        rect.top + (event.clientY - box.top) * (rect.bottom - rect.top) / box.height,
       ];
     };
     canvas.addEventListener('pointerdown', (event) => {
@@ -265,34 +287,13 @@ class Page {
     }
   }
 
-  // --- the window's keys, and the lab's ---
+  // --- the keys of every menu item, from the module's tables ---
   bindKeys() {
     window.addEventListener('keydown', (event) => {
       if (document.querySelector('dialog[open]')) {
         return; // a modal box takes its own keys
       }
-      const key = event.key;
-      const ctrl = event.ctrlKey || event.metaKey;
-      let handled = true;
-      if (key === 'Escape' && !ctrl) {
-        this.act(() => this.front.stop());
-      } else if (key === 'F5') {
-        this.act(() => this.front.run());
-      } else if (ctrl && (key === 'g' || key === 'G')) {
-        this.act(() => this.front.grid());
-      } else if (key === 'F1') {
-        this.showAbout();
-      } else if (event.altKey && !ctrl && key.length === 1) {
-        const item = document.querySelector(`#menubar [data-key="${key.toLowerCase()}"]`);
-        if (item) {
-          item.click();
-        } else {
-          handled = false;
-        }
-      } else {
-        handled = this.lab.key(event);
-      }
-      if (handled) {
+      if (this.menus.key(event)) {
         event.preventDefault();
       }
     });

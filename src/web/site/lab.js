@@ -1,242 +1,138 @@
-// The lab in the page: the "Lab" menu, the panel with the error plot, its figures and the
-// lab's controls, and the lab's keys. Every control acts on the module; the menu and the
-// panel show the module's settings.
+// The lab panel in the page: the error plot, its figures and the lab's controls, built from the
+// module's Lab menu table. Every control asks the module to perform that menu item (or to take
+// a gain), so the panel and the menu always agree.
 import { Painter } from './painter.js';
 
-const PlotBackground = 'rgb(22, 44, 64)';
-const GainStep = 0.1;
-const CueNames = ['Target Marker', 'Out of Reach', 'Stopped Banner', 'Ghosts and Reach'];
-
 const $ = (id) => document.getElementById(id);
+const LabList = 1;
 
 export class LabView {
   constructor(page) {
     this.page = page;
     this.front = page.front;
-    this.module = page.module;
-    this.menu = $('lab-menu');
-    this.menuButton = $('menu-lab');
+    this.described = page.described;
     this.panel = $('lab');
-    this.plot = new Painter($('plot'), PlotBackground);
+    this.plot = new Painter($('plot'), this.described.plot.background);
     this.plot.crisp = false;
-    this.items = {};
     this.shown = {};
-    this.buildMenu();
     this.buildPanel();
   }
 
-  // --- the menu ---
-  buildMenu() {
-    const add = (caption, keys, action, role = 'menuitem') => {
-      const item = document.createElement('button');
-      item.setAttribute('role', role);
-      item.innerHTML = `<span></span><span class="keys"></span>`;
-      item.firstChild.textContent = caption;
-      item.lastChild.textContent = keys;
-      item.addEventListener('click', () => {
-        this.closeMenu();
-        action();
-      });
-      this.menu.append(item);
-      return item;
-    };
-    const rule = () => this.menu.append(document.createElement('hr'));
-    this.items.panel = add('Lab Panel', 'Ctrl+L', () => this.togglePanel(), 'menuitemcheckbox');
-    rule();
-    this.items.speeds = [];
-    for (let i = 0; i < this.module.speedCount(); i++) {
-      this.items.speeds.push(add(this.module.speedCaption(i), '', () => this.act(() => this.front.setSpeed(i)),
-        'menuitemradio'));
-    }
-    this.items.slower = add('Slower', 'Ctrl+[', () => this.act(() => this.front.slower()));
-    this.items.faster = add('Faster', 'Ctrl+]', () => this.act(() => this.front.faster()));
-    this.items.step = add('Step', 'F6', () => this.act(() => this.front.step()));
-    rule();
-    this.items.gain = add('', '', () => {});
-    this.items.gain.disabled = true;
-    this.items.gainUp = add('Gain Up', 'Ctrl+Up', () => this.changeGain(GainStep));
-    this.items.gainDown = add('Gain Down', 'Ctrl+Down', () => this.changeGain(-GainStep));
-    rule();
-    this.items.cues = CueNames.map((name, which) =>
-      add(name, `Ctrl+${which + 1}`, () => this.toggleCue(which), 'menuitemcheckbox'));
-    this.items.projector = add('Projector Mode', 'F8', () => this.toggleProjector(), 'menuitemcheckbox');
-    rule();
-    this.items.reset = add('Reset', 'Ctrl+R', () => this.reset());
-
-    this.menuButton.addEventListener('click', () => (this.menu.hidden ? this.openMenu() : this.closeMenu()));
-    document.addEventListener('pointerdown', (event) => {
-      if (!this.menu.hidden && !event.target.closest('.menu-holder')) {
-        this.closeMenu();
+  // The positions in the Lab menu of the items of a command.
+  positionsOf(command) {
+    const found = [];
+    this.described.labMenu.forEach((item, position) => {
+      if (item.command === command) {
+        found.push(position);
       }
     });
-    this.menu.addEventListener('keydown', (event) => {
-      const items = [...this.menu.querySelectorAll('button:not(:disabled)')];
-      const at = items.indexOf(document.activeElement);
-      if (event.key === 'Escape') {
-        this.closeMenu();
-        this.menuButton.focus();
-      } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
-        const next = (at + (event.key === 'ArrowDown' ? 1 : items.length - 1)) % items.length;
-        items[next].focus();
-      } else {
-        return;
-      }
-      event.preventDefault();
-      event.stopPropagation();
-    });
+    return found;
   }
 
-  openMenu() {
-    this.sync();
-    this.menu.hidden = false;
-    this.menuButton.setAttribute('aria-expanded', 'true');
-    this.menu.querySelector('button:not(:disabled)').focus();
-  }
-
-  closeMenu() {
-    this.menu.hidden = true;
-    this.menuButton.setAttribute('aria-expanded', 'false');
-  }
-
-  // --- the panel ---
   buildPanel() {
+    const d = this.described;
+    const commands = d.commands;
+    const perform = (position) => this.page.menus.activate(LabList, position);
+    this.panel.setAttribute('aria-label', d.captions.labPanel);
+    $('plot').setAttribute('aria-label', d.captions.plot);
+
+    $('lab-speed-caption').textContent = d.captions.speed;
     const speed = $('lab-speed');
-    for (let i = 0; i < this.module.speedCount(); i++) {
-      speed.append(new Option(this.module.speedCaption(i), String(i)));
+    speed.setAttribute('aria-label', d.captions.speed);
+    this.speedPositions = this.positionsOf(commands.speed);
+    this.speedPositions.forEach((position, index) => {
+      speed.append(new Option(d.labMenu[position].caption, String(index)));
+    });
+    speed.addEventListener('change', () => perform(this.speedPositions[Number(speed.value)]));
+
+    for (const [id, command] of [['lab-step', commands.step], ['lab-reset', commands.reset]]) {
+      const position = this.positionsOf(command)[0];
+      $(id).textContent = d.labMenu[position].caption;
+      $(id).addEventListener('click', () => perform(position));
     }
-    speed.addEventListener('change', () => this.act(() => this.front.setSpeed(Number(speed.value))));
-    $('lab-step').addEventListener('click', () => this.act(() => this.front.step()));
-    $('lab-reset').addEventListener('click', () => this.reset());
+
+    $('lab-gain-caption').textContent = d.captions.gain;
     const gain = $('lab-gain');
-    gain.max = String(this.module.maxGain());
+    gain.max = String(d.gain.max);
+    gain.step = String(d.gain.step);
+    gain.setAttribute('aria-label', d.captions.gain);
     gain.addEventListener('change', () => this.setGain(Number(gain.value)));
     const slider = $('lab-gain-slider');
-    slider.max = String(Math.round(this.module.maxGain() / GainStep));
-    slider.addEventListener('input', () => this.setGain(Number(slider.value) * GainStep));
+    slider.max = String(Math.round(d.gain.max / d.gain.step));
+    slider.setAttribute('aria-label', d.captions.gainSlider);
+    slider.addEventListener('input', () => this.setGain(Number(slider.value) * d.gain.step));
+
     const cues = $('lab-cues');
-    this.cueBoxes = CueNames.map((name, which) => {
+    this.boxes = [];
+    for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector)]) {
       const label = document.createElement('label');
       const box = document.createElement('input');
       box.type = 'checkbox';
-      box.addEventListener('change', () => this.toggleCue(which));
-      label.append(box, ` ${name}`);
+      box.addEventListener('change', () => perform(position));
+      label.append(box, ` ${d.labMenu[position].caption}`);
       cues.append(label);
-      return box;
-    });
-    const projector = document.createElement('label');
-    this.projectorBox = document.createElement('input');
-    this.projectorBox.type = 'checkbox';
-    this.projectorBox.addEventListener('change', () => this.toggleProjector());
-    projector.append(this.projectorBox, ' Projector mode');
-    cues.append(projector);
+      this.boxes.push([box, position]);
+    }
+  }
+
+  panelOpen() {
+    return !this.panel.hidden;
   }
 
   togglePanel() {
     this.panel.hidden = !this.panel.hidden;
     this.page.fitSurfaces();
-    this.sync();
-  }
-
-  // --- actions ---
-  act(action) {
-    action();
-    this.page.sync();
   }
 
   setGain(value) {
-    const rounded = Math.round(value / GainStep) * GainStep;
-    this.act(() => this.front.setGain(Math.min(this.module.maxGain(), Math.max(0, rounded))));
-  }
-
-  changeGain(delta) {
-    this.setGain(this.front.gain() + delta);
-  }
-
-  toggleCue(which) {
-    this.act(() => this.front.setCue(which, !this.front.cue(which)));
-  }
-
-  toggleProjector() {
-    const on = !this.front.projector();
-    this.front.setProjector(on);
-    this.page.setProjector(on);
-    this.panel.classList.toggle('projector', on);
-    this.page.fitSurfaces();
+    this.front.setGain(value);
     this.page.sync();
   }
 
-  reset() {
-    this.act(() => this.front.reset());
-  }
-
-  // The lab's keys; true when the key was one of them.
-  key(event) {
-    const ctrl = event.ctrlKey || event.metaKey;
-    const key = event.key;
-    if (ctrl && (key === 'l' || key === 'L')) {
-      this.togglePanel();
-    } else if (ctrl && key === '[') {
-      this.act(() => this.front.slower());
-    } else if (ctrl && key === ']') {
-      this.act(() => this.front.faster());
-    } else if (key === 'F6') {
-      this.act(() => this.front.step());
-    } else if (ctrl && key === 'ArrowUp') {
-      this.changeGain(GainStep);
-    } else if (ctrl && key === 'ArrowDown') {
-      this.changeGain(-GainStep);
-    } else if (ctrl && ['1', '2', '3', '4'].includes(key)) {
-      this.toggleCue(Number(key) - 1);
-    } else if (key === 'F8') {
-      this.toggleProjector();
-    } else if (ctrl && (key === 'r' || key === 'R')) {
-      this.reset();
-    } else {
-      return false;
-    }
-    return true;
+  applyProjector() {
+    const on = this.front.projector();
+    this.page.setProjector(on);
+    this.panel.classList.toggle('projector', on);
+    this.page.fitSurfaces();
+    this.shown.plotFont = null;
   }
 
   // --- showing the settings ---
   sync() {
-    const speed = this.front.speed();
-    this.items.speeds.forEach((item, i) => item.setAttribute('aria-checked', String(i === speed)));
-    this.items.slower.disabled = speed === 0;
-    this.items.faster.disabled = speed === this.module.speedCount() - 1;
-    this.items.panel.setAttribute('aria-checked', String(!this.panel.hidden));
+    const states = JSON.parse(this.front.itemStates(LabList, this.panelOpen()));
+    for (const [box, position] of this.boxes) {
+      box.checked = states[position][0];
+    }
+    $('lab-speed').value = String(this.front.speed());
     const gain = this.front.gain();
-    this.items.gain.firstChild.textContent = `Gain: ${gain.toFixed(1)}`;
-    CueNames.forEach((name, which) => {
-      const on = this.front.cue(which);
-      this.items.cues[which].setAttribute('aria-checked', String(on));
-      this.cueBoxes[which].checked = on;
-    });
-    const projector = this.front.projector();
-    this.items.projector.setAttribute('aria-checked', String(projector));
-    this.projectorBox.checked = projector;
-    $('lab-speed').value = String(speed);
     if (document.activeElement !== $('lab-gain')) {
       $('lab-gain').value = gain.toFixed(1);
     }
-    $('lab-gain-slider').value = String(Math.round(gain / GainStep));
+    $('lab-gain-slider').value = String(Math.round(gain / this.described.gain.step));
   }
 
+  // After each frame: the plot and its figures, drawn only when what they show has changed.
   frameShown() {
     if (this.panel.hidden) {
       return;
     }
     const canvas = this.plot.canvas;
-    this.plot.fit(false);
+    const resized = this.plot.fit(false);
     const c = this.plot.context;
-    const style = getComputedStyle(this.panel);
-    const size = parseFloat(style.fontSize) || 12;
-    this.plot.font = `${size}px 'Liberation Sans', Arial, Helvetica, sans-serif`;
-    c.font = this.plot.font;
-    const lineHeight = size * 1.25;
-    this.front.drawPlot(canvas.clientWidth, canvas.clientHeight, lineHeight,
-      c.measureText('-000.00').width, c.measureText('elevation error (degrees)').width + 24,
-      c.measureText('now').width - lineHeight + 8);
-    this.page.drawList(this.plot, 2);
+    const size = parseFloat(getComputedStyle(this.panel).fontSize) || 12;
+    if (this.shown.plotFont !== size) {
+      // Measured once a font size: the plot's margins are made for these samples.
+      this.shown.plotFont = size;
+      this.plot.font = `${size}px 'Liberation Sans', Arial, Helvetica, sans-serif`;
+      c.font = this.plot.font;
+      const p = this.described.plot;
+      this.metrics = [size * 1.25, c.measureText(p.valueLabelSample).width,
+        c.measureText(p.legendSample).width, c.measureText(p.nowLabel).width];
+    }
+    const changed = this.front.drawPlot(canvas.clientWidth, canvas.clientHeight, ...this.metrics);
+    if (changed || resized) {
+      this.page.drawList(this.plot, 2);
+    }
     const figures = this.front.figures();
     if (this.shown.figures !== figures) {
       this.shown.figures = figures;
@@ -244,3 +140,4 @@ export class LabView {
     }
   }
 }
+

@@ -1,7 +1,11 @@
 // Carries out the module's encoded drawing lists on a 2D canvas. An operation is OpFloats
 // numbers: kind, x1, y1, x2, y2, colour (0x00BBGGRR); a print's x1 is its text's index.
 
-const Kind = { Clear: 0, ForeColour: 1, Point: 2, LineTo: 3, Line: 4, Circle: 5, TextPosition: 6, Print: 7, Yield: 8 };
+// The operations' kinds by name, as the module describes them (useOpKinds).
+const Kind = {};
+export function useOpKinds(kinds) {
+  Object.assign(Kind, kinds);
+}
 
 export function cssColour(colour) {
   return `rgb(${colour & 255}, ${(colour >> 8) & 255}, ${(colour >> 16) & 255})`;

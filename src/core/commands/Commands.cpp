@@ -1,0 +1,201 @@
+#include "core/commands/Commands.h"
+
+#include "core/simulation/Handlers.h"
+#include "core/teaching/Grid.h"
+
+#include <cctype>
+#include <cstdio>
+#include <stdexcept>
+
+namespace servo {
+
+namespace {
+
+std::vector<MenuItem> buildMenuBar() {
+    return {
+        {Command::Run, "ru", "&Run", "F5"},         {Command::Stop, "st", "Panic/&Stop", "Esc"},
+        {Command::Grid, "Grid", "&Grid", "Ctrl+G"}, {Command::About, "about", "&About", "F1"},
+        {Command::Quit, "quit", "Quit", "Ctrl+Q"},
+    };
+}
+
+std::vector<MenuItem> buildLabMenu() {
+    std::vector<MenuItem> items;
+    items.push_back({Command::LabPanel, "labPanel", "Lab &Panel", "Ctrl+L", Check::Box});
+    for (std::size_t i = 0; i < Speeds.size(); ++i) {
+        MenuItem speed{Command::Speed,     "speed", Speeds[i].caption, "", Check::Radio,
+                       static_cast<int>(i)};
+        speed.separatorBefore = i == 0;
+        speed.submenu = "Sp&eed";
+        items.push_back(speed);
+    }
+    items.push_back({Command::Slower, "slower", "&Slower", "Ctrl+["});
+    items.push_back({Command::Faster, "faster", "&Faster", "Ctrl+]"});
+    items.push_back({Command::Step, "step", "S&tep", "F6"});
+    MenuItem gain{Command::GainShown, "gain", "Gain: 1.0", ""};
+    gain.separatorBefore = true;
+    items.push_back(gain);
+    items.push_back({Command::GainUp, "gainUp", "Gain &Up", "Ctrl+Up"});
+    items.push_back({Command::GainDown, "gainDown", "Gain &Down", "Ctrl+Down"});
+    for (std::size_t i = 0; i < Cues.size(); ++i) {
+        MenuItem cue{Command::Cue,    "cue",
+                     Cues[i].caption, "Ctrl+" + std::to_string(i + 1),
+                     Check::Box,      static_cast<int>(i)};
+        cue.separatorBefore = i == 0;
+        items.push_back(cue);
+    }
+    items.push_back({Command::Projector, "projector", "Pro&jector Mode", "F8", Check::Box});
+    MenuItem reset{Command::Reset, "reset", "&Reset", "Ctrl+R"};
+    reset.separatorBefore = true;
+    items.push_back(reset);
+    return items;
+}
+
+std::string gainCaption(double gain) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Gain: %.1f", gain);
+    return text;
+}
+
+} // namespace
+
+const std::vector<MenuItem>& menuBarItems() {
+    static const std::vector<MenuItem> items = buildMenuBar();
+    return items;
+}
+
+const std::vector<MenuItem>& labMenuItems() {
+    static const std::vector<MenuItem> items = buildLabMenu();
+    return items;
+}
+
+const MenuItem& menuItem(Command command, int index) {
+    for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
+        for (const MenuItem& item : *items) {
+            if (item.command == command && item.index == index) {
+                return item;
+            }
+        }
+    }
+    throw std::out_of_range("no such menu item");
+}
+
+ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
+    const LabSettings& settings = lab.settings();
+    ItemState shown{false, true, item.caption};
+    switch (item.command) {
+    case Command::LabPanel:
+        shown.checked = labPanelOpen;
+        break;
+    case Command::Speed:
+        shown.checked = settings.speed == item.index;
+        break;
+    case Command::Slower:
+        shown.enabled = settings.speed > 0;
+        break;
+    case Command::Faster:
+        shown.enabled = settings.speed + 1 < static_cast<int>(Speeds.size());
+        break;
+    case Command::GainShown:
+        shown.enabled = false;
+        shown.caption = gainCaption(lab.gain());
+        break;
+    case Command::Cue:
+        shown.checked = settings.cues.*Cues[static_cast<std::size_t>(item.index)].setting;
+        break;
+    case Command::Projector:
+        shown.checked = settings.projector;
+        break;
+    default:
+        break;
+    }
+    return shown;
+}
+
+void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
+                         ControlPanel& panel) {
+    switch (item.command) {
+    case Command::Run:
+        runClicked(state);
+        break;
+    case Command::Stop:
+        stopClicked(state);
+        break;
+    case Command::Grid:
+        gridMenuClicked(state, surface, panel);
+        break;
+    default:
+        break;
+    }
+}
+
+void perform(const MenuItem& item, Lab& lab) {
+    Simulation& simulation = lab.simulation();
+    SimulationState& state = simulation.state();
+    switch (item.command) {
+    case Command::Run:
+    case Command::Stop:
+    case Command::Grid:
+        performOnSimulation(item, state, simulation.surface(), simulation.panel());
+        break;
+    case Command::Speed:
+        lab.setSpeed(item.index);
+        break;
+    case Command::Slower:
+        lab.slower();
+        break;
+    case Command::Faster:
+        lab.faster();
+        break;
+    case Command::Step:
+        stepClicked(state);
+        break;
+    case Command::GainUp:
+        gainEntered(state, state.gain + GainStep);
+        break;
+    case Command::GainDown:
+        gainEntered(state, state.gain - GainStep);
+        break;
+    case Command::Cue: {
+        bool& on = lab.settings().cues.*Cues[static_cast<std::size_t>(item.index)].setting;
+        on = !on;
+        break;
+    }
+    case Command::Projector:
+        lab.settings().projector = !lab.settings().projector;
+        break;
+    case Command::Reset:
+        lab.reset();
+        break;
+    case Command::About:
+    case Command::Quit:
+    case Command::LabPanel:
+    case Command::GainShown:
+        break;
+    }
+}
+
+std::string plainCaption(const std::string& caption) {
+    std::string plain;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            ++i; // "&&" stands for a plain '&'
+        }
+        plain += caption[i];
+    }
+    return plain;
+}
+
+char mnemonicOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (caption[i + 1] != '&') {
+                return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+            }
+            ++i;
+        }
+    }
+    return 0;
+}
+
+} // namespace servo

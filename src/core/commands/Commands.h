@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/lab/Lab.h"
+
+#include <string>
+#include <vector>
+
+namespace servo {
+
+// What a menu item, its keys or a lab control does.
+enum class Command {
+    Run,
+    Stop,
+    Grid,
+    About,    // the front end shows the About box (see Lab::setModalOpen)
+    Quit,     // the front end closes its window
+    LabPanel, // the front end shows or hides the lab panel
+    Speed,    // item.index: which of Speeds
+    Slower,
+    Faster,
+    Step,
+    GainShown, // the gain as a caption; does nothing
+    GainUp,
+    GainDown,
+    Cue, // item.index: which of Cues
+    Projector,
+    Reset,
+};
+
+enum class Check { None, Box, Radio };
+
+// One item of the menu bar or of the Lab menu, as both front ends build it.
+struct MenuItem {
+    Command command;
+    const char* name;    // the item's own name: an object name, an element id
+    std::string caption; // '&' stands before the mnemonic letter
+    std::string keys;    // "F5", "Esc", "Ctrl+G", "Ctrl+Up", "Ctrl+[": none when empty
+    Check check = Check::None;
+    int index = 0;                 // which speed or cue
+    bool separatorBefore = false;  // a rule above the item
+    const char* submenu = nullptr; // the caption of the submenu the item stands in, if any
+};
+
+// "&Run", "Panic/&Stop", "&Grid", "&About", then "&Lab" (whose items are labMenuItems), and
+// Quit, which has keys but stands in no menu.
+const std::vector<MenuItem>& menuBarItems();
+inline constexpr const char* LabMenuCaption = "&Lab";
+inline constexpr const char* LabMenuName = "lab";
+const std::vector<MenuItem>& labMenuItems();
+// The lab panel's own captions; its other controls take their items' captions.
+inline constexpr const char* LabPanelTitle = "Lab";
+inline constexpr const char* GainCaption = "Gain";
+inline constexpr const char* GainSliderCaption = "Gain slider";
+inline constexpr const char* PlotCaption = "Error plot";
+const MenuItem& menuItem(Command command, int index = 0);
+
+// How an item shows now: checked, enabled, and its caption (the gain's changes).
+struct ItemState {
+    bool checked = false;
+    bool enabled = true;
+    std::string caption;
+};
+ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen);
+
+// Does what the item says to the simulation and the lab. The front end's own commands
+// (About, Quit, LabPanel) change nothing here; the front end acts on them besides.
+void perform(const MenuItem& item, Lab& lab);
+
+// The menu bar's items that act on the simulation alone (Run, Panic/Stop, Grid), for a window
+// that has no lab yet; other items change nothing.
+void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
+                         ControlPanel& panel);
+
+// A caption without its mnemonic mark: "Pro&jector Mode" -> "Projector Mode".
+std::string plainCaption(const std::string& caption);
+// The mnemonic letter of a caption in lower case, or 0.
+char mnemonicOf(const std::string& caption);
+
+} // namespace servo

@@ -1,0 +1,140 @@
+#include "web/PageDescription.h"
+
+#include "core/commands/Commands.h"
+#include "core/display/DisplayList.h"
+#include "core/interfaces/ControlCaptions.h"
+#include "core/interfaces/ControlPanel.h"
+#include "core/lab/ErrorPlot.h"
+#include "core/lab/Projector.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/state/Geometry.h"
+#include "core/teaching/MessageTexts.h"
+#include "web/JsonWriter.h"
+#include "web/WebFrontEnd.h"
+
+namespace servo {
+
+namespace {
+
+std::string cssColour(Colour colour) {
+    return "rgb(" + std::to_string(colour & 255) + ", " + std::to_string((colour >> 8) & 255) +
+           ", " + std::to_string((colour >> 16) & 255) + ")";
+}
+
+void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list) {
+    json.beginArray(key);
+    for (const MenuItem& item : list) {
+        json.beginObject()
+            .value("name", item.name)
+            .value("caption", plainCaption(item.caption))
+            .value("mnemonic", std::string(1, mnemonicOf(item.caption)))
+            .value("keys", item.keys)
+            .value("check", item.check == Check::Box     ? "box"
+                            : item.check == Check::Radio ? "radio"
+                                                         : "")
+            .value("separatorBefore", item.separatorBefore);
+        if (item.submenu != nullptr) {
+            json.value("submenu", plainCaption(item.submenu));
+        } else {
+            json.null("submenu");
+        }
+        json.value("frontEnd", item.command == Command::About || item.command == Command::Quit ||
+                                   item.command == Command::LabPanel)
+            .value("command", static_cast<int>(item.command))
+            .endObject();
+    }
+    json.endArray();
+}
+
+} // namespace
+
+std::string pageDescription() {
+    JsonWriter json;
+    json.beginObject();
+    json.value("title", WindowTitle);
+    items(json, "menuBar", menuBarItems());
+    json.value("labMenuCaption", plainCaption(LabMenuCaption))
+        .value("labMenuMnemonic", std::string(1, mnemonicOf(LabMenuCaption)));
+    items(json, "labMenu", labMenuItems());
+
+    json.beginObject("commands");
+    json.value("about", static_cast<int>(Command::About))
+        .value("quit", static_cast<int>(Command::Quit))
+        .value("labPanel", static_cast<int>(Command::LabPanel))
+        .value("projector", static_cast<int>(Command::Projector))
+        .value("speed", static_cast<int>(Command::Speed))
+        .value("cue", static_cast<int>(Command::Cue))
+        .value("step", static_cast<int>(Command::Step))
+        .value("reset", static_cast<int>(Command::Reset));
+    json.endObject();
+
+    json.beginArray("boxes");
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        json.value(nullptr, boxCaption(static_cast<CheckBox>(number)));
+    }
+    json.endArray();
+    json.beginObject("captions")
+        .value("chooseServo", ChooseServoCaption)
+        .value("wristAngle", WristAngleCaption)
+        .value("open", OpenCaption)
+        .value("close", CloseCaption)
+        .value("explanation", ExplanationCaption)
+        .value("surface", SurfaceCaption)
+        .value("labPanel", LabPanelTitle)
+        .value("speed", plainCaption(menuItem(Command::Speed).submenu))
+        .value("gain", GainCaption)
+        .value("gainSlider", GainSliderCaption)
+        .value("plot", PlotCaption)
+        .value("noticeTitle", NoticeTitle)
+        .value("notice", NoticeText)
+        .value("aboutTitle", AboutTitle)
+        .value("about", aboutText("WebAssembly"))
+        .endObject();
+
+    json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
+    json.beginObject("wrist")
+        .value("max", WristScrollMax)
+        .value("line", WristScrollLine)
+        .value("page", WristScrollPage)
+        .endObject();
+    json.beginObject("projector")
+        .value("readoutPoints", ReadoutPoints)
+        .value("cuePoints", CuePoints)
+        .value("cueStroke", CueStrokePixels)
+        .value("points", ProjectorPoints)
+        .value("stroke", ProjectorStrokePixels)
+        .value("controlScale", ProjectorControlScale)
+        .value("panelPoints", LabPanelPoints)
+        .value("projectorPanelPoints", ProjectorLabPanelPoints)
+        .endObject();
+    json.beginObject("plot")
+        .value("valueLabelSample", PlotValueLabelSample)
+        .value("legendSample", PlotLegendSample)
+        .value("nowLabel", PlotNowLabel)
+        .value("background", cssColour(PlotBackground))
+        .endObject();
+    json.beginObject("runStates")
+        .value("end", RunEnd)
+        .value("running", RunRunning)
+        .value("stopped", RunStopped)
+        .endObject();
+    json.beginObject("surfaceRect")
+        .value("left", SurfaceLeft)
+        .value("top", SurfaceTop)
+        .value("right", SurfaceRight)
+        .value("bottom", SurfaceBottom)
+        .endObject();
+    json.value("background", cssColour(WindowBackground));
+    json.beginObject("opKinds");
+    for (std::size_t i = 0; i < std::size(DrawOpKindNames); ++i) {
+        json.value(DrawOpKindNames[i], static_cast<int>(i));
+    }
+    json.endObject();
+    json.value("opFloats", EncodedOps::OpFloats);
+    json.value("lists", "picture cues plot");
+    json.endObject();
+    return json.text();
+}
+
+} // namespace servo

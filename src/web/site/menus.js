@@ -1,0 +1,194 @@
+// The page's menus: the menu bar and the Lab menu, built from the module's tables, with every
+// item's keys. Choosing an item (by pointer, keys or mnemonic) asks the module to perform it;
+// the few items that are the page's own (About, the lab panel) the page carries out besides.
+const $ = (id) => document.getElementById(id);
+
+const MenuBarList = 0;
+const LabList = 1;
+
+// A key event as the tables write keys: "F5", "Esc", "Ctrl+G", "Ctrl+Up", "Ctrl+[".
+function keysOf(event) {
+  const names = { Escape: 'Esc', ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right' };
+  const key = names[event.key] ?? (event.key.length === 1 ? event.key.toUpperCase() : event.key);
+  return [event.ctrlKey || event.metaKey ? 'Ctrl' : '', event.altKey ? 'Alt' : '', event.shiftKey ? 'Shift' : '', key]
+    .filter(Boolean).join('+');
+}
+
+// A caption with its mnemonic letter underlined.
+function captionNode(caption, mnemonic) {
+  const span = document.createElement('span');
+  const at = mnemonic ? caption.toLowerCase().indexOf(mnemonic) : -1;
+  if (at < 0) {
+    span.textContent = caption;
+  } else {
+    const letter = document.createElement('u');
+    letter.textContent = caption[at];
+    span.append(caption.slice(0, at), letter, caption.slice(at + 1));
+  }
+  return span;
+}
+
+export class MenuBar {
+  constructor(page) {
+    this.page = page;
+    this.front = page.front;
+    this.described = page.described;
+    this.keys = new Map(); // "Ctrl+G" -> [list, position]
+    this.labItems = [];
+    this.bar = $('menubar');
+    const commands = this.described.commands;
+    this.described.menuBar.forEach((item, position) => {
+      if (item.command === commands.quit) {
+        return; // the browser closes its own tabs
+      }
+      const button = document.createElement('button');
+      button.setAttribute('role', 'menuitem');
+      button.id = `menu-${item.name}`;
+      button.dataset.key = item.mnemonic;
+      button.append(captionNode(item.caption, item.mnemonic));
+      button.addEventListener('click', () => this.activate(MenuBarList, position));
+      this.bar.append(button);
+      this.keys.set(item.keys, [MenuBarList, position]);
+    });
+    this.buildLabMenu();
+  }
+
+  buildLabMenu() {
+    const holder = document.createElement('div');
+    holder.className = 'menu-holder';
+    this.menuButton = document.createElement('button');
+    this.menuButton.setAttribute('role', 'menuitem');
+    this.menuButton.id = 'menu-lab';
+    this.menuButton.dataset.key = this.described.labMenuMnemonic;
+    this.menuButton.setAttribute('aria-haspopup', 'menu');
+    this.menuButton.setAttribute('aria-expanded', 'false');
+    this.menuButton.append(captionNode(this.described.labMenuCaption, this.described.labMenuMnemonic));
+    this.menu = document.createElement('div');
+    this.menu.id = 'lab-menu';
+    this.menu.setAttribute('role', 'menu');
+    this.menu.setAttribute('aria-label', this.described.labMenuCaption);
+    this.menu.hidden = true;
+    holder.append(this.menuButton, this.menu);
+    this.bar.append(holder);
+
+    let group = null;
+    this.described.labMenu.forEach((item, position) => {
+      if (item.separatorBefore) {
+        this.menu.append(document.createElement('hr'));
+      }
+      let into = this.menu;
+      if (item.submenu) {
+        if (!group || group.getAttribute('aria-label') !== item.submenu) {
+          group = document.createElement('div');
+          group.setAttribute('role', 'group');
+          group.setAttribute('aria-label', item.submenu);
+          const label = document.createElement('div');
+          label.className = 'group-label';
+          label.setAttribute('aria-hidden', 'true');
+          label.textContent = item.submenu;
+          group.append(label);
+          this.menu.append(group);
+        }
+        into = group;
+      }
+      const button = document.createElement('button');
+      button.setAttribute('role', item.check === 'box' ? 'menuitemcheckbox'
+        : item.check === 'radio' ? 'menuitemradio' : 'menuitem');
+      const keys = document.createElement('span');
+      keys.className = 'keys';
+      keys.textContent = item.keys;
+      button.append(captionNode(item.caption, item.mnemonic), keys);
+      button.addEventListener('click', () => {
+        this.closeMenu();
+        this.activate(LabList, position);
+      });
+      into.append(button);
+      this.labItems.push(button);
+      if (item.keys) {
+        this.keys.set(item.keys, [LabList, position]);
+      }
+    });
+
+    this.menuButton.addEventListener('click', () => (this.menu.hidden ? this.openMenu() : this.closeMenu()));
+    document.addEventListener('pointerdown', (event) => {
+      if (!this.menu.hidden && !event.target.closest('.menu-holder')) {
+        this.closeMenu();
+      }
+    });
+    this.menu.addEventListener('keydown', (event) => {
+      const items = [...this.menu.querySelectorAll('button:not(:disabled)')];
+      const at = items.indexOf(document.activeElement);
+      if (event.key === 'Escape') {
+        this.closeMenu();
+        this.menuButton.focus();
+      } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
+        const next = (at + (event.key === 'ArrowDown' ? 1 : items.length - 1)) % items.length;
+        items[next].focus();
+      } else {
+        return;
+      }
+      event.preventDefault();
+      event.stopPropagation();
+    });
+  }
+
+  openMenu() {
+    this.sync();
+    this.menu.hidden = false;
+    this.menuButton.setAttribute('aria-expanded', 'true');
+    this.menu.querySelector('button:not(:disabled)').focus();
+  }
+
+  closeMenu() {
+    this.menu.hidden = true;
+    this.menuButton.setAttribute('aria-expanded', 'false');
+  }
+
+  // Carries out an item of a list (0 the menu bar, 1 the Lab menu).
+  activate(list, position) {
+    const item = (list === MenuBarList ? this.described.menuBar : this.described.labMenu)[position];
+    const commands = this.described.commands;
+    if (item.command === commands.about) {
+      this.page.showModal($('about'));
+    } else if (item.command === commands.labPanel) {
+      this.page.lab.togglePanel();
+    } else if (!item.frontEnd) {
+      this.front.perform(list, position);
+      if (item.command === commands.projector) {
+        this.page.lab.applyProjector();
+      }
+    }
+    this.page.sync();
+  }
+
+  // The keys of the menus, and Alt with a menu bar mnemonic; true when the key was one of them.
+  key(event) {
+    if (event.altKey && !(event.ctrlKey || event.metaKey) && event.key.length === 1) {
+      const button = this.bar.querySelector(`:scope > button[data-key="${event.key.toLowerCase()}"],` +
+        ` :scope > .menu-holder > button[data-key="${event.key.toLowerCase()}"]`);
+      button?.click();
+      return Boolean(button);
+    }
+    const found = this.keys.get(keysOf(event));
+    if (!found) {
+      return false;
+    }
+    this.activate(...found);
+    return true;
+  }
+
+  // Shows the Lab menu's items as the module says they stand.
+  sync() {
+    const states = JSON.parse(this.front.itemStates(LabList, this.page.lab.panelOpen()));
+    states.forEach(([checked, enabled, caption], position) => {
+      const button = this.labItems[position];
+      if (button.getAttribute('role') !== 'menuitem') {
+        button.setAttribute('aria-checked', String(checked));
+      }
+      button.disabled = !enabled;
+      if (button.firstChild.textContent !== caption) {
+        button.firstChild.replaceWith(captionNode(caption, this.described.labMenu[position].mnemonic));
+      }
+    });
+  }
+}
