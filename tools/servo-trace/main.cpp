@@ -39,115 +39,124 @@ std::string exact(double value) {
     return buffer;
 }
 
+using Words = std::vector<std::string>;
+
 class Trace {
 public:
     Trace() {
         panel_.onYield([this] { surface_.recordYield(); });
     }
 
-    void run(const std::vector<std::string>& w) {
-        const std::string& command = w[0];
-        if (command == "press" || command == "move") {
-            expectArguments(w, 2);
-            const float x = parseCoordinate(w[1]);
-            const float y = parseCoordinate(w[2]);
-            if (command == "press") {
-                surfacePressed(state_, surface_, x, y);
-            } else {
-                surfaceMoved(state_, x, y);
+    // Runs one script line's words; throws ScriptError for a bad one.
+    void run(const Words& w) {
+        for (const Command& command : commands()) {
+            if (w[0] == command.name) {
+                expectArguments(w, command.arguments);
+                command.run(*this, w);
+                return;
             }
-        } else if (command == "release") {
-            expectArguments(w, 0);
-            surfaceReleased(state_);
-        } else if (command == "scroll") {
-            expectArguments(w, 1);
-            panel_.setWristScrollPosition(static_cast<int>(parseInteger(w[1], 0, WristScrollMax)));
-        } else if (command == "servo") {
-            expectArguments(w, 1);
-            const auto& schemes = servoSchemes();
-            const auto number =
-                parseInteger(w[1], schemes.front().servoType, schemes.back().servoType);
-            const CheckBox box = servoSchemeOf(static_cast<int>(number))->box;
-            checkBoxPressed(state_, panel_, box);
-            panel_.toggle(box);
-        } else if (command == "elbow") {
-            expectArguments(w, 1);
-            panel_.toggle(elbowBox(w[1]));
-        } else if (command == "open" || command == "close") {
-            expectArguments(w, 0);
-            if (command == "open") {
-                openGripperClicked(state_);
-            } else {
-                closeGripperClicked(state_);
-            }
-        } else if (command == "path") {
-            expectArguments(w, 0);
-            pathButtonClicked(state_, panel_);
-        } else if (command == "run" || command == "stop") {
-            expectArguments(w, 0);
-            if (command == "run") {
-                runClicked(state_);
-            } else {
-                stopClicked(state_);
-            }
-        } else if (command == "grid") {
-            expectArguments(w, 0);
-            gridMenuClicked(state_, surface_, panel_);
-        } else if (command == "cycles") {
-            expectArguments(w, 1);
-            const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
-            for (long long pass = 0; pass < passes; ++pass) {
-                runPass();
-            }
-        } else if (command == "gain") {
-            expectArguments(w, 1);
-            gainChanged(state_, parseNumber(w[1], 0, MaxGain));
-        } else if (command == "step") {
-            expectArguments(w, 0);
-            stepClicked(state_);
-        } else if (command == "reset") {
-            expectArguments(w, 0);
-            resetSimulation(state_, panel_, surface_);
-        } else if (command == "sample") {
-            expectArguments(w, 0);
-            const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
-            std::cout << "sample effectorX=" << exact(sample.effector.x)
-                      << " effectorY=" << exact(sample.effector.y)
-                      << " desiredX=" << exact(sample.desired.x)
-                      << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
-                      << " reach=" << (sample.reachable ? 1 : 0) << '\n';
-        } else if (command == "ghosts") {
-            expectArguments(w, 0);
-            for (const GhostArm& ghost : ghostArms(state_, panel_.wristScrollPosition())) {
-                std::cout << "ghost " << ghost.configuration->name;
-                if (ghost.reachable) {
-                    std::cout << " shoulderAngle=" << exact(ghost.shoulderAngle)
-                              << " elbowAngle=" << exact(ghost.elbowAngle)
-                              << " wristAngle=" << exact(ghost.wristAngle) << '\n';
-                } else {
-                    std::cout << " unreachable\n";
-                }
-            }
-        } else if (command == "state") {
-            expectArguments(w, 0);
-            printState();
-        } else if (command == "points") {
-            expectArguments(w, 0);
-            for (int i = 1; i <= state_.pointCount; ++i) {
-                std::cout << "point " << i << ' ' << exact(state_.pointX[i]) << ' '
-                          << exact(state_.pointY[i]) << '\n';
-            }
-        } else if (command == "draws") {
-            expectArguments(w, 0);
-            for (const DrawOp& op : surface_.ops()) {
-                std::cout << op.describe() << '\n';
-            }
-        } else {
-            throw ScriptError("unknown command " + quoted(command));
         }
+        throw ScriptError("unknown command " + quoted(w[0]));
+    }
+
+    // Every command the driver takes, in the order the README lists them.
+    struct Command {
+        const char* name;
+        std::size_t arguments;
+        void (*run)(Trace&, const Words&);
+    };
+    static const std::vector<Command>& commands() {
+        static const std::vector<Command> table{
+            {"press", 2,
+             [](Trace& t, const Words& w) {
+                 surfacePressed(t.state_, t.surface_, parseCoordinate(w[1]), parseCoordinate(w[2]));
+             }},
+            {"move", 2,
+             [](Trace& t, const Words& w) {
+                 surfaceMoved(t.state_, parseCoordinate(w[1]), parseCoordinate(w[2]));
+             }},
+            {"release", 0, [](Trace& t, const Words&) { surfaceReleased(t.state_); }},
+            {"scroll", 1,
+             [](Trace& t, const Words& w) {
+                 t.panel_.setWristScrollPosition(
+                     static_cast<int>(parseInteger(w[1], 0, WristScrollMax)));
+             }},
+            {"servo", 1, [](Trace& t, const Words& w) { t.servoBox(w[1]); }},
+            {"elbow", 1, [](Trace& t, const Words& w) { t.panel_.toggle(elbowBox(w[1])); }},
+            {"open", 0, [](Trace& t, const Words&) { openGripperClicked(t.state_); }},
+            {"close", 0, [](Trace& t, const Words&) { closeGripperClicked(t.state_); }},
+            {"path", 0, [](Trace& t, const Words&) { pathButtonClicked(t.state_, t.panel_); }},
+            {"run", 0, [](Trace& t, const Words&) { runClicked(t.state_); }},
+            {"stop", 0, [](Trace& t, const Words&) { stopClicked(t.state_); }},
+            {"grid", 0,
+             [](Trace& t, const Words&) { gridMenuClicked(t.state_, t.surface_, t.panel_); }},
+            {"cycles", 1,
+             [](Trace& t, const Words& w) {
+                 const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
+                 for (long long pass = 0; pass < passes; ++pass) {
+                     t.runPass();
+                 }
+             }},
+            {"gain", 1,
+             [](Trace& t, const Words& w) {
+                 gainChanged(t.state_, parseNumber(w[1], 0, MaxGain));
+             }},
+            {"step", 0, [](Trace& t, const Words&) { stepClicked(t.state_); }},
+            {"reset", 0,
+             [](Trace& t, const Words&) { resetSimulation(t.state_, t.panel_, t.surface_); }},
+            {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
+            {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
+            {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
+            {"points", 0, [](Trace& t, const Words&) { t.printPoints(); }},
+            {"draws", 0,
+             [](Trace& t, const Words&) {
+                 for (const DrawOp& op : t.surface_.ops()) {
+                     std::cout << op.describe() << '\n';
+                 }
+             }},
+        };
+        return table;
     }
 
 private:
+    // A pointer press on the servo box of a servo type, then its click toggle.
+    void servoBox(const std::string& word) {
+        const auto& schemes = servoSchemes();
+        const auto number = parseInteger(word, schemes.front().servoType, schemes.back().servoType);
+        const CheckBox box = servoSchemeOf(static_cast<int>(number))->box;
+        checkBoxPressed(state_, panel_, box);
+        panel_.toggle(box);
+    }
+
+    void printSample() const {
+        const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
+        std::cout << "sample effectorX=" << exact(sample.effector.x)
+                  << " effectorY=" << exact(sample.effector.y)
+                  << " desiredX=" << exact(sample.desired.x)
+                  << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
+                  << " reach=" << (sample.reachable ? 1 : 0) << '\n';
+    }
+
+    void printGhosts() const {
+        for (const GhostArm& ghost : ghostArms(state_, panel_.wristScrollPosition())) {
+            std::cout << "ghost " << ghost.configuration->name;
+            if (ghost.reachable) {
+                std::cout << " shoulderAngle=" << exact(ghost.shoulderAngle)
+                          << " elbowAngle=" << exact(ghost.elbowAngle)
+                          << " wristAngle=" << exact(ghost.wristAngle) << '\n';
+            } else {
+                std::cout << " unreachable\n";
+            }
+        }
+    }
+
+    void printPoints() const {
+        for (int i = 1; i <= state_.pointCount; ++i) {
+            std::cout << "point " << i << ' ' << exact(state_.pointX[i]) << ' '
+                      << exact(state_.pointY[i]) << '\n';
+        }
+    }
+
     static CheckBox elbowBox(const std::string& name) {
         for (const ElbowConfiguration& configuration : ElbowConfigurations) {
             if (name == configuration.name) {
@@ -231,8 +240,19 @@ bool outputWritten() {
 
 } // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
+    if (argc == 2 && std::string(argv[1]) == "--commands") {
+        // The names of the commands, one a line (the README's table is checked against it).
+        for (const Trace::Command& command : Trace::commands()) {
+            std::cout << command.name << '\n';
+        }
+        return outputWritten() ? 0 : 1;
+    }
+    if (argc > 1) {
+        std::fprintf(stderr, "usage: servo-trace [--commands] < script\n");
+        return 2;
+    }
     std::cout << "servo-trace 1\n";
     Trace trace;
     LineReader input;
