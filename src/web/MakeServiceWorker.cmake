@@ -1,5 +1,6 @@
-# Writes SITE/sw.js from TEMPLATE: @FILES@ becomes the list of the site's files and @VERSION@ a
-# hash of their contents, so that a new build replaces the offline copy.
+# Writes SITE/sw.js from TEMPLATE: the line "// @FILES@" becomes the list of the site's files and
+# @VERSION@ a hash of their contents, so that a new build replaces the offline copy.
+cmake_minimum_required(VERSION 3.20) # "@FILES@" in strings is text, not a variable
 string(REPLACE "|" ";" FILES "${FILES}") # the list as the build passes it
 set(hashes "")
 set(list "")
@@ -10,5 +11,7 @@ foreach(file IN LISTS FILES)
 endforeach()
 string(SHA256 version "${hashes}")
 string(SUBSTRING ${version} 0 16 VERSION)
-set(FILES "${list}")
-configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)
+file(READ ${TEMPLATE} text)
+string(REPLACE "  // @FILES@\n" "${list}" text "${text}")
+string(REPLACE "@VERSION@" "${VERSION}" text "${text}")
+file(WRITE ${SITE}/sw.js "${text}")

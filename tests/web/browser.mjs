@@ -1,9 +1,10 @@
-// Shared by the page's tests and measurements: the site served on a free loopback port and
-// Debian's Chromium driven by playwright-core (no browser download).
+// Shared by the page's tests and measurements: the site served on a free loopback port, Debian's
+// Chromium for the measurements, and the helpers every test body uses in every engine.
 import { spawn } from 'node:child_process';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import { ChromiumFlags } from './engines.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 export const root = join(here, '..', '..');
@@ -26,47 +27,42 @@ export function serveSite() {
 }
 
 export function launchChromium() {
-  return chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch({ executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ChromiumFlags });
 }
 
-// A page of the simulator with its start-up notice dismissed and the first frames drawn.
-export async function openSimulator(browser, url, options = {}) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, ...options });
-  const page = await context.newPage();
-  page.on('pageerror', (error) => console.log('page error:', error.message));
-  await page.goto(url);
-  await page.waitForFunction(() => document.getElementById('notice').open);
-  await page.keyboard.press('Enter');
-  await page.waitForFunction(() => window.servoPage && window.servoPage.running);
-  await waitForCycles(page, 2);
-  return { context, page };
+// A tab of the simulator (see engines.mjs) with its start-up notice dismissed and the first
+// cycles run.
+export async function openSimulator(runtime, url, options = {}) {
+  const tab = await runtime.newTab(options);
+  tab.page.on('pageerror', (error) => console.log('page error:', error.message));
+  await tab.goto(url);
+  await tab.waitFor(() => document.getElementById('notice').open);
+  await tab.press('Enter');
+  await tab.waitFor(() => window.servoPage && window.servoPage.running);
+  await waitForCycles(tab, 2);
+  return tab;
 }
 
-export function snapshot(page) {
-  return page.evaluate(() => JSON.parse(window.servoPage.front.snapshot()));
+export function snapshot(tab) {
+  return tab.evaluate(() => JSON.parse(window.servoPage.front.snapshot()));
 }
 
 // Waits until the simulation has run `count` running cycles since start-up or the last reset,
 // however slowly the machine draws its frames.
-export async function waitForCycles(page, count) {
-  await page.waitForFunction((n) => JSON.parse(window.servoPage.front.snapshot()).cycles >= n,
-    count, { polling: 'raf' });
+export async function waitForCycles(tab, count) {
+  await tab.waitFor((n) => JSON.parse(window.servoPage.front.snapshot()).cycles >= n, count);
 }
 
 // Waits for `count` more running cycles; resolves to the state then.
-export async function afterCycles(page, count) {
-  await waitForCycles(page, (await snapshot(page)).cycles + count);
-  return snapshot(page);
+export async function afterCycles(tab, count) {
+  await waitForCycles(tab, (await snapshot(tab)).cycles + count);
+  return snapshot(tab);
 }
 
 // Presses `keys` and resolves to the state as the key left it: read by a listener that runs
 // right after the page's own, in the same task, before any animation frame can run a cycle.
-export async function pressAndSnapshot(page, keys) {
-  await page.evaluate(() => {
+export async function pressAndSnapshot(tab, keys) {
+  await tab.evaluate(() => {
     const modifiers = ['Control', 'Shift', 'Alt', 'Meta'];
     const listener = (event) => {
       if (!modifiers.includes(event.key)) {
@@ -76,6 +72,6 @@ export async function pressAndSnapshot(page, keys) {
     };
     window.addEventListener('keydown', listener);
   });
-  await page.keyboard.press(keys);
-  return page.evaluate(() => JSON.parse(window.servoKeySnapshot));
+  await tab.press(keys);
+  return tab.evaluate(() => JSON.parse(window.servoKeySnapshot));
 }

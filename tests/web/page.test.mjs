@@ -1,36 +1,28 @@
-// The browser edition in Chromium: the notice, the settled pose, pointer and touch input, the
-// schemes and their read-outs, the menus and keys, the lab, a pixel ratio of 2, a failed load
-// and a reload with the network off.
-import { after, before, test } from 'node:test';
+// The browser edition in every engine (engines.mjs): the notice, the settled pose, pointer and
+// touch input, the schemes and their read-outs, the menus and keys, the lab, a pixel ratio of 2,
+// a failed load, a crash and a reload with the network off. The same bodies run in each.
+import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { join } from 'node:path';
+import { engines } from './engines.mjs';
 import {
-  afterCycles, launchChromium, openSimulator, pressAndSnapshot, root, serveSite, snapshot, waitForCycles,
+  afterCycles, openSimulator, pressAndSnapshot, root, serveSite, snapshot, waitForCycles,
 } from './browser.mjs';
 
-let server;
-let browser;
-before(async () => {
-  server = await serveSite();
-  browser = await launchChromium();
-});
-after(async () => {
-  await browser?.close();
-  server?.stop();
-});
+const Dark = 'r < 80 && g < 80 && b < 80';
 
 // The canvas pixel (device pixels) of a point in window user units.
-async function canvasPixel(page, x, y) {
-  return page.evaluate(([ux, uy]) => {
+function canvasPixel(tab, x, y) {
+  return tab.evaluate(([ux, uy]) => {
     const canvas = document.getElementById('surface');
     return [Math.round((ux - 120) / 330 * canvas.width), Math.round(uy / 130 * canvas.height)];
   }, [x, y]);
 }
 
 // How many pixels of the picture within `radius` device pixels of (px, py) match `test`.
-async function countPixels(page, px, py, radius, test) {
-  return page.evaluate(([cx, cy, r, source]) => {
+function countPixels(tab, px, py, radius, test) {
+  return tab.evaluate(([cx, cy, r, source]) => {
     const match = new Function('r', 'g', 'b', `return ${source};`);
     const context = document.getElementById('surface').getContext('2d');
     const data = context.getImageData(cx - r, cy - r, 2 * r + 1, 2 * r + 1).data;
@@ -42,204 +34,227 @@ async function countPixels(page, px, py, radius, test) {
   }, [px, py, radius, test]);
 }
 
-const Dark = 'r < 80 && g < 80 && b < 80';
+// The viewport point of a point in window user units.
+async function viewportPoint(tab, x, y) {
+  const box = await tab.box('#surface');
+  return [box.x + (x - 120) / 330 * box.width, box.y + y / 130 * box.height];
+}
 
-test('the simulation waits behind the notice, and Enter dismisses it', async () => {
-  const context = await browser.newContext();
-  const page = await context.newPage();
-  await page.goto(server.url);
-  await page.waitForFunction(() => document.getElementById('notice').open);
-  await page.waitForTimeout(300);
-  const waiting = await snapshot(page);
-  assert.equal(waiting.cycles, 0);
-  assert.equal(waiting.servoType, 0);
-  await page.keyboard.press('Enter');
-  await page.waitForFunction(() => !document.getElementById('notice').open);
-  await waitForCycles(page, 9);
-  const started = await snapshot(page);
-  assert.equal(started.servoType, 1);
-  assert.ok(started.cycles >= 9);
-  assert.equal(await page.title(), 'Servo Simulator-Demonstrate by choosing a target with the mouse');
-  await context.close();
-});
+const isOpen = (tab, id) => tab.evaluate((which) => document.getElementById(which).open, id);
+const isShown = (tab, selector) => tab.evaluate((which) => {
+  const element = document.querySelector(which);
+  return Boolean(element) && element.getClientRects().length > 0;
+}, selector);
 
-test('the arm settles where forward kinematics puts its joints, markers and all', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  await waitForCycles(page, 150); // a fifth of the way each step: settled to the last digit
-  // The settled angles as the trace driver works them out, from the same core.
-  const trace = execFileSync(process.execPath, [join(root, 'build-web', 'servo-trace.js')],
-    { input: 'cycles 300\nstate\n' }).toString();
-  const angle = (name) => Number(new RegExp(`${name}=(\\S+)`).exec(trace)[1]);
-  const a1 = angle('shoulderAngle');
-  const a12 = a1 + angle('elbowAngle');
-  const joints = [[0, 0], [-35 * Math.sin(a1), 35 * Math.cos(a1)],
-    [-35 * Math.sin(a1) - 35 * Math.sin(a12), 35 * Math.cos(a1) + 35 * Math.cos(a12)]];
-  const state = await snapshot(page);
-  assert.ok(Math.abs(state.shoulderAngle - a1) < 1e-9);
-  for (const [x, y] of joints) {
-    const [px, py] = await canvasPixel(page, 300 + 2 * x, 70 - y);
-    assert.ok(await countPixels(page, px, py, 6, Dark) >= 8, `no joint marker at ${x}, ${y}`);
-  }
-  await context.close();
-});
+function traceOf(script) {
+  return execFileSync(process.execPath, [join(root, 'build-web', 'servo-trace.js')], { input: script }).toString();
+}
 
-test('a press picks the target, a drag moves it, and the arm follows', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  const box = await page.locator('#surface').boundingBox();
-  const at = (x, y) => [box.x + (x - 120) / 330 * box.width, box.y + y / 130 * box.height];
-  await page.mouse.move(...at(380, 40));
-  await page.mouse.down();
-  let state = await snapshot(page);
-  assert.ok(Math.abs(state.targetX - 380) < 0.5 && Math.abs(state.targetY - 40) < 0.5);
-  assert.equal(state.pointerHeld, 1);
-  await page.mouse.move(...at(330, 90), { steps: 5 });
-  await page.mouse.up();
-  state = await snapshot(page);
-  assert.ok(Math.abs(state.targetX - 330) < 0.5 && Math.abs(state.targetY - 90) < 0.5);
-  assert.equal(state.pointerHeld, 0);
-  await afterCycles(page, 40);
-  const sample = execFileSync(process.execPath, [join(root, 'build-web', 'servo-trace.js')],
-    { input: `press ${state.targetX} ${state.targetY}\ncycles 80\nsample\n` }).toString();
-  assert.match(sample, /reach=1/);
-  await context.close();
-});
+for (const engine of engines()) {
+  describe(engine.name, () => {
+    let server;
+    let runtime;
+    before(async () => {
+      server = await serveSite();
+      runtime = await engine.launch();
+    });
+    after(async () => {
+      await runtime?.close();
+      server?.stop();
+    });
 
-test('a finger drags the target as the mouse does', async () => {
-  const { context, page } = await openSimulator(browser, server.url, { hasTouch: true });
-  const box = await page.locator('#surface').boundingBox();
-  const cdp = await context.newCDPSession(page);
-  const point = (x, y) => [{ x: box.x + (x - 120) / 330 * box.width, y: box.y + y / 130 * box.height }];
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: point(400, 50) });
-  for (const x of [390, 370, 350]) {
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: point(x, 60) });
-  }
-  let state = await snapshot(page);
-  assert.ok(Math.abs(state.targetX - 350) < 0.5 && Math.abs(state.targetY - 60) < 0.5);
-  assert.equal(state.pointerHeld, 1);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  state = await snapshot(page);
-  assert.equal(state.pointerHeld, 0);
-  await context.close();
-});
+    test('the simulation waits behind the notice, and Enter dismisses it', async () => {
+      const tab = await runtime.newTab();
+      await tab.goto(server.url);
+      await tab.waitFor(() => document.getElementById('notice').open);
+      await new Promise((done) => setTimeout(done, 300));
+      const waiting = await snapshot(tab);
+      assert.equal(waiting.cycles, 0);
+      assert.equal(waiting.servoType, 0);
+      await tab.press('Enter');
+      await tab.waitFor(() => !document.getElementById('notice').open);
+      await waitForCycles(tab, 9);
+      assert.equal((await snapshot(tab)).servoType, 1);
+      assert.equal(await tab.title(), 'Servo Simulator-Demonstrate by choosing a target with the mouse');
+      await tab.close();
+    });
 
-test('each scheme: its box, its explanation and its read-outs', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  const cases = [
-    ['Forward Kin.(x,y)', 2, /^One of the oldest/, /^X ERROR=/],
-    ['Forward Kin.(R,ang.)', 3, /R,theta|radius/i, /^RADIUS ERROR=/],
-    ['Reverse Kinematic', 1, /^As a rule this is the sturdiest/, null],
-  ];
-  for (const [caption, type, text, readout] of cases) {
-    await page.getByRole('checkbox', { name: caption }).click();
-    await afterCycles(page, 2);
-    assert.equal((await snapshot(page)).servoType, type);
-    assert.ok(await page.getByRole('checkbox', { name: caption }).isChecked());
-    assert.match(await page.locator('#Text1').inputValue(), text);
-    const printed = await page.evaluate(() => window.servoPage.printed);
-    if (readout) {
-      assert.ok(printed.some((line) => readout.test(line)), printed.join(' | '));
-    } else {
-      assert.deepEqual(printed, []);
-    }
-    assert.equal(await page.getByRole('checkbox', { name: 'Elbow Down' }).isVisible(), type === 1);
-  }
-  await context.close();
-});
+    test('the arm settles where forward kinematics puts its joints, markers and all', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await waitForCycles(tab, 150); // a fifth of the way each step: settled to the last digit
+      // The settled angles as the trace driver works them out, from the same core.
+      const trace = traceOf('cycles 300\nstate\n');
+      const angle = (name) => Number(new RegExp(`${name}=(\\S+)`).exec(trace)[1]);
+      const a1 = angle('shoulderAngle');
+      const a12 = a1 + angle('elbowAngle');
+      const joints = [[0, 0], [-35 * Math.sin(a1), 35 * Math.cos(a1)],
+        [-35 * Math.sin(a1) - 35 * Math.sin(a12), 35 * Math.cos(a1) + 35 * Math.cos(a12)]];
+      const state = await snapshot(tab);
+      assert.ok(Math.abs(state.shoulderAngle - a1) < 1e-9);
+      for (const [x, y] of joints) {
+        const [px, py] = await canvasPixel(tab, 300 + 2 * x, 70 - y);
+        assert.ok(await countPixels(tab, px, py, 9, Dark) >= 16, `no joint marker at ${x}, ${y}`);
+      }
+      await tab.close();
+    });
 
-test('menus and keys: Panic/Stop, Run, Grid and About', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  assert.equal((await pressAndSnapshot(page, 'Escape')).runState, 3);
-  assert.equal((await pressAndSnapshot(page, 'F5')).runState, 2);
-  await page.getByRole('menuitem', { name: 'Panic/Stop' }).click();
-  assert.equal((await snapshot(page)).runState, 3);
-  await page.getByRole('menuitem', { name: 'Run' }).click();
-  assert.equal((await pressAndSnapshot(page, 'Control+g')).gridOn, 1);
-  await afterCycles(page, 2);
-  const [gx, gy] = await canvasPixel(page, 250, 45);
-  assert.ok(await countPixels(page, gx, gy, 8, 'r === 150 && g === 175 && b === 200') > 0);
-  await page.keyboard.press('F1');
-  assert.ok(await page.locator('#about').evaluate((dialog) => dialog.open));
-  const before = (await snapshot(page)).cycles;
-  await page.waitForTimeout(200);
-  assert.equal((await snapshot(page)).cycles, before); // the simulation stands still
-  await page.keyboard.press('Enter');
-  assert.ok(!(await page.locator('#about').evaluate((dialog) => dialog.open)));
-  assert.equal((await pressAndSnapshot(page, 'Alt+s')).runState, 3);
-  await context.close();
-});
+    test('a press picks the target, a drag moves it, and the arm follows', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.mouse.move(...await viewportPoint(tab, 380, 40));
+      await tab.mouse.down();
+      let state = await snapshot(tab);
+      assert.ok(Math.abs(state.targetX - 380) < 0.5 && Math.abs(state.targetY - 40) < 0.5);
+      assert.equal(state.pointerHeld, 1);
+      await tab.mouse.move(...await viewportPoint(tab, 330, 90), { steps: 5 });
+      await tab.mouse.up();
+      state = await snapshot(tab);
+      assert.ok(Math.abs(state.targetX - 330) < 0.5 && Math.abs(state.targetY - 90) < 0.5);
+      assert.equal(state.pointerHeld, 0);
+      await afterCycles(tab, 40);
+      assert.match(traceOf(`press ${state.targetX} ${state.targetY}\ncycles 80\nsample\n`), /reach=1/);
+      await tab.close();
+    });
 
-test('the lab: panel, gain, step and reset by key', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  await page.keyboard.press('Control+l');
-  assert.ok(await page.locator('#lab').isVisible());
-  await page.keyboard.press('Control+ArrowUp');
-  assert.ok(Math.abs((await pressAndSnapshot(page, 'Control+ArrowUp')).gain - 1.2) < 1e-9);
-  const stopped = await pressAndSnapshot(page, 'Escape');
-  assert.equal(stopped.runState, 3);
-  await page.keyboard.press('F6');
-  await waitForCycles(page, stopped.cycles + 1);
-  const stepped = await snapshot(page);
-  assert.equal(stepped.cycles, stopped.cycles + 1);
-  assert.equal(stepped.runState, 3);
-  const reset = await pressAndSnapshot(page, 'Control+r');
-  assert.equal(reset.gain, 1);
-  assert.equal(reset.runState, 2);
-  assert.equal(reset.cycles, 0);
-  await context.close();
-});
+    test('a finger drags the target as the mouse does', async () => {
+      const tab = await openSimulator(runtime, server.url, { hasTouch: true });
+      await tab.touch('start', ...await viewportPoint(tab, 400, 50));
+      for (const x of [390, 370, 350]) {
+        await tab.touch('move', ...await viewportPoint(tab, x, 60));
+      }
+      await tab.waitFor(() => JSON.parse(window.servoPage.front.snapshot()).targetX < 350.5);
+      let state = await snapshot(tab);
+      assert.ok(Math.abs(state.targetX - 350) < 0.5 && Math.abs(state.targetY - 60) < 0.5);
+      assert.equal(state.pointerHeld, 1);
+      await tab.touch('end');
+      await tab.waitFor(() => JSON.parse(window.servoPage.front.snapshot()).pointerHeld === 0);
+      await tab.close();
+    });
 
-test('at a device pixel ratio of 2 the picture has twice the pixels', async () => {
-  const { context, page } = await openSimulator(browser, server.url, { deviceScaleFactor: 2 });
-  const size = await page.evaluate(() => {
-    const canvas = document.getElementById('surface');
-    return [canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight];
+    test('each scheme: its box, its explanation and its read-outs', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      const cases = [
+        [2, /^One of the oldest/, /^X ERROR=/],
+        [3, /R,theta|radius/i, /^RADIUS ERROR=/],
+        [1, /^As a rule this is the sturdiest/, null],
+      ];
+      for (const [box, text, readout] of cases) {
+        await tab.click(`#Check${box}`);
+        await afterCycles(tab, 2);
+        assert.equal((await snapshot(tab)).servoType, box);
+        const shown = await tab.evaluate((which) => ({
+          checked: document.getElementById(`Check${which}`).checked,
+          explanation: document.getElementById('Text1').value,
+          printed: window.servoPage.printed,
+        }), box);
+        assert.ok(shown.checked);
+        assert.match(shown.explanation, text);
+        if (readout) {
+          assert.ok(shown.printed.some((line) => readout.test(line)), shown.printed.join(' | '));
+        } else {
+          assert.deepEqual(shown.printed, []);
+        }
+        assert.equal(await isShown(tab, '#Check4'), box === 1);
+      }
+      await tab.close();
+    });
+
+    test('menus and keys: Panic/Stop, Run, Grid and About', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      assert.equal((await pressAndSnapshot(tab, 'Escape')).runState, 3);
+      assert.equal((await pressAndSnapshot(tab, 'F5')).runState, 2);
+      await tab.click('#menu-st');
+      assert.equal((await snapshot(tab)).runState, 3);
+      await tab.click('#menu-ru');
+      assert.equal((await pressAndSnapshot(tab, 'Control+g')).gridOn, 1);
+      await afterCycles(tab, 2);
+      const [gx, gy] = await canvasPixel(tab, 250, 45);
+      assert.ok(await countPixels(tab, gx, gy, 8, 'r === 150 && g === 175 && b === 200') > 0);
+      await tab.press('F1');
+      assert.ok(await isOpen(tab, 'about'));
+      const before = (await snapshot(tab)).cycles;
+      await new Promise((done) => setTimeout(done, 200));
+      assert.equal((await snapshot(tab)).cycles, before); // the simulation stands still
+      await tab.press('Enter');
+      assert.ok(!(await isOpen(tab, 'about')));
+      await afterCycles(tab, 1); // and runs again
+      assert.equal((await pressAndSnapshot(tab, 'Alt+s')).runState, 3);
+      await tab.close();
+    });
+
+    test('the lab: panel, gain, step and reset by key', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.press('Control+l');
+      assert.ok(await isShown(tab, '#lab'));
+      await tab.press('Control+ArrowUp');
+      assert.ok(Math.abs((await pressAndSnapshot(tab, 'Control+ArrowUp')).gain - 1.2) < 1e-9);
+      const stopped = await pressAndSnapshot(tab, 'Escape');
+      assert.equal(stopped.runState, 3);
+      await tab.press('F6');
+      await waitForCycles(tab, stopped.cycles + 1);
+      const stepped = await snapshot(tab);
+      assert.equal(stepped.cycles, stopped.cycles + 1);
+      assert.equal(stepped.runState, 3);
+      const reset = await pressAndSnapshot(tab, 'Control+r');
+      assert.equal(reset.gain, 1);
+      assert.equal(reset.runState, 2);
+      assert.equal(reset.cycles, 0);
+      await tab.close();
+    });
+
+    test('at a device pixel ratio of 2 the picture has twice the pixels', async () => {
+      const tab = await openSimulator(runtime, server.url, { deviceScaleFactor: 2 });
+      const size = await tab.evaluate(() => {
+        const canvas = document.getElementById('surface');
+        return [canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight];
+      });
+      assert.equal(size[0], size[2] * 2);
+      assert.equal(size[1], size[3] * 2);
+      await waitForCycles(tab, 40);
+      const [px, py] = await canvasPixel(tab, 300, 70);
+      assert.ok(await countPixels(tab, px, py, 12, Dark) >= 16);
+      await tab.close();
+    });
+
+    test('a module that cannot be loaded gives a message and a reload button', async () => {
+      const tab = await runtime.newTab();
+      await tab.failRequests('servo-web.wasm');
+      await tab.goto(server.url);
+      await tab.waitFor(() => !document.getElementById('problem').hidden);
+      const problem = await tab.evaluate(() => document.getElementById('problem-text').textContent);
+      assert.match(problem, /could not/);
+      assert.ok(await isShown(tab, '#problem-reload'));
+      await tab.close();
+    });
+
+    test('a crash of the module stops the page with a message and a reload button', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.evaluate(() => {
+        window.servoPage.front.frame = () => { throw new Error('unreachable executed'); };
+      });
+      await tab.waitFor(() => !document.getElementById('problem').hidden);
+      assert.match(await tab.evaluate(() => document.getElementById('problem-text').textContent), /internal error/);
+      assert.equal(await tab.evaluate(() => window.servoPage.running), false);
+      await tab.close();
+    });
+
+    test('after one visit the page works with the network off', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.evaluate(async () => {
+        await navigator.serviceWorker.ready;
+        if (!navigator.serviceWorker.controller) {
+          await new Promise((done) => navigator.serviceWorker.addEventListener('controllerchange', done));
+        }
+      });
+      await tab.setOffline(true);
+      await tab.reload();
+      await tab.waitFor(() => document.getElementById('notice')?.open);
+      await tab.press('Enter');
+      await tab.waitFor(() => window.servoPage && window.servoPage.running);
+      await waitForCycles(tab, 25);
+      assert.ok(!(await isShown(tab, '#problem')));
+      const manifest = await tab.evaluate(async () => (await fetch('manifest.webmanifest')).json());
+      assert.equal(manifest.display, 'standalone');
+      await tab.close();
+    });
   });
-  assert.equal(size[0], size[2] * 2);
-  assert.equal(size[1], size[3] * 2);
-  await waitForCycles(page, 40);
-  const [px, py] = await canvasPixel(page, 300, 70);
-  assert.ok(await countPixels(page, px, py, 12, Dark) >= 16);
-  await context.close();
-});
-
-test('a module that cannot be loaded gives a message and a reload button', async () => {
-  const context = await browser.newContext();
-  const page = await context.newPage();
-  await page.route('**/servo-web.wasm', (route) => route.abort());
-  await page.goto(server.url);
-  await page.locator('#problem').waitFor({ state: 'visible' });
-  assert.match(await page.locator('#problem-text').textContent(), /could not/);
-  assert.ok(await page.getByRole('button', { name: 'Reload' }).isVisible());
-  await context.close();
-});
-
-test('a crash of the module stops the page with a message and a reload button', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  await page.evaluate(() => {
-    window.servoPage.front.frame = () => { throw new Error('unreachable executed'); };
-  });
-  await page.locator('#problem').waitFor({ state: 'visible' });
-  assert.match(await page.locator('#problem-text').textContent(), /internal error/);
-  assert.equal(await page.evaluate(() => window.servoPage.running), false);
-  await context.close();
-});
-
-test('after one visit the page works with the network off', async () => {
-  const { context, page } = await openSimulator(browser, server.url);
-  await page.evaluate(async () => {
-    await navigator.serviceWorker.ready;
-    if (!navigator.serviceWorker.controller) {
-      await new Promise((done) => navigator.serviceWorker.addEventListener('controllerchange', done));
-    }
-  });
-  await context.setOffline(true);
-  await page.reload();
-  await page.waitForFunction(() => document.getElementById('notice').open);
-  await page.keyboard.press('Enter');
-  await page.waitForFunction(() => window.servoPage && window.servoPage.running);
-  await waitForCycles(page, 25);
-  assert.ok(await page.locator('#problem').isHidden());
-  const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
-  assert.equal(manifest.display, 'standalone');
-  await context.close();
-});
+}

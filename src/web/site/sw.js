@@ -3,7 +3,8 @@
 const CACHE = 'servo-simulator-@VERSION@';
 const FILES = [
   './',
-@FILES@];
+  // @FILES@
+];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(

@@ -1,0 +1,22 @@
+// ESLint over the page's scripts and its tests: the recommended rules, browser globals for the
+// site, node globals for the tests. Run from the top folder: see tests/web/lint.sh.
+import js from '@eslint/js';
+import globals from 'globals';
+
+export default [
+  { basePath: '../..' },
+  { ignores: ['**/node_modules/**', 'build*/**'] },
+  js.configs.recommended,
+  {
+    files: ['src/web/site/**/*.js'],
+    languageOptions: { sourceType: 'module', globals: { ...globals.browser } },
+  },
+  {
+    files: ['src/web/site/sw.js'],
+    languageOptions: { globals: { ...globals.serviceworker } },
+  },
+  {
+    files: ['tests/web/**/*.mjs'],
+    languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
+  },
+];
