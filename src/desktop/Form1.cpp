@@ -136,7 +136,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
 }
 
 Form1::~Form1() {
-    delete labPanel_; // while the window is still whole: the panel reaches into it
+    detachLab(); // while the window is still whole: the panel reaches into it
 }
 
 void Form1::buildControls() {
@@ -400,6 +400,11 @@ void Form1::setControlScale(double factor) {
 
 void Form1::attachLab(Lab& lab) {
     labPanel_ = new LabPanel(*this, lab, state_, canvas_);
+}
+
+void Form1::detachLab() {
+    delete labPanel_;
+    labPanel_ = nullptr;
 }
 
 void Form1::presentFrame() {

@@ -64,6 +64,8 @@ public:
     // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
     // picture.
     void attachLab(Lab& lab);
+    // Removes the lab's menu and panel again.
+    void detachLab();
     LabPanel* labPanel() const { return labPanel_; }
     // Presents the frame: the picture, the cues and, while open, the lab panel.
     void presentFrame();

@@ -1,12 +1,8 @@
 // The servo simulator: one window in which a robot arm is driven toward a target picked with
 // the mouse. Start-up runs in order, then the run loop runs until the window is closed.
 
-#include "core/lab/Lab.h"
-#include "core/simulation/Simulation.h"
-#include "core/state/SimulationState.h"
 #include "desktop/AppSetup.h"
-#include "desktop/Form1.h"
-#include "desktop/PersistentCanvas.h"
+#include "desktop/DesktopSimulator.h"
 #include "desktop/RunLoop.h"
 
 #include <QApplication>
@@ -41,15 +37,10 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     servo::prepareApplication(application);
 
-    servo::SimulationState state;
-    servo::PersistentCanvas canvas;
-    servo::Form1 form(state, canvas);
-    form.startUp();
-    servo::Simulation simulation(state, canvas, form);
-    servo::Lab lab(simulation);
-    form.attachLab(lab);
-    servo::RunLoop loop(lab, form);
-    if (state.runState != servo::RunEnd) {
+    servo::DesktopSimulator simulator;
+    simulator.form.startUp();
+    servo::RunLoop loop(simulator.lab, simulator.form);
+    if (simulator.state.runState != servo::RunEnd) {
         loop.run();
     }
     return 0;

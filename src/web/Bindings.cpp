@@ -40,10 +40,10 @@ std::string snapshot(WebFrontEnd& f) {
                   "{\"shoulderAngle\":%.17g,\"elbowAngle\":%.17g,\"wristAngle\":%.17g,"
                   "\"targetX\":%.9g,\"targetY\":%.9g,\"servoType\":%d,\"runState\":%d,"
                   "\"gridOn\":%d,\"pointerHeld\":%d,\"objectHeld\":%d,\"gain\":%.17g,"
-                  "\"firstCycle\":%d,\"cycles\":%zu}",
+                  "\"firstCycle\":%d,\"cycles\":%zu,\"steps\":%zu}",
                   s.shoulderAngle, s.elbowAngle, s.wristAngle, s.targetX, s.targetY, s.servoType,
                   s.runState, s.gridOn, s.pointerHeld, s.objectHeld, s.gain, s.firstCycle,
-                  f.lab().history().size());
+                  f.lab().history().size(), f.lab().history().version());
     return text;
 }
 

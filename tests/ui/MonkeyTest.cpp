@@ -13,8 +13,8 @@
 #include "FigureChecks.h"
 #include "core/lab/Lab.h"
 #include "core/simulation/Handlers.h"
-#include "core/simulation/Simulation.h"
 #include "desktop/AppSetup.h"
+#include "desktop/DesktopSimulator.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
 #include "desktop/LabPanel.h"
@@ -58,14 +58,12 @@ private slots:
             return std::uniform_real_distribution<double>(low, high)(random);
         };
 
-        SimulationState state;
-        PersistentCanvas canvas;
-        Form1 form(state, canvas);
+        DesktopSimulator simulator;
+        SimulationState& state = simulator.state;
+        Form1& form = simulator.form;
+        Lab& lab = simulator.lab;
         ModalDismisser notices;
         form.startUp();
-        Simulation simulation(state, canvas, form);
-        Lab lab(simulation);
-        form.attachLab(lab);
         LabPanel& labPanel = *form.labPanel();
         RunLoop loop(lab, form);
         loop.setFrameRate(std::numeric_limits<double>::infinity()); // unpaced

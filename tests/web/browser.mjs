@@ -1,10 +1,8 @@
-// Shared by the page's tests and measurements: the site served on a free loopback port, Debian's
-// Chromium for the measurements, and the helpers every test body uses in every engine.
+// Shared by the page's tests and measurements: the site served on a free loopback port, and the
+// helpers every test body uses in every engine.
 import { spawn } from 'node:child_process';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
-import { ChromiumFlags } from './engines.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 export const root = join(here, '..', '..');
@@ -24,10 +22,6 @@ export function serveSite() {
       }
     });
   });
-}
-
-export function launchChromium() {
-  return chromium.launch({ executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ChromiumFlags });
 }
 
 // A tab of the simulator (see engines.mjs) with its start-up notice dismissed and the first
@@ -55,7 +49,8 @@ export async function waitForCycles(tab, count) {
 
 // Waits for `count` more running cycles; resolves to the state then.
 export async function afterCycles(tab, count) {
-  await waitForCycles(tab, (await snapshot(tab)).cycles + count);
+  const steps = (await snapshot(tab)).steps + count;
+  await tab.waitFor((n) => JSON.parse(window.servoPage.front.snapshot()).steps >= n, steps);
   return snapshot(tab);
 }
 

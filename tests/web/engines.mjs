@@ -162,5 +162,3 @@ export function engines() {
   const wanted = (process.env.SERVO_ENGINES || '').split(',').filter(Boolean);
   return wanted.length ? all.filter((engine) => wanted.includes(engine.name)) : all;
 }
-
-export { ChromiumFlags };

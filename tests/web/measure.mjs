@@ -1,10 +1,13 @@
 // Measures the browser edition in headless Chromium: the time to the first paint and to the
 // page being ready (module loaded, notice up), the main thread's busy share while the x,y
-// scheme hunts at 1920x1080, and the site's size gzipped. Prints a Markdown table.
+// scheme hunts at 1920x1080 with the lab closed and open, the steps and frames per second of
+// page time with the lab open and every cue on, at full speed and with the CPU slowed 6 times,
+// and the site's size gzipped. Prints a Markdown table.
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { afterCycles, launchChromium, serveSite, site } from './browser.mjs';
+import { afterCycles, serveSite, site } from './browser.mjs';
+import { engines } from './engines.mjs';
 
 function filesUnder(folder) {
   return readdirSync(folder).flatMap((name) => {
@@ -13,12 +16,33 @@ function filesUnder(folder) {
   });
 }
 
+// Steps and frames per second of page time over `seconds`, counted in the page itself.
+function paceOver(tab, seconds) {
+  return tab.evaluate((ms) => new Promise((done) => {
+    const steps = () => JSON.parse(window.servoPage.front.snapshot()).steps;
+    const start = performance.now();
+    const first = steps();
+    let frames = 0;
+    const count = (now) => {
+      frames += 1;
+      if (now - start < ms) {
+        requestAnimationFrame(count);
+      } else {
+        const elapsed = (performance.now() - start) / 1000;
+        done({ steps: (steps() - first) / elapsed, frames: frames / elapsed });
+      }
+    };
+    requestAnimationFrame(count);
+  }), seconds * 1000);
+}
+
 const server = await serveSite();
-const browser = await launchChromium();
+const [chromium] = engines().filter((engine) => engine.name === 'chromium');
+const runtime = await chromium.launch();
 try {
-  const context = await browser.newContext({ viewport: { width: 1920, height: 1080 } });
-  const page = await context.newPage();
-  const cdp = await context.newCDPSession(page);
+  const tab = await runtime.newTab({ width: 1920, height: 1080 });
+  const page = tab.page;
+  const cdp = await tab.context.newCDPSession(page);
   await cdp.send('Performance.enable');
   await page.goto(server.url);
   await page.waitForFunction(() => performance.getEntriesByName('servo-ready').length > 0);
@@ -31,19 +55,33 @@ try {
   const firstFrame = await page.evaluate(() => performance.getEntriesByName('servo-first-frame')[0].startTime);
 
   // The x,y scheme hunting around a target level with the shoulder.
-  await page.getByRole('checkbox', { name: 'Forward Kin.(x,y)' }).click();
-  const box = await page.locator('#surface').boundingBox();
+  await tab.click('#Check2');
+  const box = await tab.box('#surface');
   await page.mouse.click(box.x + (420 - 120) / 330 * box.width, box.y + 70 / 130 * box.height);
-  await afterCycles(page, 60);
+  await afterCycles(tab, 60);
   const metric = async () => {
     const { metrics } = await cdp.send('Performance.getMetrics');
     return Object.fromEntries(metrics.map((m) => [m.name, m.value]));
   };
-  const seconds = 10;
-  const before = await metric();
-  await page.waitForTimeout(seconds * 1000);
-  const after = await metric();
-  const busy = (after.TaskDuration - before.TaskDuration) / (after.Timestamp - before.Timestamp);
+  const busyOver = async (seconds) => {
+    const before = await metric();
+    await new Promise((done) => setTimeout(done, seconds * 1000));
+    const after = await metric();
+    return (after.TaskDuration - before.TaskDuration) / (after.Timestamp - before.Timestamp);
+  };
+  const busy = await busyOver(10);
+  // The lab open with every cue on.
+  for (const keys of ['Control+l', 'Control+1', 'Control+2', 'Control+3', 'Control+4']) {
+    await tab.press(keys);
+  }
+  await afterCycles(tab, 60);
+  const busyLab = await busyOver(10);
+  const paced = await paceOver(tab, 5);
+  // A low-end school laptop: the CPU slowed 6 times.
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 6 });
+  await afterCycles(tab, 30);
+  const slow = await paceOver(tab, 10);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
 
   const files = filesUnder(site);
   const raw = files.reduce((sum, file) => sum + statSync(file).size, 0);
@@ -51,13 +89,16 @@ try {
 
   console.log('| measurement | figure |');
   console.log('|---|---|');
-  console.log(`| first paint after navigation (local server) | ${paint.firstPaint.toFixed(0)} ms |`);
+  console.log(`| first paint after navigation (local server) | ${paint.firstPaint === undefined ? 'not reported' : `${paint.firstPaint.toFixed(0)} ms`} |`);
   console.log(`| page ready: module loaded, window and notice drawn | ${paint.ready.toFixed(0)} ms |`);
   console.log(`| first simulation frame drawn, the notice dismissed at once | ${firstFrame.toFixed(0)} ms |`);
   console.log(`| main thread busy while the x,y scheme hunts, 1920x1080 | ${(100 * busy).toFixed(1)} % of one core |`);
+  console.log(`| same, lab open with every cue on | ${(100 * busyLab).toFixed(1)} % of one core |`);
+  console.log(`| steps and frames per second, lab open, every cue | ${paced.steps.toFixed(1)} steps, ${paced.frames.toFixed(1)} frames |`);
+  console.log(`| same with the CPU slowed 6 times | ${slow.steps.toFixed(1)} steps, ${slow.frames.toFixed(1)} frames |`);
   console.log(`| site, ${files.length} files | ${(raw / 1024).toFixed(0)} KB, ${(gzipped / 1024).toFixed(0)} KB gzipped |`);
-  await context.close();
+  await tab.close();
 } finally {
-  await browser.close();
+  await runtime.close();
   server.stop();
 }

@@ -94,7 +94,7 @@ class Page {
       this.front.frame(elapsed);
       this.present();
       this.syncFrame();
-      this.lab.frameShown();
+      this.lab.frameShown(time);
     } catch (error) {
       this.crashed(error);
       return;

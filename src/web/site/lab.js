@@ -15,6 +15,7 @@ export class LabView {
     this.plot = new Painter($('plot'), this.described.plot.background);
     this.plot.crisp = false;
     this.shown = {};
+    this.panelStyle = getComputedStyle(this.panel); // live: follows projector mode
     this.buildPanel();
   }
 
@@ -111,15 +112,17 @@ export class LabView {
     $('lab-gain-slider').value = String(Math.round(gain / this.described.gain.step));
   }
 
-  // After each frame: the plot and its figures, drawn only when what they show has changed.
-  frameShown() {
+  // After each frame: the plot and, in a strip under it, its figures, drawn only when what they
+  // show has changed. The figures go into the canvas rather than into the page's text, so that
+  // a frame costs no layout; the paragraph screen readers read follows once a second.
+  frameShown(time) {
     if (this.panel.hidden) {
       return;
     }
     const canvas = this.plot.canvas;
     const resized = this.plot.fit(false);
     const c = this.plot.context;
-    const size = parseFloat(getComputedStyle(this.panel).fontSize) || 12;
+    const size = parseFloat(this.panelStyle.fontSize) || 12;
     if (this.shown.plotFont !== size) {
       // Measured once a font size: the plot's margins are made for these samples.
       this.shown.plotFont = size;
@@ -128,14 +131,30 @@ export class LabView {
       const p = this.described.plot;
       this.metrics = [size * 1.25, c.measureText(p.valueLabelSample).width,
         c.measureText(p.legendSample).width, c.measureText(p.nowLabel).width];
+      this.shown.figuresText = null;
     }
-    const changed = this.front.drawPlot(canvas.clientWidth, canvas.clientHeight, ...this.metrics);
-    if (changed || resized) {
-      this.page.drawList(this.plot, 2);
-    }
+    const lineHeight = this.metrics[0];
+    const strip = lineHeight + 4;
+    const plotHeight = canvas.clientHeight - strip;
+    const changed = this.front.drawPlot(canvas.clientWidth, plotHeight, ...this.metrics);
     const figures = this.front.figures();
-    if (this.shown.figures !== figures) {
+    if (changed || resized || figures !== this.shown.figuresText) {
+      if (changed || resized) {
+        this.page.drawList(this.plot, 2);
+      }
+      this.shown.figuresText = figures;
+      c.save();
+      c.fillStyle = this.panelStyle.backgroundColor;
+      c.fillRect(0, plotHeight, canvas.clientWidth, strip);
+      c.fillStyle = this.panelStyle.color;
+      c.font = this.plot.font;
+      c.textBaseline = 'middle';
+      c.fillText(figures, 4, plotHeight + strip / 2);
+      c.restore();
+    }
+    if (this.shown.figures !== figures && !(time - this.shown.figuresAt < 1000)) {
       this.shown.figures = figures;
+      this.shown.figuresAt = time;
       $('figures').textContent = figures;
     }
   }
