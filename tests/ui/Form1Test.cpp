@@ -6,6 +6,7 @@
 #include "core/simulation/Simulation.h"
 #include "core/teaching/Grid.h"
 #include "desktop/AppSetup.h"
+#include "desktop/DesktopSimulator.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/FocusRing.h"
 #include "desktop/Form1.h"
@@ -36,11 +37,12 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<SimulationState> state;
-    std::unique_ptr<PersistentCanvas> canvas;
-    std::unique_ptr<Form1> form;
-    std::unique_ptr<Simulation> simulation;
-    std::unique_ptr<Lab> lab;
+    std::unique_ptr<DesktopSimulator> app; // the parts below are its
+    SimulationState* state = nullptr;
+    PersistentCanvas* canvas = nullptr;
+    Form1* form = nullptr;
+    Simulation* simulation = nullptr;
+    Lab* lab = nullptr;
     std::unique_ptr<ModalDismisser> notices;
 
     DrawingArea& area() { return form->drawingArea(); }
@@ -70,24 +72,20 @@ private:
 
 private slots:
     void init() {
-        state = std::make_unique<SimulationState>();
-        canvas = std::make_unique<PersistentCanvas>();
-        form = std::make_unique<Form1>(*state, *canvas);
-        simulation = std::make_unique<Simulation>(*state, *canvas, *form);
-        lab = std::make_unique<Lab>(*simulation);
-        form->attachLab(*lab);
+        app = std::make_unique<DesktopSimulator>();
+        state = &app->state;
+        canvas = &app->canvas;
+        form = &app->form;
+        simulation = &app->simulation;
+        lab = &app->lab;
         notices = std::make_unique<ModalDismisser>();
         form->startUp();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
     }
 
     void cleanup() {
         notices.reset();
-        form.reset();
-        lab.reset();
-        simulation.reset();
-        canvas.reset();
-        state.reset();
+        app.reset();
     }
 
     void startUpValues() {
@@ -339,8 +337,8 @@ private slots:
     }
 
     void keyboardShortcutsDriveTheMenus() {
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus != nullptr);
         QTest::keyClick(focus, Qt::Key_Escape); // a panic control is one key away
@@ -351,8 +349,8 @@ private slots:
         QCOMPARE(state->gridOn, 1);
         QTest::keyClick(focus, Qt::Key_F1);
         QCOMPARE(notices->titles.last(), QString("ABOUT"));
-        QApplication::setActiveWindow(form.get()); // back from the About box
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form); // back from the About box
+        QVERIFY(QTest::qWaitForWindowActive(form));
         // Escape also works with the focus in a text box.
         form->explanationBox()->setFocus();
         QTest::keyClick(form->explanationBox(), Qt::Key_Escape);
@@ -369,8 +367,8 @@ private slots:
     }
 
     void tabVisitsTheControlsInTheirOrder() {
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
         form->checkBox(CheckBox::Check1)->setFocus();
         const QList<QWidget*> expected{form->checkBox(CheckBox::Check2),
                                        form->checkBox(CheckBox::Check3),
@@ -409,7 +407,7 @@ private slots:
                 walk(node->child(i), depth + 1);
             }
         };
-        walk(QAccessible::queryAccessibleInterface(form.get()), 0);
+        walk(QAccessible::queryAccessibleInterface(form), 0);
         const QList<QPair<QString, QAccessible::Role>> controls{
             {"Choose Servo", QAccessible::EditableText},
             {"Wrist Angle", QAccessible::ScrollBar},
@@ -473,7 +471,7 @@ private slots:
         form->labPanel()->panelAction()->trigger(); // opened and closed again
         form->labPanel()->panelAction()->trigger();
         QVERIFY(!form->labPanel()->isVisible());
-        for (Form1* window : {form.get(), &plain}) {
+        for (Form1* window : {form, &plain}) {
             window->setWindowState(Qt::WindowNoState);
             window->resize(800, 600);
         }
@@ -491,8 +489,8 @@ private slots:
 
     // The lab's keys work wherever the focus is, text boxes and the scroll bar included.
     void labKeysWorkWhateverHasTheFocus() {
-        QApplication::setActiveWindow(form.get());
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
         LabPanel& panel = *form->labPanel();
         double gain = 1;
         for (QWidget* focus : {static_cast<QWidget*>(form->explanationBox()),
@@ -564,7 +562,7 @@ private slots:
             } else if (openFor.elapsed() > 150) {
                 passesWhenClosed = loop.passes();
                 box->done(QMessageBox::Ok);
-                QTimer::singleShot(100, form.get(), &QWidget::close);
+                QTimer::singleShot(100, form, &QWidget::close);
             }
         });
         watcher.start();
@@ -628,19 +626,19 @@ private slots:
         };
         if (situation == "stopped") {
             stopClicked(*state);
-            QTimer::singleShot(150, form.get(), [&] {
+            QTimer::singleShot(150, form, [&] {
                 reached = state->runState == RunStopped;
                 closeWindow();
             });
         } else if (situation == "dragging") {
             sendMouse(QEvent::MouseButtonPress, at(400, 60), Qt::LeftButton, Qt::LeftButton);
-            QTimer::singleShot(150, form.get(), [&] {
+            QTimer::singleShot(150, form, [&] {
                 reached = state->pointerHeld == 1;
                 closeWindow();
             });
         } else if (situation == "path") {
             QTest::mouseClick(form->pathButton(), Qt::LeftButton);
-            QTimer::singleShot(150, form.get(), [&] {
+            QTimer::singleShot(150, form, [&] {
                 reached = state->clearEachCycle == 0;
                 closeWindow();
             });
@@ -652,22 +650,22 @@ private slots:
             // its user dismisses the box with Esc, then closes the window.
             notices.reset();
             QTimer::singleShot(50, form->aboutAction(), &QAction::trigger);
-            QTimer::singleShot(200, form.get(), [&] {
+            QTimer::singleShot(200, form, [&] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 reached = box != nullptr && box->windowTitle() == "ABOUT";
                 if (box != nullptr) {
                     QTest::keyClick(box, Qt::Key_Escape);
                 }
-                QTimer::singleShot(50, form.get(), closeWindow);
+                QTimer::singleShot(50, form, closeWindow);
             });
         } else if (situation == "about closed") {
             QTimer::singleShot(50, form->aboutAction(), &QAction::trigger); // dismissed at once
-            QTimer::singleShot(150, form.get(), [&] {
+            QTimer::singleShot(150, form, [&] {
                 reached = notices->titles.contains("ABOUT");
                 closeWindow();
             });
         } else {
-            QTimer::singleShot(150, form.get(), [&] {
+            QTimer::singleShot(150, form, [&] {
                 reached = state->runState == RunRunning;
                 closeWindow();
             });
@@ -688,7 +686,7 @@ private slots:
     void runLoopPacesOneCyclePerFrame() {
         RunLoop loop(*lab, *form);
         loop.setFrameRate(50);
-        QTimer::singleShot(400, form.get(), &QWidget::close);
+        QTimer::singleShot(400, form, &QWidget::close);
         QElapsedTimer clock;
         clock.start();
         loop.run();
