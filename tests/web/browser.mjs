@@ -28,7 +28,7 @@ export function serveSite() {
 // cycles run.
 export async function openSimulator(runtime, url, options = {}) {
   const tab = await runtime.newTab(options);
-  tab.page.on('pageerror', (error) => console.log('page error:', error.message));
+  tab.onPageError((error) => console.log('page error:', error.message));
   await tab.goto(url);
   await tab.waitFor(() => document.getElementById('notice').open);
   await tab.press('Enter');

@@ -1,6 +1,10 @@
 // The browsers the page's tests run in, behind one small interface so that every test body is
-// the same in each: Debian's Chromium driven by playwright-core, and Debian's Firefox ESR driven
-// by puppeteer-core over WebDriver BiDi. Neither downloads a browser of its own.
+// the same in each: Debian's Chromium driven by playwright-core, Debian's Firefox ESR driven by
+// puppeteer-core over WebDriver BiDi, and WebKitGTK's MiniBrowser driven over classic WebDriver
+// (it needs an X display). None downloads a browser of its own. An engine's `supports` says
+// which of the network and pixel-ratio controls it has; tests that need one skip without it.
+import { spawn } from 'node:child_process';
+import { createServer } from 'node:net';
 import { chromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
 
@@ -20,6 +24,10 @@ class Tab {
     this.context = context;
     this.page = page;
     this.mouse = page.mouse;
+  }
+
+  onPageError(report) {
+    this.page.on('pageerror', report);
   }
 
   evaluate(fn, arg) {
@@ -117,6 +125,7 @@ class Tab {
 function chromiumEngine() {
   return {
     name: 'chromium',
+    supports: { network: true, pixelRatio: true },
     async launch() {
       const browser = await chromium.launch({
         executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ChromiumFlags,
@@ -136,6 +145,7 @@ function chromiumEngine() {
 function firefoxEngine() {
   return {
     name: 'firefox',
+    supports: { network: true, pixelRatio: true },
     async launch() {
       const browser = await puppeteer.launch({
         browser: 'firefox',
@@ -156,9 +166,180 @@ function firefoxEngine() {
   };
 }
 
-// The engines named in SERVO_ENGINES (comma-separated), or all of them.
+// WebDriver's codes of the keys the tests press.
+const WebDriverKeys = {
+  Enter: '\uE007', Escape: '\uE00C', Control: '\uE009', Alt: '\uE00A', Shift: '\uE008',
+  ArrowUp: '\uE013', ArrowDown: '\uE015', F1: '\uE031', F5: '\uE035', F6: '\uE036', F8: '\uE038',
+};
+
+// A tab of WebKitGTK's MiniBrowser: one WebDriver session of its own.
+class WebDriverTab {
+  constructor(base, session) {
+    this.base = base;
+    this.session = session;
+    this.engine = 'webkit';
+    const pointer = (type) => (actions) => this.actions([{ type: 'pointer', id: type, parameters: { pointerType: type }, actions }]);
+    const mouse = pointer('mouse');
+    this.mouse = {
+      move: (x, y, { steps = 1 } = {}) => mouse([{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), duration: 16 * steps }]),
+      down: () => mouse([{ type: 'pointerDown', button: 0 }]),
+      up: () => mouse([{ type: 'pointerUp', button: 0 }]),
+    };
+    this.finger = pointer('touch');
+  }
+
+  async call(method, path, body) {
+    const response = await fetch(`${this.base}/session/${this.session}${path}`, {
+      method, headers: { 'content-type': 'application/json' }, body: body === undefined ? undefined : JSON.stringify(body),
+    });
+    const { value } = await response.json();
+    if (value && value.error) {
+      throw new Error(`${value.error}: ${value.message}`);
+    }
+    return value;
+  }
+
+  actions(actions) {
+    return this.call('POST', '/actions', { actions });
+  }
+
+  onPageError() {}
+
+  evaluate(fn, arg) {
+    return this.call('POST', '/execute/sync', { script: `return (${fn})(arguments[0]);`, args: [arg ?? null] });
+  }
+
+  async waitFor(fn, arg) {
+    const met = await this.call('POST', '/execute/sync', {
+      script: `const test = ${fn}; const arg = arguments[0];
+        return new Promise((done) => {
+          const start = performance.now();
+          const check = () => {
+            let ok = false;
+            try { ok = Boolean(test(arg)); } catch { ok = false; }
+            if (ok || performance.now() - start > 30000) { done(ok); } else { requestAnimationFrame(check); }
+          };
+          check();
+        });`,
+      args: [arg ?? null],
+    });
+    if (!met) {
+      throw new Error(`waitFor: timed out on ${fn}`);
+    }
+  }
+
+  press(keys) {
+    const parts = keys.split('+');
+    const code = (name) => WebDriverKeys[name] ?? name;
+    const modifiers = parts.slice(0, -1).map(code);
+    const key = code(parts[parts.length - 1]);
+    return this.actions([{
+      type: 'key', id: 'keyboard', actions: [
+        ...modifiers.map((value) => ({ type: 'keyDown', value })),
+        { type: 'keyDown', value: key }, { type: 'keyUp', value: key },
+        ...modifiers.reverse().map((value) => ({ type: 'keyUp', value })),
+      ],
+    }]);
+  }
+
+  async click(selector) {
+    const element = await this.call('POST', '/element', { using: 'css selector', value: selector });
+    await this.call('POST', `/element/${Object.values(element)[0]}/click`, {});
+  }
+
+  box(selector) {
+    return this.evaluate((which) => {
+      const r = document.querySelector(which).getBoundingClientRect();
+      return { x: r.x, y: r.y, width: r.width, height: r.height };
+    }, selector);
+  }
+
+  touch(phase, x, y) {
+    if (phase === 'start') {
+      return this.finger([{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) }, { type: 'pointerDown', button: 0 }]);
+    }
+    if (phase === 'move') {
+      return this.finger([{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), duration: 16 }]);
+    }
+    return this.finger([{ type: 'pointerUp', button: 0 }]);
+  }
+
+  title() {
+    return this.call('GET', '/title');
+  }
+
+  goto(url) {
+    return this.call('POST', '/url', { url });
+  }
+
+  reload() {
+    return this.call('POST', '/refresh', {});
+  }
+
+  close() {
+    return this.call('DELETE', '');
+  }
+}
+
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const probe = createServer();
+    probe.once('error', reject);
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+}
+
+function webkitEngine() {
+  return {
+    name: 'webkit',
+    supports: { network: false, pixelRatio: false },
+    async launch() {
+      const port = await freePort();
+      const driver = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });
+      const base = `http://127.0.0.1:${port}`;
+      for (let tries = 0; ; tries++) {
+        try {
+          await fetch(`${base}/status`);
+          break;
+        } catch (error) {
+          if (tries > 100) {
+            throw error;
+          }
+          await new Promise((done) => setTimeout(done, 50));
+        }
+      }
+      return {
+        async newTab({ width = 1280, height = 800 } = {}) {
+          const response = await fetch(`${base}/session`, {
+            method: 'POST',
+            headers: { 'content-type': 'application/json' },
+            body: JSON.stringify({ capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {
+              binary: process.env.WEBKIT_BROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+              args: ['--automation'],
+            } } } }),
+          });
+          const { value } = await response.json();
+          if (!value.sessionId) {
+            throw new Error(`WebKitWebDriver: ${value.message}`);
+          }
+          const tab = new WebDriverTab(base, value.sessionId);
+          await tab.call('POST', '/timeouts', { script: 60000 });
+          await tab.call('POST', '/window/rect', { width, height });
+          return tab;
+        },
+        close: async () => driver.kill(),
+      };
+    },
+  };
+}
+
+// The engines named in SERVO_ENGINES (comma-separated), or all of them; WebKit only where there
+// is an X display for it.
 export function engines() {
-  const all = [chromiumEngine(), firefoxEngine()];
+  const all = [chromiumEngine(), firefoxEngine(), ...(process.env.DISPLAY ? [webkitEngine()] : [])];
   const wanted = (process.env.SERVO_ENGINES || '').split(',').filter(Boolean);
   return wanted.length ? all.filter((engine) => wanted.includes(engine.name)) : all;
 }

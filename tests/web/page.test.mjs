@@ -201,7 +201,7 @@ for (const engine of engines()) {
       await tab.close();
     });
 
-    test('at a device pixel ratio of 2 the picture has twice the pixels', async () => {
+    test('at a device pixel ratio of 2 the picture has twice the pixels', { skip: !engine.supports.pixelRatio }, async () => {
       const tab = await openSimulator(runtime, server.url, { deviceScaleFactor: 2 });
       const size = await tab.evaluate(() => {
         const canvas = document.getElementById('surface');
@@ -215,7 +215,7 @@ for (const engine of engines()) {
       await tab.close();
     });
 
-    test('a module that cannot be loaded gives a message and a reload button', async () => {
+    test('a module that cannot be loaded gives a message and a reload button', { skip: !engine.supports.network }, async () => {
       const tab = await runtime.newTab();
       await tab.failRequests('servo-web.wasm');
       await tab.goto(server.url);
@@ -237,7 +237,7 @@ for (const engine of engines()) {
       await tab.close();
     });
 
-    test('after one visit the page works with the network off', async () => {
+    test('after one visit the page works with the network off', { skip: !engine.supports.network }, async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.evaluate(async () => {
         await navigator.serviceWorker.ready;
