@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/state/Geometry.h"
+#include "desktop/PersistentCanvas.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
@@ -16,7 +19,7 @@ class FocusRing : public QWidget {
 public:
     static constexpr int Width = 2; // logical pixels
     static constexpr int Gap = 1;   // between the control and the ring
-    static inline const QColor Colour{255, 221, 0};
+    static inline const QColor Colour = PersistentCanvas::toQColor(FocusRingColour);
 
     explicit FocusRing(QWidget* area);
 

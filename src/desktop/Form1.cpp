@@ -27,7 +27,7 @@ namespace servo {
 namespace {
 
 const QColor FormBackground = PersistentCanvas::toQColor(WindowBackground);
-const QColor HeadingText(255, 255, 192);
+const QColor HeadingText = PersistentCanvas::toQColor(HeadingTextColour);
 
 // Positions and sizes are laid out in twips, 15 to a device-independent pixel.
 QRect twips(int left, int top, int width, int height) {
@@ -63,7 +63,7 @@ QString displayText(const std::string& text) {
 
 QLineEdit* makeLabelBox(QWidget* parent, const QString& text) {
     auto* box = new QLineEdit(text, parent);
-    box->setFont(windowFont(9.75));
+    box->setFont(windowFont(CaptionFontPoints));
     box->setFrame(false);
     box->setAlignment(Qt::AlignCenter);
     QPalette palette = box->palette();
@@ -83,7 +83,7 @@ QLineEdit* makeLabelBox(QWidget* parent, const QString& text) {
 QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, const QRect& place) {
     auto* box = new QCheckBox(caption, parent);
     box->setGeometry(place);
-    box->setFont(windowFont(9.75));
+    box->setFont(windowFont(CaptionFontPoints));
     box->setAutoFillBackground(true);
     box->setBackgroundRole(QPalette::Window);
     QPalette palette = box->palette();
@@ -107,7 +107,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
     setObjectName("Form1");
     setWindowTitle(WindowTitle);
     setWindowIcon(windowIcon());
-    setFont(windowFont(8.25));
+    setFont(windowFont(WindowFontPoints));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, FormBackground);
     setPalette(palette);

@@ -126,6 +126,13 @@ std::string pageDescription() {
         .value("bottom", SurfaceBottom)
         .endObject();
     json.value("background", cssColour(WindowBackground));
+    json.beginObject("look")
+        .value("form", cssColour(WindowBackground))
+        .value("heading", cssColour(HeadingTextColour))
+        .value("focus", cssColour(FocusRingColour))
+        .value("windowPoints", WindowFontPoints)
+        .value("captionPoints", CaptionFontPoints)
+        .endObject();
     json.beginObject("opKinds");
     for (std::size_t i = 0; i < std::size(DrawOpKindNames); ++i) {
         json.value(DrawOpKindNames[i], static_cast<int>(i));

@@ -14,6 +14,15 @@ constexpr Colour rgb(unsigned red, unsigned green, unsigned blue) {
 inline constexpr Colour White = rgb(255, 255, 255);
 // The window's background, behind the controls and the picture.
 inline constexpr Colour WindowBackground = rgb(63, 150, 192);
+// The text of the two heading boxes ("Choose Servo", "Wrist Angle").
+inline constexpr Colour HeadingTextColour = rgb(255, 255, 192);
+// The ring around the control that has the keyboard focus.
+inline constexpr Colour FocusRingColour = rgb(255, 221, 0);
+
+// The window's fonts, bold, in points: the window's own (menus' read-outs and buttons) and the
+// boxes' and headings' captions.
+inline constexpr double WindowFontPoints = 8.25;
+inline constexpr double CaptionFontPoints = 9.75;
 
 // The drawing surface's user scale, window units: x left to right, y top to bottom. Whatever
 // the size of the area it fills, the picture shows exactly this rectangle.

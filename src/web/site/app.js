@@ -44,6 +44,12 @@ class Page {
   start() {
     const d = this.described;
     document.title = d.title;
+    const root = document.documentElement.style;
+    root.setProperty('--form', d.look.form);
+    root.setProperty('--heading', d.look.heading);
+    root.setProperty('--focus', d.look.focus);
+    root.setProperty('--window-points', `${d.look.windowPoints}pt`);
+    root.setProperty('--caption-points', `${d.look.captionPoints}pt`);
     for (let box = 1; box <= d.boxes.length; box++) {
       $(`Check${box}-box`).querySelector('span').textContent = d.boxes[box - 1];
     }
