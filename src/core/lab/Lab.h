@@ -44,6 +44,7 @@ public:
     bool modalOpen() const { return modalOpen_; }
 
     Simulation& simulation() { return simulation_; }
+    const Simulation& simulation() const { return simulation_; }
     double gain() const { return simulation_.state().gain; }
     LabSettings& settings() { return settings_; }
     const LabSettings& settings() const { return settings_; }

@@ -28,8 +28,10 @@ public:
     void setAfterCycle(std::function<void(bool running)> hook) { afterCycle_ = std::move(hook); }
 
     SimulationState& state() { return state_; }
+    const SimulationState& state() const { return state_; }
     DrawingSurface& surface() { return surface_; }
     ControlPanel& panel() { return panel_; }
+    const ControlPanel& panel() const { return panel_; }
 
 private:
     void cycle();
