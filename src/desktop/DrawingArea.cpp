@@ -1,5 +1,9 @@
 #include "desktop/DrawingArea.h"
 
+#include "core/simulation/Handlers.h"
+
+#include <QKeyEvent>
+
 #include "desktop/PainterSurface.h"
 #include "desktop/PersistentCanvas.h"
 
@@ -12,7 +16,38 @@ namespace servo {
 DrawingArea::DrawingArea(PersistentCanvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus); // the keyboard's way to the target; a click leaves the focus
+}
+
+void DrawingArea::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool fine = modifiers == Qt::ShiftModifier;
+    if (modifiers != Qt::NoModifier && !fine) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const float step = fine ? TargetKeyFineStep : TargetKeyStep;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        emit targetKey(-step, 0);
+        break;
+    case Qt::Key_Right:
+        emit targetKey(step, 0);
+        break;
+    case Qt::Key_Up:
+        emit targetKey(0, -step);
+        break;
+    case Qt::Key_Down:
+        emit targetKey(0, step);
+        break;
+    case Qt::Key_Home:
+        emit targetHomeKey();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void DrawingArea::fitCanvas() {

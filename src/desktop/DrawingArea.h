@@ -37,6 +37,9 @@ signals:
     void pointerPressed(QPointF user);
     void pointerMoved(QPointF user);
     void pointerReleased();
+    // The target keys while the area has the keyboard focus: a move in window units, Home.
+    void targetKey(float dx, float dy);
+    void targetHomeKey();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,6 +47,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool hasArea() const { return width() > 0 && height() > 0; }

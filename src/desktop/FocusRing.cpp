@@ -19,8 +19,9 @@ void FocusRing::follow(QWidget* focused) {
     if (target_ != nullptr) {
         target_->removeEventFilter(this);
     }
-    const bool ours =
-        focused != nullptr && focused != this && focused->parentWidget() == parentWidget();
+    // A control on the area, or the area itself (the ring then runs along its edges).
+    const bool ours = focused != nullptr && focused != this &&
+                      (focused->parentWidget() == parentWidget() || focused == parentWidget());
     target_ = ours ? focused : nullptr;
     if (target_ == nullptr) {
         hide();
@@ -36,7 +37,9 @@ void FocusRing::place() {
         return;
     }
     const int margin = Width + Gap;
-    setGeometry(target_->geometry().adjusted(-margin, -margin, margin, margin));
+    setGeometry(target_ == parentWidget()
+                    ? parentWidget()->rect()
+                    : target_->geometry().adjusted(-margin, -margin, margin, margin));
     raise();
     show();
     update();

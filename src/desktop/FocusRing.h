@@ -12,7 +12,8 @@ namespace servo {
 // A clear keyboard-focus mark for the window's controls: a ring drawn around whichever control
 // of `area` has the focus, in a colour that stands out against the window's background. The
 // platform style's own focus marks are faint or missing on the buttons, the scroll bar and the
-// check boxes. The ring takes no input and follows the control when it moves.
+// check boxes. When the area itself (the picture) has the focus the ring runs along its edges.
+// The ring takes no input and follows the control when it moves.
 class FocusRing : public QWidget {
     Q_OBJECT
 

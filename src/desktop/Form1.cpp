@@ -12,6 +12,7 @@
 #include "desktop/PersistentCanvas.h"
 #include "desktop/WindowIcon.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -200,6 +201,7 @@ void Form1::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
+    setTabOrder(check7_, drawingArea_); // the picture last: its arrows move the target
     for (QWidget* control : tabOrder) {
         controlPlaces_.emplace_back(control, control->geometry());
         controlFontSizes_.emplace_back(control, control->font().pointSizeF());
@@ -271,6 +273,10 @@ void Form1::connectHandlers() {
         surfaceMoved(state_, static_cast<float>(at.x()), static_cast<float>(at.y()));
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] { surfaceReleased(state_); });
+    connect(drawingArea_, &DrawingArea::targetKey, this,
+            [this](float dx, float dy) { targetMovedByKey(state_, canvas_, dx, dy); });
+    connect(drawingArea_, &DrawingArea::targetHomeKey, this,
+            [this] { servo::targetHomeKey(state_, canvas_); });
 
     for (auto [action, item] : menuBarActions_) {
         connect(action, &QAction::triggered, this, [this, item = item] { perform(*item); });
@@ -400,6 +406,22 @@ void Form1::setControlScale(double factor) {
 
 void Form1::attachLab(Lab& lab) {
     labPanel_ = new LabPanel(*this, lab, state_, canvas_);
+}
+
+void Form1::announce(const std::string& text, const std::string& summary) {
+    const QString name = QString::fromStdString(summary);
+    if (drawingArea_->accessibleName() != name) {
+        drawingArea_->setAccessibleName(name);
+        QAccessibleEvent changed(drawingArea_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+    if (!text.empty()) {
+        drawingArea_->setAccessibleDescription(QString::fromStdString(text));
+        QAccessibleEvent changed(drawingArea_, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+        QAccessibleEvent alert(drawingArea_, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 void Form1::detachLab() {

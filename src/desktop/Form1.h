@@ -66,6 +66,9 @@ public:
     void attachLab(Lab& lab);
     // Removes the lab's menu and panel again.
     void detachLab();
+    // Tells a screen reader: `text` (when not empty) as the picture's accessible description,
+    // with the events that make it heard, and `summary` as the picture's accessible name.
+    void announce(const std::string& text, const std::string& summary);
     LabPanel* labPanel() const { return labPanel_; }
     // Presents the frame: the picture, the cues and, while open, the lab panel.
     void presentFrame();

@@ -1,11 +1,13 @@
 #include "desktop/LabPanel.h"
 
+#include "core/access/Announcer.h"
 #include "core/lab/Lab.h"
 #include "core/lab/Projector.h"
 #include "core/simulation/Handlers.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/ErrorPlotView.h"
 #include "desktop/Form1.h"
+#include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 
 #include <QAction>
@@ -108,6 +110,10 @@ void LabPanel::perform(const MenuItem& item) {
     servo::perform(item, lab_);
     if (item.command == Command::LabPanel) {
         setVisible(!isVisible());
+    } else if (item.command == Command::Describe) {
+        form_.announce(Announcer::wholeState(lab_), Announcer::summary(lab_));
+    } else if (item.command == Command::Keys) {
+        showKeysHelp(&form_);
     }
     showSettings();
 }

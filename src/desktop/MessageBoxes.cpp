@@ -1,5 +1,6 @@
 #include "desktop/MessageBoxes.h"
 
+#include "core/commands/Commands.h"
 #include "core/teaching/MessageTexts.h"
 
 #include <QApplication>
@@ -37,9 +38,11 @@ private:
     QWidget& parent_;
 };
 
-void showPlainBox(QWidget* parent, const QString& title, const QString& text) {
+void showPlainBox(QWidget* parent, const QString& title, const QString& text,
+                  Qt::TextFormat format = Qt::PlainText) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
+    box.setTextFormat(format);
+    box.setEscapeButton(QMessageBox::Ok);
     box.setObjectName("servoMessageBox");
     std::optional<CentreOnParent> centred;
     if (parent != nullptr) {
@@ -56,6 +59,16 @@ void showStartUpNotice(QWidget* parent) {
 
 void showAboutBox(QWidget* parent) {
     showPlainBox(parent, AboutTitle, QString::fromStdString(aboutText("Qt")));
+}
+
+void showKeysHelp(QWidget* parent) {
+    QString rows;
+    for (const KeyHelpRow& row : keyHelp()) {
+        rows += QString("<tr><td><b>%1</b></td><td>&nbsp;&nbsp;%2</td></tr>")
+                    .arg(QString::fromStdString(row.keys).toHtmlEscaped(),
+                         QString::fromStdString(row.what).toHtmlEscaped());
+    }
+    showPlainBox(parent, KeysHelpTitle, "<table>" + rows + "</table>", Qt::RichText);
 }
 
 void closeOpenMessageBoxes() {

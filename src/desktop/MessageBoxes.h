@@ -11,6 +11,10 @@ void showStartUpNotice(QWidget* parent);
 // stands still until it is closed.
 void showAboutBox(QWidget* parent);
 
+// The keys help: every key of the program and what it does, from the core's key table. Modal;
+// Esc or Enter closes it.
+void showKeysHelp(QWidget* parent);
+
 // Closes every message box still open (used when the window closes under one).
 void closeOpenMessageBoxes();
 

@@ -48,6 +48,9 @@ bool RunLoop::turn() {
         elapsed = UnpacedTurnSeconds;
     }
     lab_.frame(elapsed);
+    const std::optional<std::string> told =
+        announcer_.afterFrame(lab_, static_cast<double>(now) * 1e-9);
+    form_.announce(told.value_or(""), Announcer::summary(lab_));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/access/Announcer.h"
 #include "core/lab/Lab.h"
 
 #include <QElapsedTimer>
@@ -45,6 +46,7 @@ private:
     qint64 framePeriodNs_ = 1'000'000'000 / 60;
     qint64 nextFrameNs_ = 0;
     long long passes_ = 0;
+    Announcer announcer_; // the changes a screen reader hears, through the window
 };
 
 } // namespace servo

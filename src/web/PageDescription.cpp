@@ -39,8 +39,7 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
         } else {
             json.null("submenu");
         }
-        json.value("frontEnd", item.command == Command::About || item.command == Command::Quit ||
-                                   item.command == Command::LabPanel)
+        json.value("frontEnd", isFrontEndCommand(item.command))
             .value("command", static_cast<int>(item.command))
             .endObject();
     }
@@ -66,7 +65,9 @@ std::string pageDescription() {
         .value("speed", static_cast<int>(Command::Speed))
         .value("cue", static_cast<int>(Command::Cue))
         .value("step", static_cast<int>(Command::Step))
-        .value("reset", static_cast<int>(Command::Reset));
+        .value("reset", static_cast<int>(Command::Reset))
+        .value("describe", static_cast<int>(Command::Describe))
+        .value("keys", static_cast<int>(Command::Keys));
     json.endObject();
 
     json.beginArray("boxes");
@@ -90,6 +91,17 @@ std::string pageDescription() {
         .value("notice", NoticeText)
         .value("aboutTitle", AboutTitle)
         .value("about", aboutText("WebAssembly"))
+        .endObject();
+
+    json.beginArray("keyHelp");
+    for (const KeyHelpRow& row : keyHelp()) {
+        json.beginArray().value(nullptr, row.keys).value(nullptr, row.what).endArray();
+    }
+    json.endArray();
+    json.value("keysHelpTitle", KeysHelpTitle);
+    json.beginObject("targetKeys")
+        .value("step", static_cast<double>(TargetKeyStep))
+        .value("fineStep", static_cast<double>(TargetKeyFineStep))
         .endObject();
 
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();

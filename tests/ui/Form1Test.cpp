@@ -383,16 +383,54 @@ private slots:
                                        form->checkBox(CheckBox::Check5),
                                        form->checkBox(CheckBox::Check6),
                                        form->checkBox(CheckBox::Check7),
+                                       &area(), // the picture last
                                        form->checkBox(CheckBox::Check1)};
         const int margin = FocusRing::Width + FocusRing::Gap;
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
-            // A clear focus mark surrounds the control that has the focus.
+            // A clear focus mark surrounds the control that has the focus, or runs along the
+            // picture's edges.
             QVERIFY(form->focusRing()->isVisible());
             QCOMPARE(form->focusRing()->geometry(),
-                     next->geometry().adjusted(-margin, -margin, margin, margin));
+                     next == &area() ? area().rect()
+                                     : next->geometry().adjusted(-margin, -margin, margin, margin));
         }
+    }
+
+    // With the picture focused, arrows move the target as a press and release would, Shift in
+    // finer steps, Home back to the start; Ctrl+Up still raises the gain; Ctrl+D describes.
+    void theTargetByKeyboard() {
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        area().setFocus();
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            double x;
+            double y;
+        } steps[] = {{Qt::Key_Right, Qt::NoModifier, 355, 50},
+                     {Qt::Key_Up, Qt::NoModifier, 355, 45},
+                     {Qt::Key_Left, Qt::ShiftModifier, 354, 45},
+                     {Qt::Key_Down, Qt::ShiftModifier, 354, 46},
+                     {Qt::Key_Home, Qt::NoModifier, 350, 50}};
+        for (const auto& step : steps) {
+            QTest::keyClick(&area(), step.key, step.modifiers);
+            QCOMPARE(state->targetX, step.x);
+            QCOMPARE(state->targetY, step.y);
+            QCOMPARE(state->pointerHeld, 0);
+        }
+        for (int i = 0; i < 40;
+             ++i) { // held down at the right edge: the target stays on the surface
+            QTest::keyClick(&area(), Qt::Key_Right);
+        }
+        QCOMPARE(state->targetX, SurfaceRight);
+        QTest::keyClick(&area(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(state->gain, 1.1);
+        QTest::keyClick(&area(), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY2(area().accessibleDescription().startsWith("Reverse Kinematic scheme. Shoulder "),
+                 qPrintable(area().accessibleDescription()));
+        QVERIFY(area().accessibleName().startsWith("Robot arm, Reverse Kinematic scheme"));
     }
 
     void accessibilityTreeNamesEveryControl() {

@@ -48,6 +48,10 @@ std::vector<MenuItem> buildLabMenu() {
     MenuItem reset{Command::Reset, "reset", "&Reset", "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
+    MenuItem describe{Command::Describe, "describe", "Descr&ibe State", "Ctrl+D"};
+    describe.separatorBefore = true;
+    items.push_back(describe);
+    items.push_back({Command::Keys, "keys", "&Keys...", "Ctrl+K"});
     return items;
 }
 
@@ -171,8 +175,36 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::Quit:
     case Command::LabPanel:
     case Command::GainShown:
+    case Command::Describe:
+    case Command::Keys:
         break;
     }
+}
+
+bool isFrontEndCommand(Command command) {
+    return command == Command::About || command == Command::Quit || command == Command::LabPanel ||
+           command == Command::Describe || command == Command::Keys;
+}
+
+std::vector<KeyHelpRow> keyHelp() {
+    std::vector<KeyHelpRow> rows;
+    for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
+        for (const MenuItem& item : *items) {
+            if (!item.keys.empty()) {
+                std::string what = plainCaption(item.caption);
+                if (what.size() > 3 && what.compare(what.size() - 3, 3, "...") == 0) {
+                    what.resize(what.size() - 3);
+                }
+                rows.push_back({item.keys, what});
+            }
+        }
+    }
+    rows.push_back({TargetKeysHelp, "move the target 5 units (the picture has the focus)"});
+    rows.push_back({FineTargetKeysHelp, "move the target 1 unit"});
+    rows.push_back({HomeTargetKeyHelp, "the target back where it started"});
+    rows.push_back({"Alt+underlined letter", "a menu of the menu bar"});
+    rows.push_back({"Tab, Shift+Tab", "the controls in turn, the picture after them"});
+    return rows;
 }
 
 std::string plainCaption(const std::string& caption) {

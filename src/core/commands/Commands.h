@@ -25,6 +25,8 @@ enum class Command {
     Cue, // item.index: which of Cues
     Projector,
     Reset,
+    Describe, // the front end tells the whole state to the screen reader (Announcer::wholeState)
+    Keys,     // the front end shows the keys help (keyHelp)
 };
 
 enum class Check { None, Box, Radio };
@@ -63,13 +65,28 @@ struct ItemState {
 ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen);
 
 // Does what the item says to the simulation and the lab. The front end's own commands
-// (About, Quit, LabPanel) change nothing here; the front end acts on them besides.
+// (About, Quit, LabPanel, Describe, Keys) change nothing here; the front end acts on them.
 void perform(const MenuItem& item, Lab& lab);
+bool isFrontEndCommand(Command command);
 
 // The menu bar's items that act on the simulation alone (Run, Panic/Stop, Grid), for a window
 // that has no lab yet; other items change nothing.
 void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
                          ControlPanel& panel);
+
+// Every key of the program with what it does, for the keys help: the menus' keys, the keys of
+// the picture (the target), Alt with an underlined letter and Tab.
+struct KeyHelpRow {
+    std::string keys;
+    std::string what;
+};
+std::vector<KeyHelpRow> keyHelp();
+inline constexpr const char* KeysHelpTitle = "Keys";
+
+// The keys of the picture while it has the keyboard focus.
+inline constexpr const char* TargetKeysHelp = "Up, Down, Left, Right";
+inline constexpr const char* FineTargetKeysHelp = "Shift+Up, Shift+Down, Shift+Left, Shift+Right";
+inline constexpr const char* HomeTargetKeyHelp = "Home";
 
 // A caption without its mnemonic mark: "Pro&jector Mode" -> "Projector Mode".
 std::string plainCaption(const std::string& caption);

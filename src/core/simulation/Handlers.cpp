@@ -2,6 +2,7 @@
 
 #include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/ServoSchemes.h"
+#include "core/state/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +74,21 @@ void surfaceMoved(SimulationState& state, float x, float y) {
 
 void surfaceReleased(SimulationState& state) {
     state.pointerHeld = 0;
+}
+
+void targetMovedByKey(SimulationState& state, DrawingSurface& surface, float dx, float dy) {
+    const auto within = [](double value, double low, double high) {
+        return static_cast<float>(std::isfinite(value) ? std::clamp(value, low, high) : low);
+    };
+    const float x = within(state.targetX + dx, SurfaceLeft, SurfaceRight);
+    const float y = within(state.targetY + dy, SurfaceTop, SurfaceBottom);
+    surfacePressed(state, surface, x, y);
+    surfaceReleased(state);
+}
+
+void targetHomeKey(SimulationState& state, DrawingSurface& surface) {
+    surfacePressed(state, surface, StartUpTargetX, StartUpTargetY);
+    surfaceReleased(state);
 }
 
 void runClicked(SimulationState& state) {

@@ -38,6 +38,16 @@ void surfacePressed(SimulationState& state, DrawingSurface& surface, float x, fl
 void surfaceMoved(SimulationState& state, float x, float y);
 void surfaceReleased(SimulationState& state);
 
+// The target by keyboard, window units: a move acts as a pointer press at the new point and
+// its release, the point kept on the surface. Arrow keys move it TargetKeyStep (with Shift
+// TargetKeyFineStep); Home puts it back at the start-up target.
+inline constexpr float StartUpTargetX = 350;
+inline constexpr float StartUpTargetY = 50;
+inline constexpr float TargetKeyStep = 5;
+inline constexpr float TargetKeyFineStep = 1;
+void targetMovedByKey(SimulationState& state, DrawingSurface& surface, float dx, float dy);
+void targetHomeKey(SimulationState& state, DrawingSurface& surface);
+
 // Menu items "Run" and "Panic/Stop".
 void runClicked(SimulationState& state);
 void stopClicked(SimulationState& state);

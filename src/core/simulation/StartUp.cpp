@@ -10,8 +10,8 @@ void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWind
     buildExplanationTexts(state);
     loadBuiltInModel(state);
     panel.setWristScrollPosition(0);
-    state.targetX = 350;
-    state.targetY = 50;
+    state.targetX = StartUpTargetX;
+    state.targetY = StartUpTargetY;
     state.clearEachCycle = 1;
     window.maximiseWindow();
     state.runState = RunRunning;
