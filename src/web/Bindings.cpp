@@ -1,6 +1,7 @@
 // The page's view of the module: the front end's operations, and the description the page
 // builds its window from, bound with embind.
 
+#include "core/access/Announcer.h"
 #include "core/commands/Commands.h"
 #include "core/simulation/Handlers.h"
 #include "web/JsonWriter.h"
@@ -115,6 +116,16 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("itemStates", optional_override([](WebFrontEnd& f, int menu, bool labPanelOpen) {
                       return itemStates(f, menu, labPanelOpen);
                   }))
+        .function("announcement", &WebFrontEnd::announcement)
+        .function("summary",
+                  optional_override([](WebFrontEnd& f) { return Announcer::summary(f.lab()); }))
+        .function("wholeState",
+                  optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }))
+        .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {
+                      targetMovedByKey(f.state(), f.surface(), dx, dy);
+                  }))
+        .function("targetHome",
+                  optional_override([](WebFrontEnd& f) { targetHomeKey(f.state(), f.surface()); }))
         .function("setModalOpen",
                   optional_override([](WebFrontEnd& f, bool open) { f.lab().setModalOpen(open); }))
         // controls

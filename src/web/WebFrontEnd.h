@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/access/Announcer.h"
 #include "core/display/DisplayList.h"
 #include "core/lab/Lab.h"
 #include "core/simulation/Simulation.h"
@@ -56,6 +57,12 @@ public:
     const EncodedOps& plot() const { return plot_; }
     std::string figures() const { return lab_.history().summary(); }
 
+    // What a screen reader is to hear after this frame (`nowSeconds` on any steady clock), or
+    // an empty text.
+    std::string announcement(double nowSeconds) {
+        return announcer_.afterFrame(lab_, nowSeconds).value_or("");
+    }
+
     SimulationState& state() { return headless_.state; }
     HeadlessPanel& panel() { return headless_.panel; }
     Lab& lab() { return lab_; }
@@ -64,6 +71,7 @@ public:
 private:
     HeadlessSimulation headless_{StartUpStop::AtNotice};
     Lab lab_{headless_.simulation};
+    Announcer announcer_;
     std::vector<DrawOp> lastFrame_;
     EncodedOps picture_;
     std::vector<DrawOp> lastCues_;

@@ -125,7 +125,7 @@ class Tab {
 function chromiumEngine() {
   return {
     name: 'chromium',
-    supports: { network: true, pixelRatio: true },
+    supports: { network: true, pixelRatio: true, keyboardTarget: true },
     async launch() {
       const browser = await chromium.launch({
         executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ChromiumFlags,
@@ -145,7 +145,7 @@ function chromiumEngine() {
 function firefoxEngine() {
   return {
     name: 'firefox',
-    supports: { network: true, pixelRatio: true },
+    supports: { network: true, pixelRatio: true, keyboardTarget: true },
     async launch() {
       const browser = await puppeteer.launch({
         browser: 'firefox',
@@ -169,7 +169,8 @@ function firefoxEngine() {
 // WebDriver's codes of the keys the tests press.
 const WebDriverKeys = {
   Enter: '\uE007', Escape: '\uE00C', Control: '\uE009', Alt: '\uE00A', Shift: '\uE008',
-  ArrowUp: '\uE013', ArrowDown: '\uE015', F1: '\uE031', F5: '\uE035', F6: '\uE036', F8: '\uE038',
+  ArrowUp: '\uE013', ArrowDown: '\uE015', ArrowLeft: '\uE012', ArrowRight: '\uE014', Home: '\uE011',
+  Tab: '\uE004', F1: '\uE031', F5: '\uE035', F6: '\uE036', F8: '\uE038',
 };
 
 // A tab of WebKitGTK's MiniBrowser: one WebDriver session of its own.
@@ -295,7 +296,7 @@ function freePort() {
 function webkitEngine() {
   return {
     name: 'webkit',
-    supports: { network: false, pixelRatio: false },
+    supports: { network: false, pixelRatio: false, keyboardTarget: false },
     async launch() {
       const port = await freePort();
       const driver = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });

@@ -65,6 +65,12 @@ class Page {
     $('notice-text').textContent = d.captions.notice;
     $('about-title').textContent = d.captions.aboutTitle;
     $('about-text').textContent = d.captions.about;
+    $('keys-title').textContent = d.keysHelpTitle;
+    for (const [keys, what] of d.keyHelp) {
+      const row = $('keys-table').insertRow();
+      row.insertCell().textContent = keys;
+      row.insertCell().textContent = what;
+    }
     this.bindControls();
     this.bindPointer();
     this.bindKeys();
@@ -99,6 +105,7 @@ class Page {
       this.lastTime = time;
       this.front.frame(elapsed);
       this.present();
+      this.speak(this.front.announcement(time / 1000));
       this.syncFrame();
       this.lab.frameShown(time);
     } catch (error) {
@@ -176,6 +183,21 @@ class Page {
     root.setProperty('--lab-panel-size', `${on ? p.projectorPanelPoints : p.panelPoints}pt`);
     this.cues.clear();
     this.drawList(this.cues, Lists.cues);
+  }
+
+  // Tells the screen reader `text` through the polite live region (nothing for an empty text)
+  // and keeps the picture's accessible name on the one-line summary.
+  speak(text) {
+    if (text) {
+      const region = $('announcer');
+      // The same words again are a new announcement too.
+      region.textContent = region.textContent === text ? `${text}\u00a0` : text;
+    }
+    const summary = this.front.summary();
+    if (this.shown.summary !== summary) {
+      this.shown.summary = summary;
+      $('surface').setAttribute('aria-label', summary);
+    }
   }
 
   // A modal box of the page's own: the simulation stands still while it is open.
@@ -283,6 +305,22 @@ class Page {
       canvas.setPointerCapture(event.pointerId);
       const [x, y] = user(event);
       this.front.pointerPressed(x, y);
+    });
+    canvas.addEventListener('keydown', (event) => {
+      // The target by keyboard while the picture has the focus; other keys go on to the menus.
+      const { step, fineStep } = this.described.targetKeys;
+      const by = event.shiftKey ? fineStep : step;
+      const moves = { ArrowLeft: [-by, 0], ArrowRight: [by, 0], ArrowUp: [0, -by], ArrowDown: [0, by] };
+      if (event.ctrlKey || event.metaKey || event.altKey || !(event.key in moves || event.key === 'Home')) {
+        return;
+      }
+      event.preventDefault();
+      event.stopPropagation();
+      if (event.key === 'Home') {
+        this.front.targetHome();
+      } else {
+        this.front.targetKey(...moves[event.key]);
+      }
     });
     canvas.addEventListener('pointermove', (event) => {
       const [x, y] = user(event);

@@ -152,6 +152,10 @@ export class MenuBar {
       this.page.showModal($('about'));
     } else if (item.command === commands.labPanel) {
       this.page.lab.togglePanel();
+    } else if (item.command === commands.describe) {
+      this.page.speak(this.front.wholeState());
+    } else if (item.command === commands.keys) {
+      this.page.showModal($('keys'));
     } else if (!item.frontEnd) {
       this.front.perform(list, position);
       if (item.command === commands.projector) {
