@@ -220,7 +220,7 @@ for (const engine of engines()) {
       const spoken = (pattern) => tab.waitFor((source) =>
         new RegExp(source).test(document.getElementById('announcer').textContent), pattern);
       await tab.press('Escape');
-      await spoken('^Stopped');
+      await spoken('Stopped'); // alone, or after a change of the same frame
       await tab.press('Control+d');
       await spoken('^Reverse Kinematic scheme\\. Shoulder .* Stopped\\. Gripper open\\.');
       assert.match(await tab.evaluate(() => document.getElementById('surface').getAttribute('aria-label')),
