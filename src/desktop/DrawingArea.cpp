@@ -93,7 +93,9 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage& image = canvas_.image();
     if (image.isNull()) {
-        painter.fillRect(event->rect(), canvas_.background());
+        painter.fillRect(event->rect(), PersistentCanvas::toQColor(shownColour(
+                                            PersistentCanvas::fromQColor(canvas_.background()),
+                                            canvas_.profile())));
         return;
     }
     const qreal ratio = image.devicePixelRatio();
@@ -108,6 +110,7 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
             painter, [this](double x, double y) { return canvas_.toLogical(x, y); }, unitsToPixels);
         layer.setFont(overlayFont_);
         layer.setPenWidth(overlayPenWidth_);
+        layer.setProfile(canvas_.profile());
         replay(overlayOps_, layer);
     }
 }

@@ -20,7 +20,9 @@ void ErrorPlotView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PainterSurface surface(
         painter, [](double x, double y) { return QPointF(x, y); }, 1);
-    surface.setBackground(PersistentCanvas::toQColor(PlotBackground));
+    const ColourProfile profile = colourProfileOf(lab_.settings());
+    surface.setProfile(profile);
+    surface.setBackground(PersistentCanvas::toQColor(windowLook(profile).plotBackground));
     // Redrawn every frame while it runs: the thin lines' fast path, without smoothing.
     painter.setRenderHint(QPainter::Antialiasing, false);
     surface.setFont(font());

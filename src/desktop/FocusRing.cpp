@@ -61,10 +61,15 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void FocusRing::setColour(const QColor& colour) {
+    colour_ = colour;
+    update();
+}
+
 void FocusRing::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(Colour);
+    painter.setBrush(colour_);
     const QRect all = rect();
     // Four bars, so that the control inside shows through.
     painter.drawRect(all.left(), all.top(), all.width(), Width);

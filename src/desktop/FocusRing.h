@@ -20,9 +20,10 @@ class FocusRing : public QWidget {
 public:
     static constexpr int Width = 2; // logical pixels
     static constexpr int Gap = 1;   // between the control and the ring
-    static inline const QColor Colour = PersistentCanvas::toQColor(FocusRingColour);
-
     explicit FocusRing(QWidget* area);
+
+    void setColour(const QColor& colour);
+    QColor colour() const { return colour_; }
 
     // The control the ring surrounds, or nullptr while no control of the area has the focus.
     QWidget* target() const { return target_; }
@@ -36,6 +37,7 @@ private:
     void place();
 
     QPointer<QWidget> target_;
+    QColor colour_ = PersistentCanvas::toQColor(FocusRingColour);
 };
 
 } // namespace servo

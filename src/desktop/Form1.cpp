@@ -27,9 +27,6 @@ namespace servo {
 
 namespace {
 
-const QColor FormBackground = PersistentCanvas::toQColor(WindowBackground);
-const QColor HeadingText = PersistentCanvas::toQColor(HeadingTextColour);
-
 // Positions and sizes are laid out in twips, 15 to a device-independent pixel.
 QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
@@ -67,10 +64,6 @@ QLineEdit* makeLabelBox(QWidget* parent, const QString& text) {
     box->setFont(windowFont(CaptionFontPoints));
     box->setFrame(false);
     box->setAlignment(Qt::AlignCenter);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, FormBackground);
-    palette.setColor(QPalette::Text, HeadingText);
-    box->setPalette(palette);
     box->setAccessibleName(text);
     // Whatever is typed is put back at once; setting the same text raises no change.
     QObject::connect(box, &QLineEdit::textChanged, box, [box, text](const QString& now) {
@@ -87,10 +80,6 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, const QRect& pl
     box->setFont(windowFont(CaptionFontPoints));
     box->setAutoFillBackground(true);
     box->setBackgroundRole(QPalette::Window);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, FormBackground);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    box->setPalette(palette);
     box->setAccessibleName(caption);
     return box;
 }
@@ -109,14 +98,10 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
     setWindowTitle(WindowTitle);
     setWindowIcon(windowIcon());
     setFont(windowFont(WindowFontPoints));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, FormBackground);
-    setPalette(palette);
-
-    canvas_.setBackground(FormBackground);
+    canvas_.setBackground(PersistentCanvas::toQColor(WindowBackground));
     canvas_.setFont(font());
     // Drawing starts in the window's text colour, until the control cycle sets its own.
-    const QColor text = palette.color(QPalette::WindowText);
+    const QColor text = palette().color(QPalette::WindowText);
     canvas_.setForeColour(rgb(static_cast<unsigned>(text.red()),
                               static_cast<unsigned>(text.green()),
                               static_cast<unsigned>(text.blue())));
@@ -208,7 +193,29 @@ void Form1::buildControls() {
     }
     setControlScale(1);
     focusRing_ = new FocusRing(area);
+    setLook(windowLook(ColourProfile::Window));
     check1_->setFocus(); // the first control in the tab order starts with the focus
+}
+
+void Form1::setLook(const WindowLook& look) {
+    const QColor form = PersistentCanvas::toQColor(look.form);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, form);
+    palette.setColor(QPalette::WindowText, PersistentCanvas::toQColor(look.text));
+    setPalette(palette);
+    for (QCheckBox* box : {check1_, check2_, check3_, check4_, check5_, check6_, check7_}) {
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Window, form);
+        colours.setColor(QPalette::WindowText, PersistentCanvas::toQColor(look.boxText));
+        box->setPalette(colours);
+    }
+    for (QLineEdit* heading : {text2_, text3_}) {
+        QPalette colours = heading->palette();
+        colours.setColor(QPalette::Base, form);
+        colours.setColor(QPalette::Text, PersistentCanvas::toQColor(look.heading));
+        heading->setPalette(colours);
+    }
+    focusRing_->setColour(PersistentCanvas::toQColor(look.focus));
 }
 
 void Form1::buildMenus() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlPanel.h"
 #include "core/simulation/StartUp.h"
@@ -60,6 +61,9 @@ public:
     double controlScale() const { return controlScale_; }
     // The size the drawing area needs to show the whole column of controls.
     QSize columnExtent() const { return columnExtent_; }
+
+    // The colours of the form, its boxes, headings and focus ring.
+    void setLook(const WindowLook& look);
 
     // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
     // picture.

@@ -193,7 +193,8 @@ void LabPanel::buildPanel() {
     auto* cueRow = new QHBoxLayout;
     column->addLayout(cueRow);
     for (auto [action, item] : actions_) {
-        if (item->command == Command::Cue || item->command == Command::Projector) {
+        if (item->command == Command::Cue || item->command == Command::Projector ||
+            item->command == Command::HighContrast) {
             auto* box = new QCheckBox(captionOf(plainCaption(item->caption)), body);
             box->setAccessibleName(box->text());
             connect(box, &QCheckBox::clicked, action, &QAction::trigger);
@@ -208,6 +209,14 @@ void LabPanel::buildPanel() {
 
 void LabPanel::keepColumnClear() {
     form_.drawingArea().setMinimumSize(isVisible() ? form_.columnExtent() : QSize(0, 0));
+}
+
+void LabPanel::applyColourProfile() {
+    const ColourProfile profile = colourProfileOf(lab_.settings());
+    canvas_.setProfile(profile);
+    form_.setLook(windowLook(profile));
+    form_.drawingArea().update();
+    plot_->update();
 }
 
 void LabPanel::applyProjectorMode() {
@@ -242,6 +251,9 @@ void LabPanel::showSettings() {
     }
     if (appliedProjector_ != settings.projector) {
         applyProjectorMode();
+    }
+    if (canvas_.profile() != colourProfileOf(settings)) {
+        applyColourProfile();
     }
     const QSignalBlocker quietSpeed(speedBox_);
     speedBox_->setCurrentIndex(settings.speed);

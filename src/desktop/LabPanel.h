@@ -59,6 +59,7 @@ private:
     void perform(const MenuItem& item);
     void buildPanel();
     void applyProjectorMode();
+    void applyColourProfile();
     void showSettings();
 
     Form1& form_;

@@ -33,7 +33,7 @@ void PainterSurface::clear() {
 }
 
 void PainterSurface::setForeColour(Colour colour) {
-    fore_ = PersistentCanvas::toQColor(colour);
+    fore_ = PersistentCanvas::toQColor(shownColour(colour, profile_));
 }
 
 void PainterSurface::plotPoint(float x, float y) {
@@ -58,7 +58,7 @@ void PainterSurface::circle(float x, float y, float radius, Colour colour) {
     if (!finite(centre) || !std::isfinite(r)) {
         return;
     }
-    painter_.setPen(QPen(PersistentCanvas::toQColor(colour), penWidth_));
+    painter_.setPen(QPen(PersistentCanvas::toQColor(shownColour(colour, profile_)), penWidth_));
     painter_.setBrush(Qt::NoBrush);
     painter_.drawEllipse(centre, r, r);
     touch(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/access/ColourProfile.h"
 #include "core/interfaces/DrawingSurface.h"
 
 #include <QColor>
@@ -23,6 +24,8 @@ public:
     // What clear() fills with; an invalid colour (the default) leaves what is below.
     void setBackground(QColor colour) { background_ = colour; }
     void setPenWidth(double pixels) { penWidth_ = pixels; }
+    // The colours drawn ones are shown in.
+    void setProfile(ColourProfile profile) { profile_ = profile; }
     void setFont(const QFont& font);
 
     void clear() override;
@@ -47,6 +50,7 @@ private:
     QColor background_;
     QColor fore_{Qt::black};
     double penWidth_ = 1;
+    ColourProfile profile_ = ColourProfile::Window;
     QPointF current_; // surface units
     QPointF textAt_;  // surface units
     QRectF painted_;

@@ -1,6 +1,7 @@
 #include "desktop/PersistentCanvas.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 
 #include <algorithm>
@@ -51,7 +52,7 @@ void PersistentCanvas::resize(QSize logicalSize, qreal devicePixelRatio) {
     }
     QImage resized(devicePixels, QImage::Format_RGB32);
     resized.setDevicePixelRatio(devicePixelRatio);
-    resized.fill(background_);
+    resized.fill(shownBackground());
     const bool keptPicture = !image_.isNull();
     if (keptPicture) {
         // Keep what was drawn (the path display relies on it), stretched to the new size.
@@ -137,6 +138,40 @@ QRegion PersistentCanvas::takeChangedArea() {
     return changed;
 }
 
+Colour PersistentCanvas::fromQColor(const QColor& colour) {
+    return rgb(static_cast<unsigned>(colour.red()), static_cast<unsigned>(colour.green()),
+               static_cast<unsigned>(colour.blue()));
+}
+
+void PersistentCanvas::setProfile(ColourProfile profile) {
+    if (profile == profile_) {
+        return;
+    }
+    flush();
+    endPainting();
+    // Few colours make up the picture; each is worked out once.
+    QHash<QRgb, QRgb> recoloured;
+    for (int y = 0; y < image_.height(); ++y) {
+        auto* pixels = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = 0; x < image_.width(); ++x) {
+            const QRgb pixel = pixels[x];
+            auto known = recoloured.constFind(pixel);
+            if (known == recoloured.cend()) {
+                const Colour shownNow =
+                    recolouredPixel(fromQColor(QColor(pixel)), profile_, profile);
+                known = recoloured.insert(pixel, toQColor(shownNow).rgb());
+            }
+            pixels[x] = *known;
+        }
+    }
+    profile_ = profile;
+    fore_ = shown(foreDrawn_);
+    if (!image_.isNull()) {
+        changedSincePresent_.markAll();
+    }
+    lastFrame_.clear(); // the next frame draws afresh in the new colours
+}
+
 const QImage& PersistentCanvas::image() {
     flush();
     endPainting();
@@ -157,7 +192,8 @@ void PersistentCanvas::paint(const DrawOp& op) {
         paintClear();
         break;
     case DrawOp::Kind::ForeColour:
-        fore_ = toQColor(op.colour);
+        foreDrawn_ = op.colour;
+        fore_ = shown(op.colour);
         if (painter_) {
             painter_->setPen(strokePen(fore_));
         }
@@ -250,7 +286,7 @@ void PersistentCanvas::paintClear() {
     // Only what was drawn since the last clear differs from the background: fill just those
     // tiles, straight into the image's pixels.
     endPainting();
-    const QRgb fill = background_.rgb();
+    const QRgb fill = shownBackground().rgb();
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
     for (const QRect& area : drawnSinceClear_.rects()) {
@@ -287,7 +323,7 @@ void PersistentCanvas::paintCircle(QPointF centreUser, double radius, Colour col
         return;
     }
     QPainter& p = painter();
-    p.setPen(strokePen(toQColor(colour)));
+    p.setPen(strokePen(shown(colour)));
     p.drawEllipse(centre, r, r);
     p.setPen(strokePen(fore_));
     touched(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/access/ColourProfile.h"
 #include "core/display/DisplayList.h"
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/Geometry.h"
@@ -46,6 +47,9 @@ public:
     QColor background() const { return background_; }
     void setFont(const QFont& font);
     const QFont& font() const { return font_; }
+    // The colours everything is shown in from now on; what was drawn so far takes them too.
+    void setProfile(ColourProfile profile);
+    ColourProfile profile() const { return profile_; }
     // Width of strokes in device pixels; 0 (the default) for one logical pixel.
     void setStrokeWidth(double devicePixels);
 
@@ -69,6 +73,7 @@ public:
     QPointF toUser(QPointF logical) const;
 
     static QColor toQColor(Colour colour);
+    static Colour fromQColor(const QColor& colour);
 
 private:
     // Carries out the drawing collected since the last call.
@@ -79,6 +84,9 @@ private:
     void paintCircle(QPointF centreUser, double radius, Colour colour);
     void paintText(const std::string& text);
 
+    // A drawn colour as the profile shows it.
+    QColor shown(Colour colour) const { return toQColor(shownColour(colour, profile_)); }
+    QColor shownBackground() const { return shown(fromQColor(background_)); }
     QPainter& painter();
     QPen strokePen(const QColor& colour) const;
     void endPainting();
@@ -90,7 +98,9 @@ private:
     QSize logicalSize_;
     std::unique_ptr<QPainter> painter_;
     QColor background_ = toQColor(WindowBackground);
-    QColor fore_{Qt::black};
+    Colour foreDrawn_ = 0;   // the foreground colour as drawn
+    QColor fore_{Qt::black}; // and as shown
+    ColourProfile profile_ = ColourProfile::Window;
     QFont font_;
     double strokeWidth_ = 0;
     QPointF current_; // current drawing position, user units

@@ -27,6 +27,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <functional>
 #include <memory>
@@ -431,6 +434,63 @@ private slots:
         QVERIFY2(area().accessibleDescription().startsWith("Reverse Kinematic scheme. Shoulder "),
                  qPrintable(area().accessibleDescription()));
         QVERIFY(area().accessibleName().startsWith("Robot arm, Reverse Kinematic scheme"));
+    }
+
+    // A change is put into the picture's accessible description with the events that make a
+    // screen reader speak it.
+    void changesAreToldWithTheirEvents() {
+        static QList<QPair<QObject*, QAccessible::Event>> heard;
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            heard.append({event->object(), event->type()});
+        });
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        QVERIFY(platform != nullptr);
+        platform->setActive(true); // as when a screen reader is running
+        RunLoop loop(*lab, *form);
+        QVERIFY(loop.turn()); // the announcer's first look: what is, is not news
+        form->stopAction()->trigger();
+        QElapsedTimer waited;
+        waited.start();
+        while (!area().accessibleDescription().contains("Stopped") && waited.elapsed() < 20000) {
+            QVERIFY(loop.turn());
+        }
+        QVERIFY(area().accessibleDescription().contains("Stopped"));
+        QVERIFY(heard.contains({&area(), QAccessible::DescriptionChanged}));
+        QVERIFY(heard.contains({&area(), QAccessible::Alert}));
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
+    }
+
+    // High contrast: every caption 4.5:1 against its background, the focus ring 3:1; the
+    // picture keeps what was drawn, in the new colours.
+    void highContrastColoursTheWindowAndKeepsThePicture() {
+        for (int i = 0; i < 40; ++i) {
+            cycle();
+        }
+        const int armPixels = countPixels(qRgb(255, 255, 255));
+        QVERIFY(armPixels > 100);
+        form->labPanel()->action(Command::HighContrast)->trigger();
+        QVERIFY(lab->settings().highContrast);
+        QCOMPARE(canvas->profile(), ColourProfile::HighContrast);
+        const auto ratio = [](const QColor& a, const QColor& b) {
+            return contrastRatio(PersistentCanvas::fromQColor(a), PersistentCanvas::fromQColor(b));
+        };
+        const QPalette box = form->checkBox(CheckBox::Check1)->palette();
+        QVERIFY(ratio(box.color(QPalette::WindowText), box.color(QPalette::Window)) >= 4.5);
+        const QPalette heading = form->servoHeading()->palette();
+        QVERIFY(ratio(heading.color(QPalette::Text), heading.color(QPalette::Base)) >= 4.5);
+        const QPalette window = form->palette();
+        QVERIFY(ratio(window.color(QPalette::WindowText), window.color(QPalette::Window)) >= 4.5);
+        QVERIFY(ratio(form->focusRing()->colour(), window.color(QPalette::Window)) >= 3);
+        QVERIFY(countPixels(qRgb(0, 0, 0)) > countPixels(qRgb(255, 255, 255)));
+        QVERIFY(qAbs(countPixels(qRgb(255, 255, 255)) - armPixels) <= armPixels / 20);
+        QCOMPARE(countPixels(PersistentCanvas::toQColor(WindowBackground).rgb()), 0);
+        form->labPanel()->action(Command::HighContrast)->trigger();
+        QCOMPARE(canvas->profile(), ColourProfile::Window);
+        QCOMPARE(form->palette().color(QPalette::Window),
+                 PersistentCanvas::toQColor(WindowBackground));
     }
 
     void accessibilityTreeNamesEveryControl() {

@@ -45,6 +45,7 @@ std::vector<MenuItem> buildLabMenu() {
         items.push_back(cue);
     }
     items.push_back({Command::Projector, "projector", "Pro&jector Mode", "F8", Check::Box});
+    items.push_back({Command::HighContrast, "highContrast", "&High Contrast", "Ctrl+H", Check::Box});
     MenuItem reset{Command::Reset, "reset", "&Reset", "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
@@ -110,6 +111,9 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
     case Command::Projector:
         shown.checked = settings.projector;
         break;
+    case Command::HighContrast:
+        shown.checked = settings.highContrast;
+        break;
     default:
         break;
     }
@@ -167,6 +171,9 @@ void perform(const MenuItem& item, Lab& lab) {
     }
     case Command::Projector:
         lab.settings().projector = !lab.settings().projector;
+        break;
+    case Command::HighContrast:
+        lab.settings().highContrast = !lab.settings().highContrast;
         break;
     case Command::Reset:
         lab.reset();

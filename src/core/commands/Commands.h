@@ -24,6 +24,7 @@ enum class Command {
     GainDown,
     Cue, // item.index: which of Cues
     Projector,
+    HighContrast,
     Reset,
     Describe, // the front end tells the whole state to the screen reader (Announcer::wholeState)
     Keys,     // the front end shows the keys help (keyHelp)

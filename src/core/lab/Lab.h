@@ -13,7 +13,8 @@ namespace servo {
 struct LabSettings {
     int speed = NormalSpeed; // index into Speeds
     CueSettings cues;
-    bool projector = false; // wide lines and large text for a projector
+    bool projector = false;    // wide lines and large text for a projector
+    bool highContrast = false; // the high-contrast colours (see ColourProfile)
 };
 
 // The lab attached to a simulation: it paces the passes of each displayed frame by the clock,
@@ -36,7 +37,7 @@ public:
     void setSpeed(int index);
 
     // Everything as at start-up (see resetSimulation), gain 1 and the normal speed, the plot
-    // emptied; the cues and projector mode stay as they are.
+    // emptied; the cues, projector mode and high contrast stay as they are.
     void reset();
 
     // While a modal box (About) is open the simulation stands still: frames run no pass.
