@@ -2,6 +2,7 @@
 // builds its window from, bound with embind.
 
 #include "core/access/Announcer.h"
+#include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
 #include "core/simulation/Handlers.h"
 #include "web/JsonWriter.h"
@@ -171,7 +172,18 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("speed",
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().speed; }))
         .function("projector",
-                  optional_override([](WebFrontEnd& f) { return f.lab().settings().projector; }));
+                  optional_override([](WebFrontEnd& f) { return f.lab().settings().projector; }))
+        .function("highContrast", optional_override([](WebFrontEnd& f) {
+                      return f.lab().settings().highContrast;
+                  }));
     function("description", &pageDescription);
+    // A pixel of the picture (0x00BBGGRR) shown in one profile, as the other shows it.
+    function("recolouredPixel", optional_override([](double pixel, bool fromHigh, bool toHigh) {
+                 const auto profile = [](bool high) {
+                     return high ? ColourProfile::HighContrast : ColourProfile::Window;
+                 };
+                 return static_cast<double>(recolouredPixel(static_cast<Colour>(pixel),
+                                                            profile(fromHigh), profile(toHigh)));
+             }));
     constant("OpFloats", EncodedOps::OpFloats);
 }

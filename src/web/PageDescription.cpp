@@ -1,5 +1,6 @@
 #include "web/PageDescription.h"
 
+#include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
 #include "core/display/DisplayList.h"
 #include "core/interfaces/ControlCaptions.h"
@@ -62,6 +63,7 @@ std::string pageDescription() {
         .value("quit", static_cast<int>(Command::Quit))
         .value("labPanel", static_cast<int>(Command::LabPanel))
         .value("projector", static_cast<int>(Command::Projector))
+        .value("highContrast", static_cast<int>(Command::HighContrast))
         .value("speed", static_cast<int>(Command::Speed))
         .value("cue", static_cast<int>(Command::Cue))
         .value("step", static_cast<int>(Command::Step))
@@ -139,12 +141,32 @@ std::string pageDescription() {
         .endObject();
     json.value("background", cssColour(WindowBackground));
     json.beginObject("look")
-        .value("form", cssColour(WindowBackground))
-        .value("heading", cssColour(HeadingTextColour))
-        .value("focus", cssColour(FocusRingColour))
         .value("windowPoints", WindowFontPoints)
         .value("captionPoints", CaptionFontPoints)
         .endObject();
+    json.beginObject("looks");
+    for (const auto& [name, profile] : {std::pair{"window", ColourProfile::Window},
+                                        std::pair{"highContrast", ColourProfile::HighContrast}}) {
+        const WindowLook& look = windowLook(profile);
+        json.beginObject(name)
+            .value("form", cssColour(look.form))
+            .value("text", cssColour(look.text))
+            .value("boxText", cssColour(look.boxText))
+            .value("heading", cssColour(look.heading))
+            .value("focus", cssColour(look.focus))
+            .value("picture", cssColour(shownColour(WindowBackground, profile)))
+            .value("plot", cssColour(windowLook(profile).plotBackground))
+            .endObject();
+    }
+    json.endObject();
+    json.beginArray("highContrastColours"); // [drawn, shown] pairs, 0x00BBGGRR
+    for (const ColourSubstitution& substitution : HighContrastSubstitutions) {
+        json.beginArray(nullptr)
+            .value(nullptr, static_cast<double>(substitution.drawn))
+            .value(nullptr, static_cast<double>(substitution.shown))
+            .endArray();
+    }
+    json.endArray();
     json.beginObject("opKinds");
     for (std::size_t i = 0; i < std::size(DrawOpKindNames); ++i) {
         json.value(DrawOpKindNames[i], static_cast<int>(i));

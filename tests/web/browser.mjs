@@ -1,6 +1,7 @@
 // Shared by the page's tests and measurements: the site served on a free loopback port, and the
 // helpers every test body uses in every engine.
 import { spawn } from 'node:child_process';
+import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -69,4 +70,20 @@ export async function pressAndSnapshot(tab, keys) {
   });
   await tab.press(keys);
   return tab.evaluate(() => JSON.parse(window.servoKeySnapshot));
+}
+
+// The WCAG 2.0, 2.1 and 2.2 A and AA rules of axe-core that the page breaks now: a list of
+// { id, targets } (the selectors of the elements at fault).
+const axeSource = readFileSync(join(here, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
+export async function accessibilityViolations(tab) {
+  await tab.evaluate((source) => {
+    if (!window.axe) {
+      (0, eval)(source);
+    }
+  }, axeSource);
+  return tab.evaluate(async () => {
+    const tags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'];
+    const result = await window.axe.run(document, { runOnly: { type: 'tag', values: tags } });
+    return result.violations.map((v) => ({ id: v.id, targets: v.nodes.map((n) => n.target.join(' ')) }));
+  });
 }

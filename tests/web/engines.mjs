@@ -70,6 +70,12 @@ class Tab {
     return element.boundingBox();
   }
 
+  // The mouse wheel turned by `deltaY` CSS pixels with the pointer at a point of the viewport.
+  async wheel(x, y, deltaY) {
+    await this.mouse.move(x, y);
+    await (this.engine === 'chromium' ? this.mouse.wheel(0, deltaY) : this.mouse.wheel({ deltaY }));
+  }
+
   // A finger: 'start', 'move' or 'end' at a point of the viewport.
   async touch(phase, x, y) {
     if (this.engine === 'chromium') {
@@ -125,7 +131,7 @@ class Tab {
 function chromiumEngine() {
   return {
     name: 'chromium',
-    supports: { network: true, pixelRatio: true, keyboardTarget: true },
+    supports: { network: true, pixelRatio: true },
     async launch() {
       const browser = await chromium.launch({
         executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ChromiumFlags,
@@ -145,7 +151,7 @@ function chromiumEngine() {
 function firefoxEngine() {
   return {
     name: 'firefox',
-    supports: { network: true, pixelRatio: true, keyboardTarget: true },
+    supports: { network: true, pixelRatio: true },
     async launch() {
       const browser = await puppeteer.launch({
         browser: 'firefox',
@@ -296,7 +302,7 @@ function freePort() {
 function webkitEngine() {
   return {
     name: 'webkit',
-    supports: { network: false, pixelRatio: false, keyboardTarget: false },
+    supports: { network: false, pixelRatio: false },
     async launch() {
       const port = await freePort();
       const driver = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });

@@ -45,9 +45,6 @@ class Page {
     const d = this.described;
     document.title = d.title;
     const root = document.documentElement.style;
-    root.setProperty('--form', d.look.form);
-    root.setProperty('--heading', d.look.heading);
-    root.setProperty('--focus', d.look.focus);
     root.setProperty('--window-points', `${d.look.windowPoints}pt`);
     root.setProperty('--caption-points', `${d.look.captionPoints}pt`);
     for (let box = 1; box <= d.boxes.length; box++) {
@@ -76,6 +73,17 @@ class Page {
     this.bindKeys();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
+    this.applyColours();
+    const contrast = new URLSearchParams(location.search).get('contrast');
+    const asked = matchMedia('(prefers-contrast: more)');
+    if (contrast === 'high' || (contrast === null && asked.matches)) {
+      this.menus.activateCommand(d.commands.highContrast);
+    }
+    asked.addEventListener('change', () => {
+      if (asked.matches !== this.front.highContrast()) {
+        this.menus.activateCommand(d.commands.highContrast);
+      }
+    });
     this.sync();
     const notice = $('notice');
     notice.addEventListener('close', () => {
@@ -171,6 +179,34 @@ class Page {
     }
   }
 
+  // The window's colours and the drawing's, in the profile the lab's settings choose; what was
+  // drawn on the picture so far takes the new colours.
+  applyColours() {
+    const high = this.front.highContrast();
+    if (this.shown.highContrast === high) {
+      return;
+    }
+    const before = this.shown.highContrast ?? false;
+    this.shown.highContrast = high;
+    const d = this.described;
+    const look = high ? d.looks.highContrast : d.looks.window;
+    const root = document.documentElement;
+    for (const [name, colour] of [['--form', look.form], ['--window-text', look.text],
+      ['--box-text', look.boxText], ['--heading', look.heading], ['--focus', look.focus]]) {
+      root.style.setProperty(name, colour);
+    }
+    root.classList.toggle('high-contrast', high);
+    const substitutions = high ? new Map(d.highContrastColours) : null;
+    if (before !== high) {
+      this.picture.recolour((pixel) => this.module.recolouredPixel(pixel, before, high));
+    }
+    this.picture.setColours(substitutions, look.picture);
+    this.cues.setColours(substitutions, null);
+    this.cues.clear();
+    this.drawList(this.cues, Lists.cues);
+    this.lab.setColours(substitutions, look.plot);
+  }
+
   setProjector(on) {
     const p = this.described.projector;
     this.picture.lineWidth = on ? p.stroke / this.picture.ratio : 1;
@@ -180,6 +216,16 @@ class Page {
     $('controls').classList.toggle('projector', on);
     const root = document.documentElement.style;
     root.setProperty('--control-scale', on ? p.controlScale : 1);
+    // The picture keeps room for the whole column of controls; zoomed in, the page scrolls.
+    let right = 0;
+    let bottom = 0;
+    for (const control of $('controls').children) {
+      right = Math.max(right, control.offsetLeft + control.offsetWidth);
+      bottom = Math.max(bottom, control.offsetTop + control.offsetHeight);
+    }
+    const scale = on ? p.controlScale : 1;
+    root.setProperty('--column-width', `${Math.ceil(right * scale) + 8}px`);
+    root.setProperty('--column-height', `${Math.ceil(bottom * scale) + 8}px`);
     root.setProperty('--lab-panel-size', `${on ? p.projectorPanelPoints : p.panelPoints}pt`);
     this.cues.clear();
     this.drawList(this.cues, Lists.cues);
@@ -212,6 +258,7 @@ class Page {
 
   // --- the controls mirror the module's panel ---
   sync() {
+    this.applyColours();
     for (let box = 1; box <= this.described.boxes.length; box++) {
       const checked = this.front.isChecked(box);
       if ($(`Check${box}`).checked !== checked) {

@@ -65,7 +65,8 @@ export class LabView {
 
     const cues = $('lab-cues');
     this.boxes = [];
-    for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector)]) {
+    for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector),
+      ...this.positionsOf(commands.highContrast)]) {
       const label = document.createElement('label');
       const box = document.createElement('input');
       box.type = 'checkbox';
@@ -88,6 +89,15 @@ export class LabView {
   setGain(value) {
     this.front.setGain(value);
     this.page.sync();
+  }
+
+  // The plot in the profile's colours (see Page.applyColours), drawn afresh.
+  setColours(substitutions, background) {
+    this.plot.setColours(substitutions, background);
+    this.plot.dirty = [0, 0, this.plot.canvas.clientWidth, this.plot.canvas.clientHeight];
+    this.plot.clear();
+    this.shown.plotFont = null;
+    this.shown.recolour = true;
   }
 
   applyProjector() {
@@ -120,7 +130,8 @@ export class LabView {
       return;
     }
     const canvas = this.plot.canvas;
-    const resized = this.plot.fit(false);
+    const resized = this.plot.fit(false) || this.shown.recolour;
+    this.shown.recolour = false;
     const c = this.plot.context;
     const size = parseFloat(this.panelStyle.fontSize) || 12;
     if (this.shown.plotFont !== size) {

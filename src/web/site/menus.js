@@ -144,6 +144,11 @@ export class MenuBar {
     this.menuButton.setAttribute('aria-expanded', 'false');
   }
 
+  // Carries out the Lab menu's item of `command`.
+  activateCommand(command) {
+    this.activate(LabList, this.described.labMenu.findIndex((item) => item.command === command));
+  }
+
   // Carries out an item of a list (0 the menu bar, 1 the Lab menu).
   activate(list, position) {
     const item = (list === MenuBarList ? this.described.menuBar : this.described.labMenu)[position];

@@ -23,12 +23,49 @@ export class Painter {
     this.ratio = 1;
     this.lineWidth = 1; // CSS pixels
     this.font = 'bold 11px sans-serif';
-    this.fore = 'rgb(0, 0, 0)';
+    this.foreDrawn = 0; // the foreground colour as drawn (0x00BBGGRR)
+    this.fore = 'rgb(0, 0, 0)'; // and as shown
     this.current = [0, 0];
     this.textAt = [0, 0];
     this.crisp = true; // snap thin lines to device pixel centres
     this.pathOpen = false; // strokes of one colour go into one path, stroked at once
     this.dirty = null; // CSS pixels drawn on since the last clear: [left, top, right, bottom]
+    this.substitutions = null; // Map of drawn colour to shown colour (0x00BBGGRR), or none
+  }
+
+  // The colours drawn ones are shown in from now on (a Map, or null to show them as drawn), and
+  // the background behind them.
+  setColours(substitutions, background) {
+    this.endPath();
+    this.substitutions = substitutions;
+    this.background = background;
+    this.fore = this.shown(this.foreDrawn);
+  }
+
+  shown(colour) {
+    return cssColour(this.substitutions?.get(colour) ?? colour);
+  }
+
+  // Gives every pixel drawn so far the colour `convert` (0x00BBGGRR to 0x00BBGGRR) says; each
+  // colour of the picture is converted once.
+  recolour(convert) {
+    this.endPath();
+    const c = this.context;
+    const image = c.getImageData(0, 0, this.canvas.width, this.canvas.height);
+    const data = image.data;
+    const known = new Map();
+    for (let i = 0; i < data.length; i += 4) {
+      const pixel = data[i] | (data[i + 1] << 8) | (data[i + 2] << 16);
+      let now = known.get(pixel);
+      if (now === undefined) {
+        now = convert(pixel);
+        known.set(pixel, now);
+      }
+      data[i] = now & 255;
+      data[i + 1] = (now >> 8) & 255;
+      data[i + 2] = (now >> 16) & 255;
+    }
+    c.putImageData(image, 0, 0);
   }
 
   touch(left, top, right, bottom) {
@@ -148,7 +185,8 @@ export class Painter {
           this.clear();
           break;
         case Kind.ForeColour: {
-          const fore = cssColour(colour);
+          this.foreDrawn = colour;
+          const fore = this.shown(colour);
           if (fore !== this.fore) {
             this.endPath();
             this.fore = fore;
@@ -186,7 +224,7 @@ export class Painter {
           if ([cx, cy, r].every(Number.isFinite)) {
             this.endPath();
             this.touch(cx - r, cy - r, cx + r, cy + r);
-            c.strokeStyle = cssColour(colour);
+            c.strokeStyle = this.shown(colour);
             c.lineWidth = this.lineWidth;
             c.beginPath();
             c.arc(cx, cy, r, 0, 2 * Math.PI);
