@@ -128,6 +128,11 @@ std::string Announcer::wholeState(const Lab& lab) {
                    : " Radius error " + formatFixed(state.radiusError, 2) + ", elevation error " +
                          degrees(state.elevationError) + ".";
     }
+    if (state.servoType >= ServoJacobianTranspose) {
+        text += state.singular == 1
+                    ? " Singular: no step."
+                    : " Manipulability " + formatFixed(state.manipulabilityValue, 2) + ".";
+    }
     text += state.runState == RunStopped ? " Stopped." : " Running.";
     text += state.gripperClosed != 0
                 ? (state.objectHeld != 0 ? " Gripper closed on the object." : " Gripper closed.")

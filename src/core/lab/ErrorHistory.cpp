@@ -29,6 +29,11 @@ std::array<double, 3> signalsOf(const SimulationState& state, int wristScrollPos
                 (commanded.elbowAngle - state.elbowAngle) * DegreesPerRadian,
                 (commanded.wristAngle - state.wristAngle) * DegreesPerRadian};
     }
+    case ServoJacobianTranspose:
+    case ServoResolvedRate:
+    case ServoDampedLeastSquares:
+        return {state.manipulabilityValue / ManipulabilityPlotUnit,
+                state.largestJointStep * DegreesPerRadian, None};
     default:
         return {None, None, None};
     }
@@ -44,6 +49,12 @@ SignalNames signalNamesOf(int servoType) {
         return {{"radius error (arm units)", "elevation error (degrees)", nullptr}, ""};
     case ServoReverseKinematic:
         return {{"shoulder error", "elbow error", "wrist error"}, "degrees"};
+    case ServoJacobianTranspose:
+    case ServoResolvedRate:
+    case ServoDampedLeastSquares:
+        return {
+            {"manipulability (per 100 arm units squared)", "largest joint step (degrees)", nullptr},
+            ""};
     default:
         return {{nullptr, nullptr, nullptr}, ""};
     }

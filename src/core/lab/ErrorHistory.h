@@ -16,11 +16,16 @@ struct ErrorSample {
     double distance; // effector to desired point, arm units
     // x,y: X and Y error (arm units); R,theta: radius error (arm units) and elevation error
     // (degrees); reverse kinematic: shoulder, elbow and wrist error, commanded minus current
-    // (degrees; NaN while the target is out of reach).
+    // (degrees; NaN while the target is out of reach); the Jacobian schemes: manipulability
+    // (in ManipulabilityPlotUnit) and the largest joint step (degrees).
     std::array<double, 3> signalValues;
     int servoType;
     bool change; // the target or the scheme changed just before this cycle
 };
+
+// The plot shows manipulability in hundreds of arm units squared, so that it shares its scale
+// with the distance.
+inline constexpr double ManipulabilityPlotUnit = 100;
 
 // The names, in order, of a scheme's plotted signals, with their units.
 struct SignalNames {

@@ -1,6 +1,7 @@
 #include "core/simulation/Handlers.h"
 
 #include "core/servo/ElbowConfigurations.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/Geometry.h"
 
@@ -27,6 +28,29 @@ void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) 
         }
     }
     panel.setExplanationText(state.*scheme->explanation);
+}
+
+void schemeChosen(SimulationState& state, ControlPanel& panel, int servoType) {
+    const ServoScheme* scheme = servoSchemeOf(servoType);
+    if (scheme == nullptr) {
+        return;
+    }
+    if (scheme->box != NoBox) {
+        servoBoxPressed(state, panel, scheme->box);
+        panel.setChecked(scheme->box, true);
+        return;
+    }
+    state.servoType = servoType;
+    for (const ServoScheme& boxed : servoSchemes()) {
+        panel.setChecked(boxed.box, false);
+    }
+    panel.setExplanationText(state.*scheme->explanation);
+}
+
+void dampingEntered(SimulationState& state, double lambda) {
+    if (!std::isnan(lambda)) {
+        state.dampingLambda = std::clamp(lambda, 0.0, MaxDampingLambda);
+    }
 }
 
 void elbowBoxClicked(SimulationState& state, ControlPanel& panel, CheckBox box) {

@@ -13,6 +13,12 @@ namespace servo {
 // other servo boxes and shows the scheme's explanation. The pressed box's own check mark is
 // left to the click that follows.
 void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box);
+// A scheme chosen by its servo type in the lab panel: a box's scheme as if its box were
+// clicked (it ends checked); a lab scheme unchecks the three boxes. Its text goes into the
+// explanation box. An unknown type changes nothing.
+void schemeChosen(SimulationState& state, ControlPanel& panel, int servoType);
+// The damping of damped least squares, within 0..MaxDampingLambda; not a number changes nothing.
+void dampingEntered(SimulationState& state, double lambda);
 
 // A pointer press (any button) on any of the seven boxes, before the click that toggles it:
 // a servo box acts here (servoBoxPressed); an elbow box waits for its click.

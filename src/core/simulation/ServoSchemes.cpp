@@ -3,25 +3,52 @@
 #include "core/servo/ElbowConfigurations.h"
 #include "core/servo/ForwardRThetaServo.h"
 #include "core/servo/ForwardXYServo.h"
+#include "core/servo/JacobianServos.h"
 #include "core/servo/ReverseKinematicServo.h"
+
+#include <array>
 
 namespace servo {
 
 namespace {
 
-const std::array<ServoScheme, 3> Schemes{{
-    {ServoReverseKinematic, CheckBox::Check1, "Reverse Kinematic",
+const std::array<ServoScheme, 6> Schemes{{
+    {ServoReverseKinematic, CheckBox::Check1, "Reverse Kinematic", "reverse",
      &SimulationState::reverseKinematicText, reverseKinematicStep, true},
-    {ServoForwardXY, CheckBox::Check2, "Forward Kin.(x,y)", &SimulationState::forwardXYText,
+    {ServoForwardXY, CheckBox::Check2, "Forward Kin.(x,y)", "xy", &SimulationState::forwardXYText,
      xyServoStep, false},
-    {ServoForwardRTheta, CheckBox::Check3, "Forward Kin.(R,ang.)",
+    {ServoForwardRTheta, CheckBox::Check3, "Forward Kin.(R,ang.)", "rtheta",
      &SimulationState::forwardRThetaText, rThetaServoStep, false},
+    {ServoJacobianTranspose, NoBox, "Jacobian transpose", "transpose",
+     &SimulationState::jacobianTransposeText, jacobianTransposeStep, false},
+    {ServoResolvedRate, NoBox, "Resolved rate", "resolved", &SimulationState::resolvedRateText,
+     resolvedRateStep, false},
+    {ServoDampedLeastSquares, NoBox, "Damped least squares", "damped",
+     &SimulationState::dampedLeastSquaresText, dampedLeastSquaresStep, false},
 }};
+constexpr std::size_t BoxSchemes = 3;
 
 } // namespace
 
-const std::array<ServoScheme, 3>& servoSchemes() {
+std::span<const ServoScheme> servoSchemes() {
+    return std::span(Schemes).first(BoxSchemes);
+}
+
+std::span<const ServoScheme> labSchemes() {
+    return std::span(Schemes).subspan(BoxSchemes);
+}
+
+std::span<const ServoScheme> allSchemes() {
     return Schemes;
+}
+
+const ServoScheme* servoSchemeNamed(std::string_view name) {
+    for (const ServoScheme& scheme : Schemes) {
+        if (name == scheme.name) {
+            return &scheme;
+        }
+    }
+    return nullptr;
 }
 
 const ServoScheme* servoSchemeOf(int servoType) {
@@ -34,7 +61,7 @@ const ServoScheme* servoSchemeOf(int servoType) {
 }
 
 const ServoScheme* servoSchemeOf(CheckBox box) {
-    for (const ServoScheme& scheme : Schemes) {
+    for (const ServoScheme& scheme : servoSchemes()) {
         if (scheme.box == box) {
             return &scheme;
         }

@@ -14,6 +14,10 @@ inline constexpr int RunStopped = 3;
 inline constexpr int ServoReverseKinematic = 1;
 inline constexpr int ServoForwardXY = 2;
 inline constexpr int ServoForwardRTheta = 3;
+// The lab's Jacobian schemes, chosen in the lab panel rather than by a servo box.
+inline constexpr int ServoJacobianTranspose = 4;
+inline constexpr int ServoResolvedRate = 5;
+inline constexpr int ServoDampedLeastSquares = 6;
 
 // Point numbers run from 1 to MaxPoints; index 0 of the point arrays is never used.
 inline constexpr int MaxPoints = 100;
@@ -84,6 +88,15 @@ struct SimulationState {
     double currentElevation = 0;
     double desiredElevation = 0;
     double elevationError = 0;
+    // The Jacobian schemes': effector to desired point (arm units), the manipulability (arm
+    // units squared), the largest joint step of the last cycle (radians), 1 where resolved rate
+    // found the Jacobian singular and made no step, and the damping of damped least squares
+    // (arm units, a lab setting).
+    double distanceError = 0;
+    double manipulabilityValue = 0;
+    double largestJointStep = 0;
+    int singular = 0;
+    double dampingLambda = 5;
 
     // Draw pass: the effector point worked out from the joint angles, for the pick-up test.
     double graspX = 0;
@@ -106,6 +119,9 @@ struct SimulationState {
     std::string reverseKinematicText;
     std::string forwardXYText;
     std::string forwardRThetaText;
+    std::string jacobianTransposeText;
+    std::string resolvedRateText;
+    std::string dampedLeastSquaresText;
 };
 
 } // namespace servo

@@ -88,6 +88,57 @@ void buildExplanationTexts(SimulationState& state) {
             "not as good as reverse kinematic.",
         },
         LastLine::EndsWithBreak);
+
+    state.jacobianTransposeText = joinLines(
+        {
+            "The Jacobian J tells how each joint",
+            "moves the hand: x, y and its angle.",
+            "Its transpose turns the hand's error",
+            "into joint pushes, as a spring would:",
+            "",
+            "dq = a G J^T e,   e = desired - current",
+            "a = (e . J J^T e) / |J J^T e|^2",
+            "",
+            "a is the best step along J^T e, so at",
+            "gain 1 it never overshoots. Cheap and",
+            "never singular, but it slows to a",
+            "crawl where J stretches badly.",
+        },
+        LastLine::EndsWithBreak);
+
+    state.resolvedRateText = joinLines(
+        {
+            "Resolved rate inverts the Jacobian:",
+            "it asks which joint steps move the",
+            "hand exactly a fifth of the way on:",
+            "",
+            "dq = 0.2 G J^-1 e",
+            "",
+            "The hand runs on a straight line and",
+            "settles fast. Stretch the arm out and",
+            "J loses a direction: its determinant",
+            "goes to zero, the steps blow up, and",
+            "below a threshold it says SINGULAR",
+            "and stops. Try a target out of reach.",
+        },
+        LastLine::EndsWithBreak);
+
+    state.dampedLeastSquaresText = joinLines(
+        {
+            "Damped least squares: resolved rate",
+            "with a brake near the singularity:",
+            "",
+            "dq = 0.2 G J^T (J J^T + L^2 I)^-1 e",
+            "",
+            "L (lambda, arm units) trades accuracy",
+            "for calm: far from a singularity it",
+            "moves as resolved rate does; near one",
+            "its steps stay small and the arm",
+            "reaches as far as it can, smoothly.",
+            "L = 0 is resolved rate; a large L",
+            "creeps like the Jacobian transpose.",
+        },
+        LastLine::EndsWithBreak);
 }
 
 } // namespace servo

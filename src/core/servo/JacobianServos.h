@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/interfaces/DrawingSurface.h"
+#include "core/state/SimulationState.h"
+
+namespace servo {
+
+// The lab's three Jacobian laws. Each cycle works out the task error e (see ArmJacobian.h)
+// and its Jacobian J at the present pose, turns the joints by dq, prints "DISTANCE ERROR=" and
+// "MANIPULABILITY=" (or "SINGULAR") under the arm, plots the effector and redraws the arm. A
+// step that would not be finite is not made.
+
+// dq = a G J^T e, with a = (e . J J^T e) / |J J^T e|^2: the step along J^T e that, to first
+// order, brings the task closest to the desired one, so that at G = 1 no step overshoots.
+void jacobianTransposeStep(SimulationState& state, DrawingSurface& surface);
+
+// dq = 0.2 G J^-1 e: the effector goes a fifth of the remaining way each cycle, on a straight
+// line (Newton corrections at the stepped pose take out the curvature of the arm's geometry).
+// Where |det J| falls below SingularShare of its largest value the law makes no step.
+void resolvedRateStep(SimulationState& state, DrawingSurface& surface);
+inline constexpr double SingularShare = 0.02;
+
+// dq = 0.2 G J^T (J J^T + lambda^2 I)^-1 e, lambda the state's dampingLambda: resolved rate
+// far from a singularity, a short gradient step near one.
+void dampedLeastSquaresStep(SimulationState& state, DrawingSurface& surface);
+inline constexpr double MaxDampingLambda = 50; // arm units
+inline constexpr double DefaultDampingLambda = 5;
+
+} // namespace servo

@@ -1,0 +1,118 @@
+#include "TestWorld.h"
+
+#include "core/figure/EffectorPosition.h"
+#include "core/servo/ArmJacobian.h"
+#include "core/servo/JacobianServos.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/state/Geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace servo::testing {
+namespace {
+
+TEST(ArmJacobian, AgreesWithFiniteDifferencesOfTheTask) {
+    SimulationState state = straightUpArm();
+    const double h = 1e-6;
+    for (const Vector3& pose : {Vector3{0, 0, 0}, Vector3{0.4, -1.1, 0.7}, Vector3{-2, 2.5, -0.3},
+                                Vector3{1.5, 0.01, 3}}) {
+        state.shoulderAngle = pose[0];
+        state.elbowAngle = pose[1];
+        state.wristAngle = pose[2];
+        const Matrix3 j = taskJacobian(state);
+        for (std::size_t joint = 0; joint < 3; ++joint) {
+            Vector3 plus = pose;
+            Vector3 minus = pose;
+            plus[joint] += h;
+            minus[joint] -= h;
+            const Vector3 a = taskOf(state, plus[0], plus[1], plus[2]);
+            const Vector3 b = taskOf(state, minus[0], minus[1], minus[2]);
+            for (std::size_t row = 0; row < 3; ++row) {
+                EXPECT_NEAR(j[row][joint], (a[row] - b[row]) / (2 * h), 1e-5)
+                    << "row " << row << " joint " << joint;
+            }
+        }
+        const ArmPoint effector = effectorPosition(state);
+        const Vector3 task = taskOf(state, pose[0], pose[1], pose[2]);
+        EXPECT_NEAR(task[0], effector.x, 1e-12);
+        EXPECT_NEAR(task[1], effector.y, 1e-12);
+    }
+}
+
+// A world whose arm has settled on the start-up target under reverse kinematics, then is
+// handed to `servoType` with the target at arm point (x, y).
+struct Lesson {
+    World w;
+    Lesson(int servoType, double x, double y) {
+        w.cycles(80);
+        schemeChosen(w.state, w.panel, servoType);
+        w.state.targetX = ShoulderX + WindowUnitsPerArmUnitX * x;
+        w.state.targetY = ShoulderY - y;
+    }
+    double distance() const {
+        const ArmPoint p = effectorPosition(w.state);
+        return std::hypot(w.state.desiredX - p.x, w.state.desiredY - p.y);
+    }
+};
+
+constexpr std::array<std::array<double, 2>, 7> ReachableTargets{
+    {{25, 20}, {-30, 30}, {40, -10}, {0, 50}, {-45, -5}, {20, 45}, {50, 20}}};
+
+TEST(JacobianServos, EachLawSettlesOnEveryReachableTargetWithin400Steps) {
+    for (const ServoScheme& scheme : labSchemes()) {
+        for (const auto& [x, y] : ReachableTargets) {
+            Lesson lesson(scheme.servoType, x, y);
+            int steps = 0;
+            for (; steps < 400 && !(steps > 0 && lesson.distance() < 0.5); ++steps) {
+                lesson.w.cycle();
+            }
+            EXPECT_LT(lesson.distance(), 0.5) << scheme.name << " to " << x << ", " << y;
+            EXPECT_EQ(lesson.w.state.singular, 0) << scheme.name;
+        }
+    }
+}
+
+TEST(JacobianServos, ResolvedRateKeepsTheEffectorOnTheStraightLine) {
+    for (const auto& [x, y] : ReachableTargets) {
+        Lesson lesson(ServoResolvedRate, x, y);
+        lesson.w.cycle(); // takes the new target
+        const ArmPoint start = effectorPosition(lesson.w.state);
+        const double length = std::hypot(x - start.x, y - start.y);
+        double worst = 0;
+        for (int i = 0; i < 100; ++i) {
+            lesson.w.cycle();
+            const ArmPoint p = effectorPosition(lesson.w.state);
+            const double across =
+                std::abs((x - start.x) * (p.y - start.y) - (y - start.y) * (p.x - start.x)) /
+                length;
+            worst = std::max(worst, across);
+        }
+        EXPECT_LE(worst, 0.02 * length) << x << ", " << y;
+    }
+}
+
+TEST(JacobianServos, DampingKeepsStepsSmallWhereResolvedRateFindsASingularity) {
+    constexpr double PastTheStretchedArm[] = {75, 20}; // 8 arm units beyond its reach
+    Lesson rate(ServoResolvedRate, PastTheStretchedArm[0], PastTheStretchedArm[1]);
+    Lesson damped(ServoDampedLeastSquares, PastTheStretchedArm[0], PastTheStretchedArm[1]);
+    bool singular = false;
+    double largest = 0;
+    for (int i = 0; i < 400; ++i) {
+        rate.w.cycle();
+        damped.w.cycle();
+        singular = singular || rate.w.state.singular == 1;
+        largest = std::max(largest, damped.w.state.largestJointStep);
+        for (const double angle :
+             {rate.w.state.shoulderAngle, rate.w.state.elbowAngle, rate.w.state.wristAngle}) {
+            ASSERT_TRUE(std::isfinite(angle));
+        }
+    }
+    EXPECT_TRUE(singular);
+    EXPECT_LT(largest, 0.3);
+    EXPECT_EQ(damped.w.state.singular, 0);
+}
+
+} // namespace
+} // namespace servo::testing
