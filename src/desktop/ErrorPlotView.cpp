@@ -37,7 +37,7 @@ void ErrorPlotView::paintEvent(QPaintEvent*) {
     lab_.drawPlot(layout, surface);
     painter.fillRect(QRectF(0, layout.height, width(), figuresHeight), palette().window());
     painter.setPen(palette().color(QPalette::WindowText));
-    const QString figures = QString::fromStdString(lab_.history().summary());
+    const QString figures = QString::fromStdString(lab_.figures());
     painter.drawText(QPointF(4, layout.height + 2 + metrics.ascent()), figures);
     setAccessibleDescription(figures);
 }

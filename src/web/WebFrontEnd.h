@@ -55,7 +55,7 @@ public:
     // list left as it was, when nothing it shows has changed since the last call.
     bool drawPlot(double width, double height, const PlotTextMetrics& text);
     const EncodedOps& plot() const { return plot_; }
-    std::string figures() const { return lab_.history().summary(); }
+    std::string figures() const { return lab_.figures(); }
 
     // What a screen reader is to hear after this frame (`nowSeconds` on any steady clock), or
     // an empty text.

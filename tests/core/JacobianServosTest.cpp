@@ -1,6 +1,7 @@
 #include "TestWorld.h"
 
 #include "core/figure/EffectorPosition.h"
+#include "core/lab/Lab.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/ServoSchemes.h"
@@ -112,6 +113,42 @@ TEST(JacobianServos, DampingKeepsStepsSmallWhereResolvedRateFindsASingularity) {
     EXPECT_TRUE(singular);
     EXPECT_LT(largest, 0.3);
     EXPECT_EQ(damped.w.state.singular, 0);
+}
+
+} // namespace
+} // namespace servo::testing
+
+namespace servo::testing {
+namespace {
+
+TEST(RaceArm, LeavesTheMainArmAndItsDrawingBitIdentical) {
+    World plain;
+    World raced;
+    Lab plainLab(plain.headless.simulation);
+    Lab racedLab(raced.headless.simulation);
+    racedLab.race().setScheme(ServoJacobianTranspose);
+    for (World* w : {&plain, &raced}) {
+        servoBoxPressed(w->state, w->panel, CheckBox::Check2);
+        w->panel.toggle(CheckBox::Check2);
+    }
+    for (int i = 0; i < 300; ++i) {
+        if (i == 100) {
+            for (World* w : {&plain, &raced}) {
+                surfacePressed(w->state, w->surface, 330, 30);
+                surfaceReleased(w->state);
+            }
+        }
+        plain.cycle();
+        raced.cycle();
+        ASSERT_EQ(plain.surface.ops(), raced.surface.ops()) << "cycle " << i;
+        ASSERT_EQ(plain.state.shoulderAngle, raced.state.shoulderAngle);
+        ASSERT_EQ(plain.state.elbowAngle, raced.state.elbowAngle);
+        ASSERT_EQ(plain.state.wristAngle, raced.state.wristAngle);
+    }
+    // The race itself ran: it started again at the new target and settled there.
+    EXPECT_EQ(racedLab.race().cycles(), 200);
+    EXPECT_LT(racedLab.race().distance(), 0.5);
+    EXPECT_NE(racedLab.race().state().shoulderAngle, raced.state.shoulderAngle);
 }
 
 } // namespace

@@ -9,7 +9,10 @@
 #include "core/display/DisplayList.h"
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
+#include "core/lab/RaceArm.h"
+#include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/simulation/StartUp.h"
@@ -45,6 +48,11 @@ class Trace {
 public:
     Trace() {
         panel_.onYield([this] { surface_.recordYield(); });
+        simulation_.simulation.setAfterCycle([this](bool running) {
+            if (running) {
+                race_.afterCycle(state_);
+            }
+        });
     }
 
     // Runs one script line's words; throws ScriptError for a bad one.
@@ -82,6 +90,15 @@ public:
                      static_cast<int>(parseInteger(w[1], 0, WristScrollMax)));
              }},
             {"servo", 1, [](Trace& t, const Words& w) { t.servoBox(w[1]); }},
+            {"scheme", 1, [](Trace& t, const Words& w) { t.scheme(w[1]); }},
+            {"lambda", 1,
+             [](Trace& t, const Words& w) {
+                 dampingEntered(t.state_, parseNumber(w[1], 0, MaxDampingLambda));
+             }},
+            {"race", 1,
+             [](Trace& t, const Words& w) {
+                 t.race_.setScheme(w[1] == NoRaceCaption ? 0 : t.schemeNamed(w[1]).servoType);
+             }},
             {"elbow", 1, [](Trace& t, const Words& w) { t.panel_.toggle(elbowBox(w[1])); }},
             {"open", 0, [](Trace& t, const Words&) { openGripperClicked(t.state_); }},
             {"close", 0, [](Trace& t, const Words&) { closeGripperClicked(t.state_); }},
@@ -103,7 +120,10 @@ public:
              }},
             {"step", 0, [](Trace& t, const Words&) { stepClicked(t.state_); }},
             {"reset", 0,
-             [](Trace& t, const Words&) { resetSimulation(t.state_, t.panel_, t.surface_); }},
+             [](Trace& t, const Words&) {
+                 resetSimulation(t.state_, t.panel_, t.surface_);
+                 t.race_.setScheme(t.race_.scheme()); // it starts again
+             }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
@@ -128,13 +148,38 @@ private:
         panel_.toggle(box);
     }
 
+    const ServoScheme& schemeNamed(const std::string& word) const {
+        const ServoScheme* scheme = servoSchemeNamed(word);
+        if (scheme == nullptr) {
+            throw ScriptError("unknown scheme " + quoted(word));
+        }
+        return *scheme;
+    }
+
+    // A servo box's scheme as its box's press and click; a lab scheme as the lab panel
+    // chooses it.
+    void scheme(const std::string& word) {
+        const ServoScheme& chosen = schemeNamed(word);
+        if (chosen.box != NoBox) {
+            checkBoxPressed(state_, panel_, chosen.box);
+            panel_.toggle(chosen.box);
+        } else {
+            schemeChosen(state_, panel_, chosen.servoType);
+        }
+    }
+
     void printSample() const {
         const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
         std::cout << "sample effectorX=" << exact(sample.effector.x)
                   << " effectorY=" << exact(sample.effector.y)
                   << " desiredX=" << exact(sample.desired.x)
                   << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
-                  << " reach=" << (sample.reachable ? 1 : 0) << '\n';
+                  << " reach=" << (sample.reachable ? 1 : 0)
+                  << " manipulability=" << exact(manipulability(taskJacobian(state_)));
+        if (race_.active()) {
+            std::cout << " raceError=" << exact(race_.distance());
+        }
+        std::cout << '\n';
     }
 
     void printGhosts() const {
@@ -184,6 +229,7 @@ private:
     }
 
     HeadlessSimulation simulation_;
+    RaceArm race_;
     SimulationState& state_ = simulation_.state;
     HeadlessPanel& panel_ = simulation_.panel;
     DisplayList& surface_ = simulation_.surface;

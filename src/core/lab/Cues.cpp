@@ -1,11 +1,14 @@
 #include "core/lab/Cues.h"
 
 #include "core/figure/ArmRenderer.h"
+#include "core/figure/EffectorPosition.h"
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
+#include "core/servo/ArmJacobian.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace servo {
 
@@ -19,6 +22,38 @@ void lineBetween(DrawingSurface& layer, ArmPoint from, ArmPoint to) {
 
 bool finite(double x, double y) {
     return std::isfinite(x) && std::isfinite(y);
+}
+
+// The ellipse of Jp Jp^T at the effector: its axes along the eigenvectors, half axes the square
+// roots of the eigenvalues (the singular values of Jp), so it flattens as the arm stretches.
+void drawManipulabilityEllipse(const SimulationState& state, DrawingSurface& layer) {
+    const Matrix3 j = taskJacobian(state);
+    const double a = dot(j[0], j[0]);
+    const double b = dot(j[0], j[1]);
+    const double d = dot(j[1], j[1]);
+    const double mean = (a + d) / 2;
+    const double spread = std::hypot((a - d) / 2, b);
+    const double major = std::sqrt(std::max(0.0, mean + spread)) * ManipulabilityEllipseScale;
+    const double minor = std::sqrt(std::max(0.0, mean - spread)) * ManipulabilityEllipseScale;
+    const double angle = 0.5 * std::atan2(2 * b, a - d);
+    const ArmPoint centre = effectorPosition(state);
+    if (!finite(major, minor) || !finite(centre.x, centre.y)) {
+        return;
+    }
+    layer.setForeColour(ManipulabilityColour);
+    constexpr int Segments = 48;
+    ArmPoint previous{};
+    for (int i = 0; i <= Segments; ++i) {
+        const double t = 2 * std::numbers::pi * i / Segments;
+        const double u = major * std::cos(t);
+        const double v = minor * std::sin(t);
+        const ArmPoint p{centre.x + u * std::cos(angle) - v * std::sin(angle),
+                         centre.y + u * std::sin(angle) + v * std::cos(angle)};
+        if (i > 0) {
+            lineBetween(layer, previous, p);
+        }
+        previous = p;
+    }
 }
 
 } // namespace
@@ -51,6 +86,9 @@ void drawCues(const SimulationState& state, int wristScrollPosition, const CueSe
                 layer.circle(elbow.x, elbow.y, 1.5f, inForce ? GhostInForceColour : GhostColour);
             }
         }
+    }
+    if (cues.manipulability) {
+        drawManipulabilityEllipse(state, layer);
     }
     if (cues.targetMarker && targetShown) {
         layer.setForeColour(TargetMarkerColour);

@@ -9,10 +9,11 @@ namespace servo {
 
 // The lab's cues, each on or off.
 struct CueSettings {
-    bool targetMarker = false;  // a marker on the target
-    bool outOfReach = false;    // "OUT OF REACH" by the target while the reach test fails
-    bool stoppedBanner = false; // "STOPPED" while stopped
-    bool ghosts = false;        // reverse kinematic: the four solutions and the reach boundary
+    bool targetMarker = false;   // a marker on the target
+    bool outOfReach = false;     // "OUT OF REACH" by the target while the reach test fails
+    bool stoppedBanner = false;  // "STOPPED" while stopped
+    bool ghosts = false;         // reverse kinematic: the four solutions and the reach boundary
+    bool manipulability = false; // the manipulability ellipse at the effector
 };
 
 // One cue as the menus and the panel list it: its caption ('&' before the mnemonic letter) and
@@ -21,11 +22,12 @@ struct Cue {
     const char* caption;
     bool CueSettings::*setting;
 };
-inline constexpr std::array<Cue, 4> Cues{{
+inline constexpr std::array<Cue, 5> Cues{{
     {"Target &Marker", &CueSettings::targetMarker},
     {"&Out of Reach", &CueSettings::outOfReach},
     {"Stopped &Banner", &CueSettings::stoppedBanner},
     {"&Ghosts and Reach", &CueSettings::ghosts},
+    {"M&anipulability", &CueSettings::manipulability},
 }};
 
 inline constexpr Colour TargetMarkerColour = rgb(255, 230, 0);
@@ -33,6 +35,10 @@ inline constexpr Colour WarningColour = rgb(255, 235, 235);
 inline constexpr Colour GhostColour = rgb(120, 180, 215);
 inline constexpr Colour GhostInForceColour = rgb(255, 240, 150);
 inline constexpr Colour ReachBoundaryColour = rgb(190, 225, 245);
+inline constexpr Colour ManipulabilityColour = rgb(170, 255, 170);
+// The ellipse's half axes are the singular values of the position Jacobian (arm units per
+// radian) times this, in arm units per (arm unit per radian).
+inline constexpr double ManipulabilityEllipseScale = 0.25;
 inline constexpr const char* OutOfReachText = "OUT OF REACH";
 inline constexpr const char* StoppedText = "STOPPED";
 

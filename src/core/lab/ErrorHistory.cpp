@@ -60,7 +60,8 @@ SignalNames signalNamesOf(int servoType) {
     }
 }
 
-void ErrorHistory::record(const SimulationState& state, int wristScrollPosition) {
+void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
+                          double raceDistance) {
     const bool change = !any_ || state.targetX != lastTargetX_ || state.targetY != lastTargetY_ ||
                         state.servoType != lastServoType_;
     any_ = true;
@@ -74,6 +75,7 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition)
         sinceChange_ = 0;
         peak_ = 0;
         settledAt_.reset();
+        raceSettledAt_.reset();
     }
     ++sinceChange_;
     if (std::isfinite(distance)) {
@@ -86,8 +88,17 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition)
     } else {
         settledAt_.reset(); // also when it is NaN
     }
+    racing_ = !std::isnan(raceDistance);
+    if (raceDistance < SettledWithin) {
+        if (!raceSettledAt_) {
+            raceSettledAt_ = sinceChange_;
+        }
+    } else {
+        raceSettledAt_.reset();
+    }
 
-    ring_[next_] = {distance, signalsOf(state, wristScrollPosition), state.servoType, change};
+    ring_[next_] = {distance, signalsOf(state, wristScrollPosition), state.servoType, change,
+                    raceDistance};
     next_ = (next_ + 1) % Capacity;
     count_ = std::min(count_ + 1, Capacity);
 }
@@ -114,8 +125,13 @@ std::string ErrorHistory::summary() const {
     }
     const std::string settled =
         settledAt_ ? "settled at cycle " + std::to_string(*settledAt_) : "not settled";
-    return "Cycles since the change: " + std::to_string(sinceChange_) + "    " + settled +
-           "    Peak error: " + formatFixed(peak_, 2) + " arm units";
+    std::string text = "Cycles since the change: " + std::to_string(sinceChange_) + "    " +
+                       settled + "    Peak error: " + formatFixed(peak_, 2) + " arm units";
+    if (racing_) {
+        text += raceSettledAt_ ? "    race settled at cycle " + std::to_string(*raceSettledAt_)
+                               : "    race not settled";
+    }
+    return text;
 }
 
 } // namespace servo

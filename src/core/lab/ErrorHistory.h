@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct ErrorSample {
     std::array<double, 3> signalValues;
     int servoType;
     bool change; // the target or the scheme changed just before this cycle
+    double raceDistance = std::numeric_limits<double>::quiet_NaN(); // the race arm's; NaN: none
 };
 
 // The plot shows manipulability in hundreds of arm units squared, so that it shares its scale
@@ -41,8 +43,10 @@ public:
     static constexpr std::size_t Capacity = 600;
     static constexpr double SettledWithin = 0.5; // arm units
 
-    // Takes a sample of the state as a running cycle has left it.
-    void record(const SimulationState& state, int wristScrollPosition);
+    // Takes a sample of the state as a running cycle has left it, with the race arm's distance
+    // (NaN while there is no race).
+    void record(const SimulationState& state, int wristScrollPosition,
+                double raceDistance = std::numeric_limits<double>::quiet_NaN());
     void clear();
 
     // Oldest first.
@@ -70,6 +74,8 @@ private:
     int lastServoType_ = 0;
     long sinceChange_ = 0;
     std::optional<long> settledAt_;
+    std::optional<long> raceSettledAt_;
+    bool racing_ = false;
     double peak_ = 0;
     std::size_t version_ = 0;
 };

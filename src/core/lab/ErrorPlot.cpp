@@ -1,5 +1,6 @@
 #include "core/lab/ErrorPlot.h"
 
+#include "core/lab/RaceArm.h"
 #include "core/servo/ErrorFormat.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
     double high = 1;
     for (const ErrorSample& sample : samples) {
         for (const double value : {sample.distance, sample.signalValues[0], sample.signalValues[1],
-                                   sample.signalValues[2]}) {
+                                   sample.signalValues[2], sample.raceDistance}) {
             if (std::isfinite(value)) {
                 low = std::min(low, value);
                 high = std::max(high, value);
@@ -138,6 +139,12 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
     for (std::size_t k = 0; k < 3; ++k) {
         series([k](const ErrorSample& s) { return s.signalValues[k]; }, PlotSignalColours[k]);
     }
+    const bool racing = std::any_of(samples.begin(), samples.end(), [](const ErrorSample& s) {
+        return std::isfinite(s.raceDistance);
+    });
+    if (racing) {
+        series([](const ErrorSample& s) { return s.raceDistance; }, RaceArmColour);
+    }
     series([](const ErrorSample& s) { return s.distance; }, PlotDistanceColour);
 
     // Legend and unit.
@@ -152,6 +159,12 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         surface.setTextPosition(legendX, legendY);
         surface.print(std::string(names.names[k]) +
                       (*names.unit != '\0' ? " (" + std::string(names.unit) + ")" : ""));
+    }
+    if (racing) {
+        legendX += static_cast<float>(layout.legendEntryWidth);
+        surface.setForeColour(RaceArmColour);
+        surface.setTextPosition(legendX, legendY);
+        surface.print(RaceDistanceLegend);
     }
 }
 

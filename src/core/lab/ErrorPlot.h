@@ -27,7 +27,7 @@ struct PlotLayout {
 
 // The texts the plot's margins are made to hold; the front end measures them in its font.
 inline constexpr const char* PlotValueLabelSample = "-000.00";
-inline constexpr const char* PlotLegendSample = "elevation error (degrees)"; // the longest entry
+inline constexpr const char* PlotLegendSample = "largest joint step (degrees)"; // the longest entry
 inline constexpr const char* PlotNowLabel = "now";
 
 // The widths of those samples and the height of a line, in the surface's units.

@@ -1,5 +1,7 @@
 #include "core/lab/Lab.h"
 
+#include "core/servo/ArmJacobian.h"
+#include "core/servo/ErrorFormat.h"
 #include "core/simulation/StartUp.h"
 
 #include <algorithm>
@@ -9,7 +11,9 @@ namespace servo {
 Lab::Lab(Simulation& simulation) : simulation_(simulation) {
     simulation_.setAfterCycle([this](bool running) {
         if (running) {
-            history_.record(simulation_.state(), simulation_.panel().wristScrollPosition());
+            race_.afterCycle(simulation_.state());
+            history_.record(simulation_.state(), simulation_.panel().wristScrollPosition(),
+                            race_.distance());
         }
     });
 }
@@ -48,9 +52,22 @@ void Lab::reset() {
     resetSimulation(simulation_.state(), simulation_.panel(), simulation_.surface());
     setSpeed(NormalSpeed);
     history_.clear();
+    race_.setScheme(race_.scheme());
+}
+
+std::string Lab::figures() const {
+    std::string text = history_.summary();
+    if (settings_.cues.manipulability) {
+        text += "    manipulability w = " +
+                formatFixed(manipulability(taskJacobian(simulation_.state())), 2);
+    }
+    return text;
 }
 
 bool Lab::anyCue() const {
+    if (race_.active()) {
+        return true;
+    }
     for (const Cue& cue : Cues) {
         if (settings_.cues.*cue.setting) {
             return true;
@@ -60,6 +77,7 @@ bool Lab::anyCue() const {
 }
 
 void Lab::drawCues(DrawingSurface& layer) const {
+    race_.draw(layer);
     servo::drawCues(simulation_.state(), simulation_.panel().wristScrollPosition(), settings_.cues,
                     layer);
 }

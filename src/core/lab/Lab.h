@@ -4,6 +4,7 @@
 #include "core/lab/Cues.h"
 #include "core/lab/ErrorHistory.h"
 #include "core/lab/ErrorPlot.h"
+#include "core/lab/RaceArm.h"
 #include "core/lab/Speeds.h"
 #include "core/simulation/Simulation.h"
 
@@ -37,7 +38,8 @@ public:
     void setSpeed(int index);
 
     // Everything as at start-up (see resetSimulation), gain 1 and the normal speed, the plot
-    // emptied; the cues, projector mode and high contrast stay as they are.
+    // emptied; the cues, projector mode, high contrast and the race's scheme stay as they are (the
+    // race starts again).
     void reset();
 
     // While a modal box (About) is open the simulation stands still: frames run no pass.
@@ -50,15 +52,21 @@ public:
     LabSettings& settings() { return settings_; }
     const LabSettings& settings() const { return settings_; }
     const ErrorHistory& history() const { return history_; }
+    RaceArm& race() { return race_; }
+    const RaceArm& race() const { return race_; }
+
+    // The figures under the plot: the history's, and the manipulability while its cue is on.
+    std::string figures() const;
 
     void drawCues(DrawingSurface& layer) const;
     void drawPlot(const PlotLayout& layout, DrawingSurface& surface) const;
-    // True while any cue is on (the front end then keeps a layer for them).
+    // True while any cue is on or a race runs (the front end then keeps a layer for them).
     bool anyCue() const;
 
 private:
     Simulation& simulation_;
     LabSettings settings_;
+    RaceArm race_;
     ErrorHistory history_;
     FramePacer pacer_;
     bool modalOpen_ = false;
