@@ -3,7 +3,9 @@
 #include "core/access/Announcer.h"
 #include "core/lab/Lab.h"
 #include "core/lab/Projector.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/ErrorPlotView.h"
 #include "desktop/Form1.h"
@@ -190,6 +192,8 @@ void LabPanel::buildPanel() {
     row->addStretch(1);
     button(Command::Reset);
 
+    buildSchemeRow(body, column);
+
     auto* cueRow = new QHBoxLayout;
     column->addLayout(cueRow);
     for (auto [action, item] : actions_) {
@@ -205,6 +209,45 @@ void LabPanel::buildPanel() {
     cueRow->addStretch(1);
     setWidget(body);
     setMinimumHeight(260);
+}
+
+void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    auto labelled = [&](const char* caption, QWidget* control) {
+        auto* label = new QLabel(caption, body);
+        label->setBuddy(control);
+        control->setAccessibleName(caption);
+        row->addWidget(label);
+        row->addWidget(control);
+    };
+    schemeBox_ = new QComboBox(body);
+    raceBox_ = new QComboBox(body);
+    raceBox_->addItem(NoRaceCaption);
+    for (const ServoScheme& scheme : allSchemes()) {
+        schemeBox_->addItem(scheme.caption);
+        raceBox_->addItem(scheme.caption);
+    }
+    connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
+        schemeChosen(state_, form_, index + 1);
+        showSettings();
+    });
+    connect(raceBox_, &QComboBox::activated, this, [this](int index) {
+        lab_.race().setScheme(index);
+        showSettings();
+    });
+    dampingBox_ = new QDoubleSpinBox(body);
+    dampingBox_->setRange(0, MaxDampingLambda);
+    dampingBox_->setSingleStep(DampingStep);
+    dampingBox_->setDecimals(1);
+    connect(dampingBox_, &QDoubleSpinBox::valueChanged, this, [this](double lambda) {
+        dampingEntered(state_, lambda);
+        showSettings();
+    });
+    labelled(SchemeCaption, schemeBox_);
+    labelled(RaceCaption, raceBox_);
+    labelled(DampingCaption, dampingBox_);
+    row->addStretch(1);
 }
 
 void LabPanel::keepColumnClear() {
@@ -255,6 +298,12 @@ void LabPanel::showSettings() {
     if (canvas_.profile() != colourProfileOf(settings)) {
         applyColourProfile();
     }
+    const QSignalBlocker quietScheme(schemeBox_);
+    schemeBox_->setCurrentIndex(state_.servoType - 1);
+    const QSignalBlocker quietRace(raceBox_);
+    raceBox_->setCurrentIndex(lab_.race().scheme());
+    const QSignalBlocker quietDamping(dampingBox_);
+    dampingBox_->setValue(state_.dampingLambda);
     const QSignalBlocker quietSpeed(speedBox_);
     speedBox_->setCurrentIndex(settings.speed);
     const QSignalBlocker quietGain(gainBox_);
@@ -268,7 +317,8 @@ void LabPanel::frameShown() {
         return;
     }
     plot_->update();
-    if (std::fabs(gainBox_->value() - state_.gain) > 1e-9) {
+    if (std::fabs(gainBox_->value() - state_.gain) > 1e-9 ||
+        schemeBox_->currentIndex() != state_.servoType - 1) {
         showSettings();
     }
 }

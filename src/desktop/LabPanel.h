@@ -11,6 +11,7 @@
 
 class QAction;
 class QActionGroup;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -53,11 +54,15 @@ public:
     QAction* resetAction() const { return action(Command::Reset); }
     QList<QAction*> cueActions() const;
     ErrorPlotView* plot() const { return plot_; }
+    QComboBox* schemeBox() const { return schemeBox_; }
+    QComboBox* raceBox() const { return raceBox_; }
+    QDoubleSpinBox* dampingBox() const { return dampingBox_; }
 
 private:
     void buildMenu();
     void perform(const MenuItem& item);
     void buildPanel();
+    void buildSchemeRow(QWidget* body, QBoxLayout* column);
     void applyProjectorMode();
     void applyColourProfile();
     void showSettings();
@@ -74,6 +79,9 @@ private:
 
     ErrorPlotView* plot_ = nullptr;
     QComboBox* speedBox_ = nullptr;
+    QComboBox* schemeBox_ = nullptr; // item i: servo type i + 1
+    QComboBox* raceBox_ = nullptr;   // item 0: none; item i: servo type i
+    QDoubleSpinBox* dampingBox_ = nullptr;
     QDoubleSpinBox* gainBox_ = nullptr;
     QSlider* gainSlider_ = nullptr;
     std::vector<std::pair<QCheckBox*, const MenuItem*>> panelBoxes_; // cues, projector mode

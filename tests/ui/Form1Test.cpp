@@ -2,6 +2,7 @@
 #include "ModalWatchdog.h"
 
 #include "core/lab/Lab.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "core/teaching/Grid.h"
@@ -17,6 +18,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -491,6 +494,33 @@ private slots:
         QCOMPARE(canvas->profile(), ColourProfile::Window);
         QCOMPARE(form->palette().color(QPalette::Window),
                  PersistentCanvas::toQColor(WindowBackground));
+    }
+
+    // The lab panel's scheme row: a Jacobian scheme unchecks the servo boxes and hides the
+    // elbow boxes; a servo box brings its scheme back; a race runs beside.
+    void theLabChoosesJacobianSchemesAndARace() {
+        LabPanel& panel = *form->labPanel();
+        panel.panelAction()->trigger();
+        panel.schemeBox()->setCurrentIndex(ServoResolvedRate - 1);
+        emit panel.schemeBox()->activated(ServoResolvedRate - 1);
+        panel.raceBox()->setCurrentIndex(ServoForwardXY);
+        emit panel.raceBox()->activated(ServoForwardXY);
+        for (int i = 0; i < 5; ++i) {
+            cycle();
+        }
+        QCOMPARE(state->servoType, ServoResolvedRate);
+        QCOMPARE(lab->race().scheme(), ServoForwardXY);
+        for (CheckBox box : {CheckBox::Check1, CheckBox::Check2, CheckBox::Check3}) {
+            QVERIFY(!form->checkBox(box)->isChecked());
+        }
+        QVERIFY(form->checkBox(CheckBox::Check4)->isHidden());
+        QVERIFY(form->explanationBox()->toPlainText().startsWith("Resolved rate"));
+        panel.dampingBox()->setValue(80);
+        QCOMPARE(state->dampingLambda, MaxDampingLambda);
+        QTest::mouseClick(form->checkBox(CheckBox::Check2), Qt::LeftButton);
+        panel.frameShown();
+        QCOMPARE(state->servoType, ServoForwardXY);
+        QCOMPARE(panel.schemeBox()->currentIndex(), ServoForwardXY - 1);
     }
 
     void accessibilityTreeNamesEveryControl() {

@@ -55,6 +55,11 @@ inline constexpr const char* LabPanelTitle = "Lab";
 inline constexpr const char* GainCaption = "Gain";
 inline constexpr const char* GainSliderCaption = "Gain slider";
 inline constexpr const char* PlotCaption = "Error plot";
+// The lab panel's scheme row: every scheme (the servo boxes' three and the lab's), the race's
+// scheme (or none, see RaceArm) and the damping of damped least squares.
+inline constexpr const char* SchemeCaption = "Scheme";
+inline constexpr const char* DampingCaption = "Damping (lambda)";
+inline constexpr double DampingStep = 0.5; // arm units
 const MenuItem& menuItem(Command command, int index = 0);
 
 // How an item shows now: checked, enabled, and its caption (the gain's changes).
