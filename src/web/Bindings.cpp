@@ -173,6 +173,21 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().speed; }))
         .function("projector",
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().projector; }))
+        .function("servoType",
+                  optional_override([](WebFrontEnd& f) { return f.state().servoType; }))
+        .function("chooseScheme", optional_override([](WebFrontEnd& f, int servoType) {
+                      schemeChosen(f.state(), f.panel(), servoType);
+                  }))
+        .function("raceScheme",
+                  optional_override([](WebFrontEnd& f) { return f.lab().race().scheme(); }))
+        .function("setRaceScheme", optional_override([](WebFrontEnd& f, int servoType) {
+                      f.lab().race().setScheme(servoType);
+                  }))
+        .function("damping",
+                  optional_override([](WebFrontEnd& f) { return f.state().dampingLambda; }))
+        .function("setDamping", optional_override([](WebFrontEnd& f, double lambda) {
+                      dampingEntered(f.state(), lambda);
+                  }))
         .function("highContrast", optional_override([](WebFrontEnd& f) {
                       return f.lab().settings().highContrast;
                   }));

@@ -7,6 +7,8 @@
 #include "core/interfaces/ControlPanel.h"
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/Projector.h"
+#include "core/lab/RaceArm.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/Geometry.h"
@@ -89,6 +91,10 @@ std::string pageDescription() {
         .value("gain", GainCaption)
         .value("gainSlider", GainSliderCaption)
         .value("plot", PlotCaption)
+        .value("scheme", SchemeCaption)
+        .value("race", RaceCaption)
+        .value("noRace", NoRaceCaption)
+        .value("damping", DampingCaption)
         .value("noticeTitle", NoticeTitle)
         .value("notice", NoticeText)
         .value("aboutTitle", AboutTitle)
@@ -107,6 +113,15 @@ std::string pageDescription() {
         .endObject();
 
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
+    json.beginArray("schemes"); // servo types 1..6, in order
+    for (const ServoScheme& scheme : allSchemes()) {
+        json.value(nullptr, scheme.caption);
+    }
+    json.endArray();
+    json.beginObject("damping")
+        .value("max", MaxDampingLambda)
+        .value("step", DampingStep)
+        .endObject();
     json.beginObject("wrist")
         .value("max", WristScrollMax)
         .value("line", WristScrollLine)

@@ -242,6 +242,42 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('the lab\'s Jacobian schemes, their damping and a race against the x,y scheme', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.press('Control+l');
+      await tab.waitFor(() => !document.getElementById('lab').hidden);
+      await tab.evaluate(() => {
+        const choose = (id, value) => {
+          const control = document.getElementById(id);
+          control.value = value;
+          control.dispatchEvent(new Event('change'));
+        };
+        choose('lab-scheme', '6');
+        choose('lab-race', '2');
+        choose('lab-damping', '80');
+      });
+      const before = (await snapshot(tab)).steps;
+      await tab.waitFor((n) => {
+        const page = window.servoPage;
+        return JSON.parse(page.front.snapshot()).steps > n &&
+          page.printed.some((text) => text.startsWith('DISTANCE ERROR=')) &&
+          /race (not )?settled/.test(page.front.figures());
+      }, before + 30);
+      const shown = await tab.evaluate(() => ({
+        boxes: [1, 2, 3].map((n) => document.getElementById(`Check${n}`).checked),
+        text: document.getElementById('Text1').value,
+        damping: document.getElementById('lab-damping').value,
+        elbowShown: !document.getElementById('Check4-box').hidden,
+      }));
+      assert.deepEqual(shown.boxes, [false, false, false]);
+      assert.match(shown.text, /^Damped least squares/);
+      assert.equal(shown.damping, '50.0');
+      assert.equal(shown.elbowShown, false);
+      await tab.click('#Check1');
+      await tab.waitFor(() => document.getElementById('lab-scheme').value === '1');
+      await tab.close();
+    });
+
     // axe-core runs in Chromium and Firefox; WebKit's classic WebDriver has no way to await it.
     test('high contrast passes every WCAG A and AA rule, and the window\'s own colours fail only contrast', { skip: engine.name === 'webkit' }, async () => {
       const tab = await openSimulator(runtime, `${server.url}?contrast=high`);

@@ -52,9 +52,7 @@ SignalNames signalNamesOf(int servoType) {
     case ServoJacobianTranspose:
     case ServoResolvedRate:
     case ServoDampedLeastSquares:
-        return {
-            {"manipulability (per 100 arm units squared)", "largest joint step (degrees)", nullptr},
-            ""};
+        return {{"manipulability / 100", "largest joint step (degrees)", nullptr}, ""};
     default:
         return {{nullptr, nullptr, nullptr}, ""};
     }

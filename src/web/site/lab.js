@@ -63,6 +63,34 @@ export class LabView {
     slider.setAttribute('aria-label', d.captions.gainSlider);
     slider.addEventListener('input', () => this.setGain(Number(slider.value) * d.gain.step));
 
+    const scheme = $('lab-scheme');
+    const race = $('lab-race');
+    race.append(new Option(d.captions.noRace, '0'));
+    d.schemes.forEach((caption, index) => {
+      scheme.append(new Option(caption, String(index + 1)));
+      race.append(new Option(caption, String(index + 1)));
+    });
+    const damping = $('lab-damping');
+    damping.max = String(d.damping.max);
+    damping.step = String(d.damping.step);
+    for (const [id, control, caption] of [['lab-scheme-caption', scheme, d.captions.scheme],
+      ['lab-race-caption', race, d.captions.race], ['lab-damping-caption', damping, d.captions.damping]]) {
+      $(id).textContent = caption;
+      control.setAttribute('aria-label', caption);
+    }
+    scheme.addEventListener('change', () => {
+      this.front.chooseScheme(Number(scheme.value));
+      this.page.sync();
+    });
+    race.addEventListener('change', () => {
+      this.front.setRaceScheme(Number(race.value));
+      this.page.sync();
+    });
+    damping.addEventListener('change', () => {
+      this.front.setDamping(Number(damping.value));
+      this.page.sync();
+    });
+
     const cues = $('lab-cues');
     this.boxes = [];
     for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector),
@@ -115,6 +143,11 @@ export class LabView {
       box.checked = states[position][0];
     }
     $('lab-speed').value = String(this.front.speed());
+    $('lab-scheme').value = String(this.front.servoType());
+    $('lab-race').value = String(this.front.raceScheme());
+    if (document.activeElement !== $('lab-damping')) {
+      $('lab-damping').value = this.front.damping().toFixed(1);
+    }
     const gain = this.front.gain();
     if (document.activeElement !== $('lab-gain')) {
       $('lab-gain').value = gain.toFixed(1);
