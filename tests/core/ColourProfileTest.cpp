@@ -3,6 +3,7 @@
 #include "core/figure/ArmRenderer.h"
 #include "core/lab/Cues.h"
 #include "core/lab/ErrorPlot.h"
+#include "core/lab/RaceArm.h"
 #include "core/teaching/Grid.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,8 @@ std::vector<Pairing> highContrastPairings() {
         {"ghosts", shown(GhostColour), picture, 3},
         {"ghosts in force", shown(GhostInForceColour), picture, 3},
         {"reach boundary", shown(ReachBoundaryColour), picture, 3},
+        {"race arm", shown(RaceArmColour), picture, 3},
+        {"manipulability ellipse", shown(ManipulabilityColour), picture, 3},
         {"plot axis and labels", shown(PlotAxisColour), look.plotBackground, 4.5},
         {"plot changes", shown(PlotChangeColour), look.plotBackground, 3},
         {"plot distance", shown(PlotDistanceColour), look.plotBackground, 4.5},
