@@ -10,13 +10,10 @@
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/lab/RaceArm.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/InputCommands.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
-#include "core/servo/JacobianServos.h"
-#include "core/simulation/Handlers.h"
-#include "core/simulation/ServoSchemes.h"
-#include "core/simulation/StartUp.h"
-#include "core/teaching/Grid.h"
 #include "headless/HeadlessSimulation.h"
 
 #include <unistd.h>
@@ -24,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -48,15 +46,16 @@ class Trace {
 public:
     Trace() {
         panel_.onYield([this] { surface_.recordYield(); });
-        simulation_.simulation.setAfterCycle([this](bool running) {
-            if (running) {
-                race_.afterCycle(state_);
-            }
-        });
     }
 
     // Runs one script line's words; throws ScriptError for a bad one.
     void run(const Words& w) {
+        if (inputCommandNamed(w[0]) != nullptr) {
+            if (std::string error = runInputCommand(&lab_, w); !error.empty()) {
+                throw ScriptError(error);
+            }
+            return;
+        }
         for (const Command& command : commands()) {
             if (w[0] == command.name) {
                 expectArguments(w, command.arguments);
@@ -67,7 +66,7 @@ public:
         throw ScriptError("unknown command " + quoted(w[0]));
     }
 
-    // Every command the driver takes, in the order the README lists them.
+    // The driver's own commands besides the inputs (see inputCommands).
     struct Command {
         const char* name;
         std::size_t arguments;
@@ -75,38 +74,6 @@ public:
     };
     static const std::vector<Command>& commands() {
         static const std::vector<Command> table{
-            {"press", 2,
-             [](Trace& t, const Words& w) {
-                 surfacePressed(t.state_, t.surface_, parseCoordinate(w[1]), parseCoordinate(w[2]));
-             }},
-            {"move", 2,
-             [](Trace& t, const Words& w) {
-                 surfaceMoved(t.state_, parseCoordinate(w[1]), parseCoordinate(w[2]));
-             }},
-            {"release", 0, [](Trace& t, const Words&) { surfaceReleased(t.state_); }},
-            {"scroll", 1,
-             [](Trace& t, const Words& w) {
-                 t.panel_.setWristScrollPosition(
-                     static_cast<int>(parseInteger(w[1], 0, WristScrollMax)));
-             }},
-            {"servo", 1, [](Trace& t, const Words& w) { t.servoBox(w[1]); }},
-            {"scheme", 1, [](Trace& t, const Words& w) { t.scheme(w[1]); }},
-            {"lambda", 1,
-             [](Trace& t, const Words& w) {
-                 dampingEntered(t.state_, parseNumber(w[1], 0, MaxDampingLambda));
-             }},
-            {"race", 1,
-             [](Trace& t, const Words& w) {
-                 t.race_.setScheme(w[1] == NoRaceCaption ? 0 : t.schemeNamed(w[1]).servoType);
-             }},
-            {"elbow", 1, [](Trace& t, const Words& w) { t.panel_.toggle(elbowBox(w[1])); }},
-            {"open", 0, [](Trace& t, const Words&) { openGripperClicked(t.state_); }},
-            {"close", 0, [](Trace& t, const Words&) { closeGripperClicked(t.state_); }},
-            {"path", 0, [](Trace& t, const Words&) { pathButtonClicked(t.state_, t.panel_); }},
-            {"run", 0, [](Trace& t, const Words&) { runClicked(t.state_); }},
-            {"stop", 0, [](Trace& t, const Words&) { stopClicked(t.state_); }},
-            {"grid", 0,
-             [](Trace& t, const Words&) { gridMenuClicked(t.state_, t.surface_, t.panel_); }},
             {"cycles", 1,
              [](Trace& t, const Words& w) {
                  const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
@@ -114,16 +81,7 @@ public:
                      t.runPass();
                  }
              }},
-            {"gain", 1,
-             [](Trace& t, const Words& w) {
-                 gainChanged(t.state_, parseNumber(w[1], 0, MaxGain));
-             }},
-            {"step", 0, [](Trace& t, const Words&) { stepClicked(t.state_); }},
-            {"reset", 0,
-             [](Trace& t, const Words&) {
-                 resetSimulation(t.state_, t.panel_, t.surface_);
-                 t.race_.setScheme(t.race_.scheme()); // it starts again
-             }},
+            {"apply", 0, [](Trace& t, const Words&) { t.experimentLines_ = ExperimentHeader; }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
@@ -138,36 +96,42 @@ public:
         return table;
     }
 
+    // Every command's name, in the order the README lists them.
+    static std::vector<std::string> commandNames() {
+        std::vector<std::string> names;
+        for (const InputCommand& command : inputCommands()) {
+            names.emplace_back(command.name);
+        }
+        for (const Command& command : commands()) {
+            names.emplace_back(command.name);
+        }
+        names.emplace_back("end");
+        return names;
+    }
+
+    // Inside "apply": takes the experiment's lines up to "end", then applies it.
+    bool takesExperimentLine(const std::string& line) {
+        if (!experimentLines_) {
+            return false;
+        }
+        if (splitWords(line) != Words{"end"}) {
+            *experimentLines_ += "\n" + line;
+            return true;
+        }
+        const ExperimentReading reading = readExperiment(*experimentLines_);
+        experimentLines_.reset();
+        for (const std::string& warning : reading.warnings) {
+            std::fprintf(stderr, "servo-trace: in the experiment: %s\n", warning.c_str());
+        }
+        if (!reading.experiment) {
+            throw ScriptError("in the experiment: " + reading.error);
+        }
+        applyExperiment(lab_, *reading.experiment);
+        return true;
+    }
+    bool inExperiment() const { return experimentLines_.has_value(); }
+
 private:
-    // A pointer press on the servo box of a servo type, then its click toggle.
-    void servoBox(const std::string& word) {
-        const auto& schemes = servoSchemes();
-        const auto number = parseInteger(word, schemes.front().servoType, schemes.back().servoType);
-        const CheckBox box = servoSchemeOf(static_cast<int>(number))->box;
-        checkBoxPressed(state_, panel_, box);
-        panel_.toggle(box);
-    }
-
-    const ServoScheme& schemeNamed(const std::string& word) const {
-        const ServoScheme* scheme = servoSchemeNamed(word);
-        if (scheme == nullptr) {
-            throw ScriptError("unknown scheme " + quoted(word));
-        }
-        return *scheme;
-    }
-
-    // A servo box's scheme as its box's press and click; a lab scheme as the lab panel
-    // chooses it.
-    void scheme(const std::string& word) {
-        const ServoScheme& chosen = schemeNamed(word);
-        if (chosen.box != NoBox) {
-            checkBoxPressed(state_, panel_, chosen.box);
-            panel_.toggle(chosen.box);
-        } else {
-            schemeChosen(state_, panel_, chosen.servoType);
-        }
-    }
-
     void printSample() const {
         const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
         std::cout << "sample effectorX=" << exact(sample.effector.x)
@@ -202,20 +166,11 @@ private:
         }
     }
 
-    static CheckBox elbowBox(const std::string& name) {
-        for (const ElbowConfiguration& configuration : ElbowConfigurations) {
-            if (name == configuration.name) {
-                return configuration.box;
-            }
-        }
-        throw ScriptError("no elbow box " + quoted(name) + " (down, up, right or left)");
-    }
-
     // One pass of the run loop without the window's events and repaint. The draws of the pass
     // replace those kept from the one before.
     void runPass() {
         surface_.forget();
-        simulation_.simulation.pass();
+        lab_.pass();
     }
 
     void printState() const {
@@ -229,7 +184,9 @@ private:
     }
 
     HeadlessSimulation simulation_;
-    RaceArm race_;
+    Lab lab_{simulation_.simulation};
+    const RaceArm& race_ = lab_.race();
+    std::optional<std::string> experimentLines_; // inside "apply": the experiment so far
     SimulationState& state_ = simulation_.state;
     HeadlessPanel& panel_ = simulation_.panel;
     DisplayList& surface_ = simulation_.surface;
@@ -290,8 +247,8 @@ int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
     if (argc == 2 && std::string(argv[1]) == "--commands") {
         // The names of the commands, one a line (the README's table is checked against it).
-        for (const Trace::Command& command : Trace::commands()) {
-            std::cout << command.name << '\n';
+        for (const std::string& name : Trace::commandNames()) {
+            std::cout << name << '\n';
         }
         return outputWritten() ? 0 : 1;
     }
@@ -307,11 +264,17 @@ int main(int argc, char* argv[]) {
     try {
         while (input.next(line)) {
             ++lineNumber;
+            if (trace.takesExperimentLine(line)) {
+                continue;
+            }
             const std::vector<std::string> words = splitWords(line);
             if (words.empty() || words[0][0] == '#') {
                 continue;
             }
             trace.run(words);
+        }
+        if (trace.inExperiment()) {
+            throw ScriptError("the experiment after \"apply\" has no \"end\"");
         }
     } catch (const ScriptError& error) {
         const bool written = outputWritten();

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
 namespace servo {
 
@@ -45,10 +46,31 @@ std::vector<MenuItem> buildLabMenu() {
         items.push_back(cue);
     }
     items.push_back({Command::Projector, "projector", "Pro&jector Mode", "F8", Check::Box});
-    items.push_back({Command::HighContrast, "highContrast", "&High Contrast", "Ctrl+H", Check::Box});
+    items.push_back(
+        {Command::HighContrast, "highContrast", "&High Contrast", "Ctrl+H", Check::Box});
     MenuItem reset{Command::Reset, "reset", "&Reset", "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
+    MenuItem record{Command::Record, "record", "Re&cord", ""};
+    record.separatorBefore = true;
+    items.push_back(record);
+    items.push_back({Command::PlayRecording, "playRecording", "Pla&y Recording...", ""});
+    MenuItem save{Command::SaveExperiment, "saveExperiment", "Sa&ve Experiment...", "Ctrl+S"};
+    save.edition = Edition::Desktop;
+    items.push_back(save);
+    MenuItem open{Command::OpenExperiment, "openExperiment", "Open Experime&nt...", "Ctrl+O"};
+    open.edition = Edition::Desktop;
+    items.push_back(open);
+    MenuItem link{Command::CopyLink, "copyLink", "Copy &Link", ""};
+    link.edition = Edition::Page;
+    items.push_back(link);
+    for (auto [command, name, caption] :
+         {std::tuple{Command::ExportPlotData, "exportPlotData", "Export Plot Data..."},
+          std::tuple{Command::ExportPicture, "exportPicture", "Export Picture..."}}) {
+        MenuItem exported{command, name, caption, ""};
+        exported.submenu = "E&xport";
+        items.push_back(exported);
+    }
     MenuItem describe{Command::Describe, "describe", "Descr&ibe State", "Ctrl+D"};
     describe.separatorBefore = true;
     items.push_back(describe);
@@ -178,19 +200,29 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::Reset:
         lab.reset();
         break;
-    case Command::About:
-    case Command::Quit:
-    case Command::LabPanel:
-    case Command::GainShown:
-    case Command::Describe:
-    case Command::Keys:
+    default: // the caption, and the front end's own commands
         break;
     }
 }
 
 bool isFrontEndCommand(Command command) {
-    return command == Command::About || command == Command::Quit || command == Command::LabPanel ||
-           command == Command::Describe || command == Command::Keys;
+    switch (command) {
+    case Command::About:
+    case Command::Quit:
+    case Command::LabPanel:
+    case Command::Describe:
+    case Command::Keys:
+    case Command::Record:
+    case Command::PlayRecording:
+    case Command::SaveExperiment:
+    case Command::OpenExperiment:
+    case Command::CopyLink:
+    case Command::ExportPlotData:
+    case Command::ExportPicture:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::vector<KeyHelpRow> keyHelp() {

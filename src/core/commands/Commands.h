@@ -28,7 +28,20 @@ enum class Command {
     Reset,
     Describe, // the front end tells the whole state to the screen reader (Announcer::wholeState)
     Keys,     // the front end shows the keys help (keyHelp)
+    // The front end's, through its Lesson: a recording starts, or ends and is saved; a recording
+    // is loaded and played; an experiment is saved, opened or put in a link; the plot's data
+    // or the picture is exported.
+    Record,
+    PlayRecording,
+    SaveExperiment,
+    OpenExperiment,
+    CopyLink,
+    ExportPlotData,
+    ExportPicture,
 };
+
+// The front ends that show an item.
+enum class Edition { Both, Desktop, Page };
 
 enum class Check { None, Box, Radio };
 
@@ -42,6 +55,7 @@ struct MenuItem {
     int index = 0;                 // which speed or cue
     bool separatorBefore = false;  // a rule above the item
     const char* submenu = nullptr; // the caption of the submenu the item stands in, if any
+    Edition edition = Edition::Both;
 };
 
 // "&Run", "Panic/&Stop", "&Grid", "&About", then "&Lab" (whose items are labMenuItems), and
@@ -50,6 +64,9 @@ const std::vector<MenuItem>& menuBarItems();
 inline constexpr const char* LabMenuCaption = "&Lab";
 inline constexpr const char* LabMenuName = "lab";
 const std::vector<MenuItem>& labMenuItems();
+// The Record item's caption while a recording runs.
+inline constexpr const char* StopRecordingCaption = "Stop Re&cording";
+
 // The lab panel's own captions; its other controls take their items' captions.
 inline constexpr const char* LabPanelTitle = "Lab";
 inline constexpr const char* GainCaption = "Gain";

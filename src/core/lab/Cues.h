@@ -16,18 +16,20 @@ struct CueSettings {
     bool manipulability = false; // the manipulability ellipse at the effector
 };
 
-// One cue as the menus and the panel list it: its caption ('&' before the mnemonic letter) and
-// its setting. The Lab menu gives the n-th cue the keys Ctrl+n.
+// One cue as the menus and the panel list it: its caption ('&' before the mnemonic letter), its
+// one-word name (experiments list cues by it) and its setting. The Lab menu gives the n-th cue the
+// keys Ctrl+n.
 struct Cue {
     const char* caption;
+    const char* name;
     bool CueSettings::*setting;
 };
 inline constexpr std::array<Cue, 5> Cues{{
-    {"Target &Marker", &CueSettings::targetMarker},
-    {"&Out of Reach", &CueSettings::outOfReach},
-    {"Stopped &Banner", &CueSettings::stoppedBanner},
-    {"&Ghosts and Reach", &CueSettings::ghosts},
-    {"M&anipulability", &CueSettings::manipulability},
+    {"Target &Marker", "marker", &CueSettings::targetMarker},
+    {"&Out of Reach", "reach", &CueSettings::outOfReach},
+    {"Stopped &Banner", "stopped", &CueSettings::stoppedBanner},
+    {"&Ghosts and Reach", "ghosts", &CueSettings::ghosts},
+    {"M&anipulability", "manipulability", &CueSettings::manipulability},
 }};
 
 inline constexpr Colour TargetMarkerColour = rgb(255, 230, 0);

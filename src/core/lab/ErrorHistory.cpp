@@ -95,8 +95,17 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
         raceSettledAt_.reset();
     }
 
-    ring_[next_] = {distance, signalsOf(state, wristScrollPosition), state.servoType, change,
-                    raceDistance};
+    ring_[next_] = {distance,
+                    signalsOf(state, wristScrollPosition),
+                    state.servoType,
+                    change,
+                    raceDistance,
+                    ++cycles_,
+                    state.targetX,
+                    state.targetY,
+                    state.shoulderAngle,
+                    state.elbowAngle,
+                    state.wristAngle};
     next_ = (next_ + 1) % Capacity;
     count_ = std::min(count_ + 1, Capacity);
 }

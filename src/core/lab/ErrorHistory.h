@@ -23,6 +23,12 @@ struct ErrorSample {
     int servoType;
     bool change; // the target or the scheme changed just before this cycle
     double raceDistance = std::numeric_limits<double>::quiet_NaN(); // the race arm's; NaN: none
+    long cycle = 0; // running cycles recorded since the history was last emptied, this one counted
+    double targetX = 0; // window units
+    double targetY = 0;
+    double shoulderAngle = 0; // radians, as the state holds them
+    double elbowAngle = 0;
+    double wristAngle = 0;
 };
 
 // The plot shows manipulability in hundreds of arm units squared, so that it shares its scale
@@ -78,6 +84,7 @@ private:
     bool racing_ = false;
     double peak_ = 0;
     std::size_t version_ = 0;
+    long cycles_ = 0;
 };
 
 } // namespace servo

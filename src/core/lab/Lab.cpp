@@ -31,7 +31,17 @@ void Lab::frame(double elapsedSeconds) {
             pacer_.cyclesDue(Speeds[static_cast<std::size_t>(settings_.speed)], elapsedSeconds);
     }
     for (int i = 0; i < passes && simulation_.state().runState != RunEnd; ++i) {
-        simulation_.pass();
+        pass();
+    }
+}
+
+void Lab::pass() {
+    if (beforePass_) {
+        beforePass_();
+    }
+    simulation_.pass();
+    if (afterPass_) {
+        afterPass_();
     }
 }
 

@@ -8,6 +8,8 @@
 #include "core/lab/Speeds.h"
 #include "core/simulation/Simulation.h"
 
+#include <functional>
+
 namespace servo {
 
 // The lab's settings besides the gain (which lives in the state, as the laws read it).
@@ -32,6 +34,15 @@ public:
     // (none in some frames of a fast display; one while stopped, so that a step or a redraw is
     // never held back).
     void frame(double elapsedSeconds);
+
+    // One pass of the simulation, between the pass hooks; frame() runs its passes through here.
+    void pass();
+    // Run before and after every pass (a recording counts them; a replay feeds its inputs in
+    // before them). Either may be empty.
+    void setPassHooks(std::function<void()> before, std::function<void()> after) {
+        beforePass_ = std::move(before);
+        afterPass_ = std::move(after);
+    }
 
     void slower();
     void faster();
@@ -70,6 +81,8 @@ private:
     ErrorHistory history_;
     FramePacer pacer_;
     bool modalOpen_ = false;
+    std::function<void()> beforePass_;
+    std::function<void()> afterPass_;
 };
 
 } // namespace servo

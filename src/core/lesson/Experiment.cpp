@@ -1,0 +1,457 @@
+#include "core/lesson/Experiment.h"
+
+#include "core/lesson/ScriptWords.h"
+#include "core/servo/ElbowConfigurations.h"
+#include "core/servo/JacobianServos.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
+#include "core/state/Geometry.h"
+#include "core/teaching/Grid.h"
+
+#include <cstdio>
+#include <map>
+
+namespace servo {
+
+namespace {
+
+// One key's value read into an experiment: empty, or what is wrong with the value.
+using Reader = std::string (*)(const std::string& value, Experiment& into);
+using Writer = std::string (*)(const Experiment& from);
+
+struct Key {
+    const char* name;
+    Reader read;
+    Writer write;
+};
+
+std::string flag(bool on) {
+    return on ? "1" : "0";
+}
+
+std::string readFlag(const std::string& value, bool& into) {
+    if (value != "0" && value != "1") {
+        return "expected 0 or 1, not " + quoted(value);
+    }
+    into = value == "1";
+    return {};
+}
+
+const char* schemeName(int servoType) {
+    const ServoScheme* scheme = servoSchemeOf(servoType);
+    return scheme == nullptr ? NoRaceCaption : scheme->name;
+}
+
+std::string schemeNames() {
+    std::string names;
+    for (const ServoScheme& scheme : allSchemes()) {
+        names += (names.empty() ? "" : ", ") + std::string(scheme.name);
+    }
+    return names;
+}
+
+const std::vector<Key>& keys() {
+    static const std::vector<Key> table{
+        {"scheme",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const ServoScheme* scheme = servoSchemeNamed(value);
+             if (scheme == nullptr) {
+                 return "unknown scheme " + quoted(value) + " (" + schemeNames() + ")";
+             }
+             into.servoType = scheme->servoType;
+             return {};
+         },
+         [](const Experiment& from) -> std::string { return schemeName(from.servoType); }},
+        {"elbow",
+         [](const std::string& value, Experiment& into) -> std::string {
+             for (const ElbowConfiguration& configuration : ElbowConfigurations) {
+                 if (value == configuration.name) {
+                     into.elbow = configuration.box;
+                     return {};
+                 }
+             }
+             return "unknown elbow " + quoted(value) + " (down, up, right or left)";
+         },
+         [](const Experiment& from) -> std::string {
+             return elbowConfigurationOf(from.elbow)->name;
+         }},
+        {"target",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const std::size_t comma = value.find(',');
+             if (comma == std::string::npos) {
+                 return "expected X,Y, not " + quoted(value);
+             }
+             const auto x = readCoordinate(value.substr(0, comma));
+             const auto y = readCoordinate(value.substr(comma + 1));
+             if (!x.value || !y.value) {
+                 return x.value ? y.error : x.error;
+             }
+             if (*x.value < SurfaceLeft || *x.value > SurfaceRight || *y.value < SurfaceTop ||
+                 *y.value > SurfaceBottom) {
+                 return quoted(value) + " is off the picture (X 120..450, Y 0..130)";
+             }
+             into.targetX = *x.value;
+             into.targetY = *y.value;
+             return {};
+         },
+         [](const Experiment& from) -> std::string {
+             return exactCoordinate(from.targetX) + "," + exactCoordinate(from.targetY);
+         }},
+        {"wrist",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const auto wrist = readInteger(value, 0, WristScrollMax);
+             into.wrist = static_cast<int>(wrist.value.value_or(into.wrist));
+             return wrist.error;
+         },
+         [](const Experiment& from) -> std::string { return std::to_string(from.wrist); }},
+        {"gain",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const auto gain = readNumber(value, 0, MaxGain);
+             into.gain = gain.value.value_or(into.gain);
+             return gain.error;
+         },
+         [](const Experiment& from) -> std::string { return exactNumber(from.gain); }},
+        {"speed",
+         [](const std::string& value, Experiment& into) -> std::string {
+             if (value == "default") {
+                 into.speed = NormalSpeed;
+                 return {};
+             }
+             const auto steps = readNumber(value, 0, 1e9);
+             for (std::size_t i = 0; steps.value && i < Speeds.size(); ++i) {
+                 if (Speeds[i].stepsPerSecond == *steps.value) {
+                     into.speed = static_cast<int>(i);
+                     return {};
+                 }
+             }
+             std::string speeds;
+             for (const Speed& speed : Speeds) {
+                 speeds += exactNumber(speed.stepsPerSecond) + ", ";
+             }
+             return "no speed of " + quoted(value) + " steps per second (" + speeds + "or default)";
+         },
+         [](const Experiment& from) -> std::string {
+             return exactNumber(Speeds[static_cast<std::size_t>(from.speed)].stepsPerSecond);
+         }},
+        {"lab",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.labPanel); },
+         [](const Experiment& from) { return flag(from.labPanel); }},
+        {"cues",
+         [](const std::string& value, Experiment& into) -> std::string {
+             CueSettings cues;
+             std::size_t start = 0;
+             while (start < value.size()) {
+                 std::size_t end = value.find(',', start);
+                 end = end == std::string::npos ? value.size() : end;
+                 const std::string name = value.substr(start, end - start);
+                 bool known = false;
+                 for (const Cue& cue : Cues) {
+                     if (name == cue.name) {
+                         cues.*cue.setting = known = true;
+                     }
+                 }
+                 if (!known) {
+                     return "unknown cue " + quoted(name) +
+                            " (marker, reach, stopped, ghosts, manipulability)";
+                 }
+                 start = end + 1;
+             }
+             into.cues = cues;
+             return {};
+         },
+         [](const Experiment& from) -> std::string {
+             std::string names;
+             for (const Cue& cue : Cues) {
+                 if (from.cues.*cue.setting) {
+                     names += (names.empty() ? "" : ",") + std::string(cue.name);
+                 }
+             }
+             return names;
+         }},
+        {"path",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.pathShown); },
+         [](const Experiment& from) { return flag(from.pathShown); }},
+        {"grid",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.grid); },
+         [](const Experiment& from) { return flag(from.grid); }},
+        {"run",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.running); },
+         [](const Experiment& from) { return flag(from.running); }},
+        {"projector",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.projector); },
+         [](const Experiment& from) { return flag(from.projector); }},
+        {"race",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const ServoScheme* scheme = servoSchemeNamed(value);
+             if (scheme == nullptr && value != NoRaceCaption) {
+                 return "unknown scheme " + quoted(value) + " (" + schemeNames() + " or none)";
+             }
+             into.raceScheme = scheme == nullptr ? 0 : scheme->servoType;
+             return {};
+         },
+         [](const Experiment& from) -> std::string { return schemeName(from.raceScheme); }},
+        {"lambda",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const auto lambda = readNumber(value, 0, MaxDampingLambda);
+             into.dampingLambda = lambda.value.value_or(into.dampingLambda);
+             return lambda.error;
+         },
+         [](const Experiment& from) -> std::string { return exactNumber(from.dampingLambda); }},
+    };
+    return table;
+}
+
+// One `key=value` as read, with where it stood ("line 3", "item 2 of the link").
+struct Entry {
+    std::string where;
+    std::string key;
+    std::string value;
+};
+
+ExperimentReading readEntries(const std::vector<Entry>& entries) {
+    ExperimentReading reading;
+    Experiment experiment;
+    std::map<std::string, std::string> seen;
+    for (const Entry& entry : entries) {
+        const Key* key = nullptr;
+        for (const Key& known : keys()) {
+            if (entry.key == known.name) {
+                key = &known;
+            }
+        }
+        if (key == nullptr) {
+            reading.warnings.push_back(entry.where + ": unknown key " + quoted(entry.key) +
+                                       " ignored");
+            continue;
+        }
+        if (const auto before = seen.find(entry.key); before != seen.end()) {
+            reading.error = entry.where + ": " + entry.key + ": given before, at " + before->second;
+            return reading;
+        }
+        seen[entry.key] = entry.where;
+        if (std::string error = key->read(entry.value, experiment); !error.empty()) {
+            reading.error = entry.where + ": " + entry.key + ": " + error;
+            return reading;
+        }
+    }
+    reading.experiment = experiment;
+    return reading;
+}
+
+std::string withoutSpaceAround(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+std::string percentDecoded(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() + 0 && hexDigit(text[i + 1]) >= 0 &&
+            hexDigit(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            decoded += text[i] == '+' ? ' ' : text[i];
+        }
+    }
+    return decoded;
+}
+
+std::string percentEncoded(std::string_view text) {
+    std::string encoded;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || c == '.' || c == ',' || c == '-' || c == '_') {
+            encoded += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            encoded += escaped;
+        }
+    }
+    return encoded;
+}
+
+} // namespace
+
+bool Experiment::operator==(const Experiment& other) const {
+    return writeExperiment(*this) == writeExperiment(other);
+}
+
+const std::vector<const char*>& experimentKeys() {
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> all;
+        for (const Key& key : keys()) {
+            all.push_back(key.name);
+        }
+        return all;
+    }();
+    return names;
+}
+
+ExperimentReading readExperiment(std::string_view text) {
+    std::vector<Entry> entries;
+    std::size_t start = 0;
+    int lineNumber = 0;
+    bool headerSeen = false;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end;
+        const std::string line = withoutSpaceAround(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (!headerSeen) {
+            if (line != ExperimentHeader) {
+                ExperimentReading refused;
+                refused.error = where + ": not an experiment (the first line must be \"" +
+                                ExperimentHeader + "\")";
+                return refused;
+            }
+            headerSeen = true;
+            continue;
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            ExperimentReading refused;
+            refused.error = where + ": expected key=value, not " + quoted(line);
+            return refused;
+        }
+        entries.push_back({where, withoutSpaceAround(std::string_view(line).substr(0, equals)),
+                           withoutSpaceAround(std::string_view(line).substr(equals + 1))});
+    }
+    return readEntries(entries);
+}
+
+std::string writeExperiment(const Experiment& experiment) {
+    std::string text = std::string(ExperimentHeader) + "\n";
+    for (const Key& key : keys()) {
+        text += std::string(key.name) + "=" + key.write(experiment) + "\n";
+    }
+    return text;
+}
+
+ExperimentReading readExperimentLink(std::string_view hash) {
+    if (!hash.empty() && hash.front() == '#') {
+        hash.remove_prefix(1);
+    }
+    std::vector<Entry> entries;
+    std::size_t start = 0;
+    int item = 0;
+    bool versionSeen = false;
+    while (start <= hash.size()) {
+        std::size_t end = hash.find('&', start);
+        end = end == std::string_view::npos ? hash.size() : end;
+        const std::string_view part = hash.substr(start, end - start);
+        start = end + 1;
+        ++item;
+        const std::string where = "item " + std::to_string(item) + " of the link";
+        if (!versionSeen) {
+            if (part != ExperimentLinkVersion) {
+                ExperimentReading refused;
+                refused.error = where + ": not an experiment (the link must start with " +
+                                ExperimentLinkVersion + ")";
+                return refused;
+            }
+            versionSeen = true;
+            continue;
+        }
+        if (part.empty()) {
+            continue;
+        }
+        const std::size_t equals = part.find('=');
+        if (equals == std::string_view::npos) {
+            ExperimentReading refused;
+            refused.error = where + ": expected key=value, not " + quoted(percentDecoded(part));
+            return refused;
+        }
+        entries.push_back({where, percentDecoded(part.substr(0, equals)),
+                           percentDecoded(part.substr(equals + 1))});
+    }
+    return readEntries(entries);
+}
+
+std::string experimentLink(const Experiment& experiment) {
+    std::string link = ExperimentLinkVersion;
+    for (const Key& key : keys()) {
+        link += "&" + std::string(key.name) + "=" + percentEncoded(key.write(experiment));
+    }
+    return link;
+}
+
+Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
+    const SimulationState& state = lab.simulation().state();
+    const ControlPanel& panel = lab.simulation().panel();
+    Experiment experiment;
+    experiment.servoType = state.servoType;
+    for (const ElbowConfiguration& configuration : ElbowConfigurations) {
+        if (configuration.elbowPair == state.elbowPair &&
+            configuration.elbowChoice == state.elbowChoice) {
+            experiment.elbow = configuration.box;
+        }
+    }
+    experiment.targetX = static_cast<float>(state.targetX);
+    experiment.targetY = static_cast<float>(state.targetY);
+    experiment.wrist = panel.wristScrollPosition();
+    experiment.gain = state.gain;
+    experiment.speed = lab.settings().speed;
+    experiment.labPanel = labPanelOpen;
+    experiment.cues = lab.settings().cues;
+    experiment.pathShown = state.clearEachCycle == 0;
+    experiment.grid = state.gridOn == 1;
+    experiment.running = state.runState != RunStopped;
+    experiment.projector = lab.settings().projector;
+    experiment.raceScheme = lab.race().scheme();
+    experiment.dampingLambda = state.dampingLambda;
+    return experiment;
+}
+
+void applyExperiment(Lab& lab, const Experiment& experiment) {
+    lab.reset();
+    SimulationState& state = lab.simulation().state();
+    ControlPanel& panel = lab.simulation().panel();
+    DrawingSurface& surface = lab.simulation().surface();
+    schemeChosen(state, panel, experiment.servoType);
+    panel.setChecked(experiment.elbow, true);
+    panel.setWristScrollPosition(experiment.wrist);
+    surfacePressed(state, surface, experiment.targetX, experiment.targetY);
+    surfaceReleased(state);
+    gainChanged(state, experiment.gain);
+    dampingEntered(state, experiment.dampingLambda);
+    lab.setSpeed(experiment.speed);
+    lab.settings().cues = experiment.cues;
+    lab.settings().projector = experiment.projector;
+    if (experiment.pathShown) {
+        pathButtonClicked(state, panel);
+    }
+    if (experiment.grid) {
+        gridMenuClicked(state, surface, panel);
+    }
+    if (!experiment.running) {
+        stopClicked(state);
+    }
+    lab.race().setScheme(experiment.raceScheme);
+}
+
+} // namespace servo

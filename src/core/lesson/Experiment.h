@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/lab/Lab.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace servo {
+
+// An experiment: the settings of a lesson's starting point, as a short text a teacher hands
+// out. Its first line is ExperimentHeader, then `key=value` lines (see ExperimentKeys); a key
+// left out keeps its start-up value. The same keys make a link's hash: v=1&scheme=xy&...
+struct Experiment {
+    int servoType = ServoReverseKinematic;
+    CheckBox elbow = CheckBox::Check7;
+    float targetX = 350; // window units
+    float targetY = 50;
+    int wrist = 0; // wrist scroll position
+    double gain = 1;
+    int speed = NormalSpeed; // index into Speeds
+    bool labPanel = false;   // the front end opens the lab panel
+    CueSettings cues;
+    bool pathShown = false;
+    bool grid = false;
+    bool running = true;
+    bool projector = false;
+    int raceScheme = 0; // servo type; 0 for none
+    double dampingLambda = 5;
+
+    bool operator==(const Experiment&) const;
+};
+
+inline constexpr const char* ExperimentHeader = "servo-experiment 1";
+inline constexpr const char* ExperimentLinkVersion = "v=1";
+inline constexpr const char* ExperimentFileSuffix = ".servo";
+inline constexpr const char* ExperimentMimeType = "application/x-servo-experiment";
+
+// The keys in the order they are written.
+const std::vector<const char*>& experimentKeys();
+
+// An experiment read from a text, or why it is refused; lines with unknown keys are ignored,
+// each with a warning.
+struct ExperimentReading {
+    std::optional<Experiment> experiment;
+    std::string error; // "line 4: gain: '25' is outside 0..20"
+    std::vector<std::string> warnings;
+};
+ExperimentReading readExperiment(std::string_view text);
+std::string writeExperiment(const Experiment& experiment);
+
+// The same as a link's hash (without the '#'), its values percent-encoded where needed.
+ExperimentReading readExperimentLink(std::string_view hash);
+std::string experimentLink(const Experiment& experiment);
+
+// What the lab shows now, with the front end's lab panel open or not.
+Experiment experimentOf(const Lab& lab, bool labPanelOpen);
+
+// A reset, then each setting as its own handler sets it (the lab panel is the front end's).
+void applyExperiment(Lab& lab, const Experiment& experiment);
+
+} // namespace servo

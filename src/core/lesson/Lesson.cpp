@@ -1,0 +1,284 @@
+#include "core/lesson/Lesson.h"
+
+#include "core/lesson/InputCommands.h"
+#include "core/lesson/ScriptWords.h"
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
+
+namespace servo {
+
+namespace {
+
+const char* schemeName(int servoType) {
+    const ServoScheme* scheme = servoSchemeOf(servoType);
+    return scheme == nullptr ? NoRaceCaption : scheme->name;
+}
+
+// The items that work while a recording plays.
+bool worksWhilePlaying(Command command) {
+    switch (command) {
+    case Command::Run:
+    case Command::Grid:
+    case Command::GainUp:
+    case Command::GainDown:
+    case Command::Reset:
+    case Command::Record:
+    case Command::PlayRecording:
+    case Command::OpenExperiment:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+Lesson::Lesson(Lab& lab) : lab_(lab) {
+    lab_.setPassHooks(
+        [this] {
+            if (player_.playing()) {
+                player_.beforePass(lab_);
+            }
+        },
+        [this] { recorder_.passed(); });
+}
+
+bool Lesson::pointerPressed(float x, float y) {
+    return accept([&] {
+        surfacePressed(lab_.simulation().state(), lab_.simulation().surface(), x, y);
+        note("press " + exactCoordinate(x) + " " + exactCoordinate(y));
+    });
+}
+
+bool Lesson::pointerMoved(float x, float y) {
+    return accept([&] {
+        SimulationState& state = lab_.simulation().state();
+        if (state.pointerHeld == 1) { // a move without a drag changes nothing: not worth a line
+            surfaceMoved(state, x, y);
+            note("move " + exactCoordinate(x) + " " + exactCoordinate(y));
+        }
+    });
+}
+
+bool Lesson::pointerReleased() {
+    return accept([&] {
+        surfaceReleased(lab_.simulation().state());
+        note("release");
+    });
+}
+
+bool Lesson::targetKey(float dx, float dy) {
+    return accept([&] {
+        SimulationState& state = lab_.simulation().state();
+        targetMovedByKey(state, lab_.simulation().surface(), dx, dy);
+        note("press " + exactCoordinate(static_cast<float>(state.targetX)) + " " +
+             exactCoordinate(static_cast<float>(state.targetY)));
+        note("release");
+    });
+}
+
+bool Lesson::targetHome() {
+    return accept([&] {
+        targetHomeKey(lab_.simulation().state(), lab_.simulation().surface());
+        note("press " + exactCoordinate(StartUpTargetX) + " " + exactCoordinate(StartUpTargetY));
+        note("release");
+    });
+}
+
+bool Lesson::boxPressed(CheckBox box) {
+    return accept([&] {
+        checkBoxPressed(lab_.simulation().state(), lab_.simulation().panel(), box);
+        // A servo box acts on its press; "servo N" presses and toggles it, so its click that
+        // follows is not noted again.
+        if (const ServoScheme* scheme = servoSchemeOf(box)) {
+            note("servo " + std::to_string(scheme->servoType));
+        }
+    });
+}
+
+bool Lesson::boxClicked(CheckBox box) {
+    if (!accepting()) {
+        return false;
+    }
+    ControlPanel& panel = lab_.simulation().panel();
+    panel.setChecked(box, !panel.isChecked(box));
+    return boxToggledByWindow(box);
+}
+
+bool Lesson::boxToggledByWindow(CheckBox box) {
+    return accept([&] {
+        if (const ElbowConfiguration* configuration = elbowConfigurationOf(box)) {
+            note(std::string("elbow ") + configuration->name);
+        }
+    });
+}
+
+bool Lesson::wristScrolled(int position) {
+    return accept([&] {
+        ControlPanel& panel = lab_.simulation().panel();
+        position = clampedWristScroll(position);
+        if (panel.wristScrollPosition() != position) {
+            panel.setWristScrollPosition(position);
+        }
+        note("scroll " + std::to_string(position));
+    });
+}
+
+bool Lesson::openGripper() {
+    return accept([&] {
+        openGripperClicked(lab_.simulation().state());
+        note("open");
+    });
+}
+
+bool Lesson::closeGripper() {
+    return accept([&] {
+        closeGripperClicked(lab_.simulation().state());
+        note("close");
+    });
+}
+
+bool Lesson::pathClicked() {
+    return accept([&] {
+        pathButtonClicked(lab_.simulation().state(), lab_.simulation().panel());
+        note("path");
+    });
+}
+
+bool Lesson::schemeChosen(int servoType) {
+    const ServoScheme* scheme = servoSchemeOf(servoType);
+    if (!accepting() || scheme == nullptr) {
+        return false;
+    }
+    ControlPanel& panel = lab_.simulation().panel();
+    // "scheme" of a box's scheme presses and toggles its box; this leaves it checked.
+    const bool wasChecked = scheme->box != NoBox && panel.isChecked(scheme->box);
+    servo::schemeChosen(lab_.simulation().state(), panel, servoType);
+    if (!wasChecked) {
+        note(std::string("scheme ") + scheme->name);
+    }
+    return true;
+}
+
+bool Lesson::gainEntered(double gain) {
+    return accept([&] {
+        SimulationState& state = lab_.simulation().state();
+        servo::gainEntered(state, gain);
+        note("gain " + exactNumber(state.gain));
+    });
+}
+
+bool Lesson::dampingEntered(double lambda) {
+    return accept([&] {
+        SimulationState& state = lab_.simulation().state();
+        servo::dampingEntered(state, lambda);
+        note("lambda " + exactNumber(state.dampingLambda));
+    });
+}
+
+bool Lesson::raceChosen(int servoType) {
+    return accept([&] {
+        lab_.race().setScheme(servoSchemeOf(servoType) == nullptr ? 0 : servoType);
+        note(std::string("race ") + schemeName(lab_.race().scheme()));
+    });
+}
+
+void Lesson::perform(const MenuItem& item) {
+    if (playing()) {
+        if (item.command == Command::Step) {
+            lab_.pass();
+            return;
+        }
+        if (item.command == Command::Stop) {
+            player_.stop();
+        }
+        if (!worksWhilePlaying(item.command)) {
+            return;
+        }
+    }
+    servo::perform(item, lab_);
+    SimulationState& state = lab_.simulation().state();
+    switch (item.command) {
+    case Command::Run:
+        note("run");
+        break;
+    case Command::Stop:
+        note("stop");
+        break;
+    case Command::Grid:
+        note("grid");
+        break;
+    case Command::Step:
+        note("step");
+        break;
+    case Command::GainUp:
+    case Command::GainDown:
+        note("gain " + exactNumber(state.gain));
+        break;
+    case Command::Reset:
+        note("reset");
+        break;
+    default:
+        break;
+    }
+}
+
+ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
+    ItemState shown = servo::itemState(item, lab_, labPanelOpen);
+    if (playing() && !worksWhilePlaying(item.command)) {
+        shown.enabled = false;
+    }
+    if (item.command == Command::Record && recording()) {
+        shown.caption = StopRecordingCaption;
+    }
+    return shown;
+}
+
+void Lesson::startRecording() {
+    player_.stop();
+    lab_.reset();
+    recorder_.start(lab_);
+}
+
+std::string Lesson::stopRecording() {
+    return recorder_.recording() ? recorder_.finish() : std::string();
+}
+
+std::string Lesson::play(std::string_view script) {
+    if (std::string error = player_.load(script); !error.empty()) {
+        return error;
+    }
+    if (recorder_.recording()) {
+        recorder_.finish(); // a replay is not the user's input
+    }
+    lab_.reset();
+    return {};
+}
+
+std::string Lesson::opened(const ExperimentReading& reading, std::vector<std::string>* warnings) {
+    if (warnings != nullptr) {
+        *warnings = reading.warnings;
+    }
+    if (!reading.experiment) {
+        return reading.error;
+    }
+    apply(*reading.experiment);
+    return {};
+}
+
+std::string Lesson::openExperiment(std::string_view text, std::vector<std::string>* warnings) {
+    return opened(readExperiment(text), warnings);
+}
+
+std::string Lesson::openExperimentLink(std::string_view hash, std::vector<std::string>* warnings) {
+    return opened(readExperimentLink(hash), warnings);
+}
+
+void Lesson::apply(const Experiment& experiment) {
+    player_.stop();
+    applyExperiment(lab_, experiment);
+    recorder_.noteExperiment(experiment);
+}
+
+} // namespace servo

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/commands/Commands.h"
+#include "core/lab/Lab.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/Recording.h"
+
+#include <string>
+#include <string_view>
+
+namespace servo {
+
+// The lab as the user drives it. Every input that a front end translates comes through here:
+// each does what its handler does, a recording that runs notes it as its trace command, and
+// while a recording plays the user's own inputs are ignored (each then returns false) until it
+// ends or Panic/Stop ends it.
+class Lesson {
+public:
+    explicit Lesson(Lab& lab);
+    Lesson(const Lesson&) = delete;
+    Lesson& operator=(const Lesson&) = delete;
+
+    Lab& lab() { return lab_; }
+    const Lab& lab() const { return lab_; }
+
+    bool pointerPressed(float x, float y);
+    bool pointerMoved(float x, float y);
+    bool pointerReleased();
+    bool targetKey(float dx, float dy); // see targetMovedByKey
+    bool targetHome();
+    // A press on any of the seven boxes, before its click.
+    bool boxPressed(CheckBox box);
+    // A box's click: its check mark toggles (acting as its handler does).
+    bool boxClicked(CheckBox box);
+    // A box the window's toolkit has toggled on the user's click, its handler already run (a
+    // servo box's click changes only its check mark, which its press has noted).
+    bool boxToggledByWindow(CheckBox box);
+    // The wrist scroll bar moved to a position (set here if the front end has not set it).
+    bool wristScrolled(int position);
+    bool openGripper();
+    bool closeGripper();
+    bool pathClicked();
+    bool schemeChosen(int servoType);
+    bool gainEntered(double gain);
+    bool dampingEntered(double lambda);
+    bool raceChosen(int servoType); // 0 for no race
+
+    // A menu item as servo::perform does it, noted. While a recording plays, only what changes
+    // no input works: the speeds, the cues and the looks, the front end's boxes; Step runs the
+    // replay's next pass at once, Panic/Stop ends the replay and stops the arm.
+    void perform(const MenuItem& item);
+    // How an item shows: as servo::itemState, disabled while a replay plays what it ignores,
+    // Record captioned StopRecordingCaption while recording.
+    ItemState itemState(const MenuItem& item, bool labPanelOpen) const;
+
+    // A reset, then the recording runs.
+    void startRecording();
+    bool recording() const { return recorder_.recording(); }
+    // The recording's script; the recording ends.
+    std::string stopRecording();
+
+    // Loads a trace script and plays it from a reset: empty, or what is wrong with it (nothing
+    // then changes).
+    std::string play(std::string_view script);
+    bool playing() const { return player_.playing(); }
+    void stopPlaying() { player_.stop(); }
+    long long passesLeftToPlay() const { return player_.passesLeft(); }
+
+    // Reads an experiment (a file's text or a link's hash) and applies it: empty, or the
+    // message (nothing then changes). Warnings of ignored keys are kept in `warnings`.
+    std::string openExperiment(std::string_view text, std::vector<std::string>* warnings = nullptr);
+    std::string openExperimentLink(std::string_view hash,
+                                   std::vector<std::string>* warnings = nullptr);
+    void apply(const Experiment& experiment);
+
+private:
+    bool accepting() const { return !player_.playing(); }
+    // Does an input unless a replay plays: whether it was done.
+    template <class Act> bool accept(Act act) {
+        if (!accepting()) {
+            return false;
+        }
+        act();
+        return true;
+    }
+    void note(const std::string& line) { recorder_.note(line); }
+    std::string opened(const ExperimentReading& reading, std::vector<std::string>* warnings);
+
+    Lab& lab_;
+    Recorder recorder_;
+    Player player_;
+};
+
+} // namespace servo

@@ -1,0 +1,162 @@
+#include "core/lesson/Recording.h"
+
+#include "core/lesson/InputCommands.h"
+#include "core/lesson/ScriptWords.h"
+#include "core/simulation/ServoSchemes.h"
+
+#include <algorithm>
+
+namespace servo {
+
+namespace {
+
+// The most passes one "cycles" line asks for, as the trace driver takes them.
+constexpr long long MaxPassesPerLine = 100'000'000;
+
+} // namespace
+
+const std::vector<const char*>& traceOutputCommands() {
+    static const std::vector<const char*> names{"sample", "ghosts", "state", "points", "draws"};
+    return names;
+}
+
+void Recorder::start(const Lab& lab) {
+    recording_ = true;
+    passes_ = 0;
+    script_ = "# servo-trace script: a lesson recorded in the simulator\nreset\n";
+    if (lab.race().active()) {
+        script_ += "race " + std::string(servoSchemeOf(lab.race().scheme())->name) + "\n";
+    }
+}
+
+void Recorder::writePasses() {
+    while (passes_ > 0) {
+        const long long passes = std::min(passes_, MaxPassesPerLine);
+        script_ += "cycles " + std::to_string(passes) + "\n";
+        passes_ -= passes;
+    }
+}
+
+void Recorder::note(const std::string& line) {
+    if (recording_) {
+        writePasses();
+        script_ += line + "\n";
+    }
+}
+
+void Recorder::noteExperiment(const Experiment& experiment) {
+    if (!recording_) {
+        return;
+    }
+    writePasses();
+    std::string lines = writeExperiment(experiment);
+    lines.erase(0, lines.find('\n') + 1); // the header: "apply" stands for it
+    script_ += "apply\n" + lines + "end\n";
+}
+
+void Recorder::passed() {
+    if (recording_) {
+        ++passes_;
+    }
+}
+
+std::string Recorder::finish() {
+    writePasses();
+    recording_ = false;
+    script_ += "# the replay ends here, the arm stopped\nstop\nstate\npoints\n";
+    return std::move(script_);
+}
+
+std::string Player::load(std::string_view script) {
+    std::vector<Step> steps;
+    std::size_t start = 0;
+    int lineNumber = 0;
+    bool inExperiment = false;
+    int experimentStart = 0;
+    std::string experimentText;
+    while (start < script.size()) {
+        std::size_t end = script.find('\n', start);
+        end = end == std::string_view::npos ? script.size() : end;
+        const std::string line(script.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        const std::vector<std::string> words = splitWords(line);
+        if (inExperiment) {
+            if (words.size() == 1 && words[0] == "end") {
+                ExperimentReading reading = readExperiment(experimentText);
+                if (!reading.experiment) {
+                    return "in the experiment from line " + std::to_string(experimentStart) + ": " +
+                           reading.error;
+                }
+                steps.emplace_back(*reading.experiment);
+                inExperiment = false;
+            } else {
+                experimentText += line + "\n";
+            }
+            continue;
+        }
+        if (words.empty() || words[0][0] == '#') {
+            continue;
+        }
+        const auto isOutput = [&](const char* name) { return words[0] == name; };
+        if (words[0] == "cycles") {
+            if (std::string error = argumentsError(words, 1); !error.empty()) {
+                return where + error;
+            }
+            const auto passes = readInteger(words[1], 0, MaxPassesPerLine);
+            if (!passes.value) {
+                return where + passes.error;
+            }
+            steps.emplace_back(Cycles{*passes.value});
+        } else if (words[0] == "apply" && words.size() == 1) {
+            inExperiment = true;
+            experimentStart = lineNumber;
+            experimentText = std::string(ExperimentHeader) + "\n";
+        } else if (std::any_of(traceOutputCommands().begin(), traceOutputCommands().end(),
+                               isOutput)) {
+            continue;
+        } else if (std::string error = runInputCommand(nullptr, words); !error.empty()) {
+            return where + error;
+        } else {
+            steps.emplace_back(words);
+        }
+    }
+    if (inExperiment) {
+        return "the experiment from line " + std::to_string(experimentStart) + " has no \"end\"";
+    }
+    steps_ = std::move(steps);
+    next_ = 0;
+    doneOfNext_ = 0;
+    return {};
+}
+
+void Player::beforePass(Lab& lab) {
+    while (next_ < steps_.size()) {
+        Step& step = steps_[next_];
+        if (auto* cycles = std::get_if<Cycles>(&step)) {
+            if (doneOfNext_ < cycles->passes) {
+                ++doneOfNext_;
+                return;
+            }
+        } else if (auto* words = std::get_if<std::vector<std::string>>(&step)) {
+            runInputCommand(&lab, *words);
+        } else {
+            applyExperiment(lab, std::get<Experiment>(step));
+        }
+        ++next_;
+        doneOfNext_ = 0;
+    }
+}
+
+long long Player::passesLeft() const {
+    long long left = 0;
+    for (std::size_t i = next_; i < steps_.size(); ++i) {
+        if (const auto* cycles = std::get_if<Cycles>(&steps_[i])) {
+            left += cycles->passes - (i == next_ ? doneOfNext_ : 0);
+        }
+    }
+    return left;
+}
+
+} // namespace servo

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/lab/Lab.h"
+#include "core/lesson/Experiment.h"
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace servo {
+
+inline constexpr const char* RecordingFileSuffix = ".servo-trace";
+
+// The trace driver's commands that print and change nothing; a replay passes over them.
+const std::vector<const char*>& traceOutputCommands();
+
+// Writes the user's inputs down as a trace script from a reset: each input as its trace
+// command, with "cycles N" for the passes between them. Its end stops the arm, so that a replay
+// ends standing where the recording ended, and asks for the final state and points.
+class Recorder {
+public:
+    // Starts a recording of a lab that has just been reset.
+    void start(const Lab& lab);
+    bool recording() const { return recording_; }
+    // An input, as its trace command's line; nothing while not recording.
+    void note(const std::string& line);
+    // An experiment applied: its lines between "apply" and "end".
+    void noteExperiment(const Experiment& experiment);
+    void passed();
+    // The script, and the recording ends.
+    std::string finish();
+
+private:
+    void writePasses();
+
+    bool recording_ = false;
+    std::string script_;
+    long long passes_ = 0;
+};
+
+// Replays a trace script in a lab, pass by pass: before each pass, the lines up to the next
+// "cycles" that has passes left.
+class Player {
+public:
+    // Reads a whole script; empty, or "line N: ..." for its first bad line (and nothing plays).
+    std::string load(std::string_view script);
+    bool playing() const { return next_ < steps_.size(); }
+    // The lines due before this pass.
+    void beforePass(Lab& lab);
+    void stop() { next_ = steps_.size(); }
+    // Passes to go, for a progress read-out.
+    long long passesLeft() const;
+
+private:
+    struct Cycles {
+        long long passes;
+    };
+    using Step = std::variant<std::vector<std::string>, Cycles, Experiment>;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    long long doneOfNext_ = 0; // passes of the current "cycles" already run
+};
+
+} // namespace servo

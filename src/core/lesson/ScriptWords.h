@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace servo {
+
+// The words of script and experiment lines: how they are split, how a bad word is quoted in a
+// message, how numbers are read from them and written to them so that they read back exactly.
+// Nothing here throws: a word that does not read gives its error text instead.
+
+template <class Value> struct WordRead {
+    std::optional<Value> value;
+    std::string error; // what is wrong with the word when there is no value
+};
+
+// The words of a line, split at white space.
+std::vector<std::string> splitWords(const std::string& line);
+
+// A word as an error message quotes it: in single quotes, at most 40 bytes of it, bytes that
+// are not printable ASCII as \xNN, and for a longer word how long it was.
+std::string quoted(std::string_view word);
+
+// Empty when a command's words hold exactly `count` arguments, else what is wrong.
+std::string argumentsError(const std::vector<std::string>& words, std::size_t count);
+
+// A finite number that single precision holds (a pointer coordinate), rounded from the decimal
+// text once.
+WordRead<float> readCoordinate(const std::string& word);
+// A finite number within lowest..highest, in the C locale's notation.
+WordRead<double> readNumber(const std::string& word, double lowest, double highest);
+// A whole number within lowest..highest.
+WordRead<long long> readInteger(const std::string& word, long long lowest, long long highest);
+
+// The shortest decimal text that reads back as exactly this number ('.' decimal point).
+std::string exactNumber(double value);
+std::string exactCoordinate(float value);
+
+} // namespace servo

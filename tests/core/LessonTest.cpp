@@ -1,0 +1,250 @@
+#include "TestWorld.h"
+
+#include "core/lab/Lab.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/Lesson.h"
+#include "core/lesson/PlotData.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <string>
+
+namespace servo::testing {
+namespace {
+
+// A world with its lab and lesson, driven frame by frame as a front end drives it.
+struct LessonWorld {
+    World world;
+    Lab lab{world.headless.simulation};
+    Lesson lesson{lab};
+
+    void frames(int count) {
+        for (int i = 0; i < count; ++i) {
+            world.surface.forget();
+            lab.frame(1.0 / 60);
+        }
+    }
+    // The pose and the run state, bit for bit.
+    std::string pose() const {
+        const SimulationState& s = world.state;
+        std::string text;
+        for (const double value : {s.shoulderAngle, s.elbowAngle, s.wristAngle, s.targetX,
+                                   s.targetY, s.gain, s.dampingLambda}) {
+            text += std::to_string(std::bit_cast<std::uint64_t>(value)) + " ";
+        }
+        for (int i = 1; i <= s.pointCount; ++i) {
+            text += std::to_string(std::bit_cast<std::uint64_t>(s.pointX[i])) + "," +
+                    std::to_string(std::bit_cast<std::uint64_t>(s.pointY[i])) + " ";
+        }
+        return text + std::to_string(s.servoType) + std::to_string(s.elbowPair) +
+               std::to_string(s.elbowChoice) + std::to_string(s.objectHeld) +
+               std::to_string(s.gridOn) + std::to_string(s.clearEachCycle);
+    }
+};
+
+Experiment everySettingChanged() {
+    Experiment e;
+    e.servoType = ServoDampedLeastSquares;
+    e.elbow = CheckBox::Check5;
+    e.targetX = 420.25f;
+    e.targetY = 70.1f;
+    e.wrist = 12345;
+    e.gain = 7.5;
+    e.speed = 2;
+    e.labPanel = true;
+    e.cues.targetMarker = e.cues.ghosts = e.cues.manipulability = true;
+    e.pathShown = e.grid = e.projector = true;
+    e.running = false;
+    e.raceScheme = ServoForwardXY;
+    e.dampingLambda = 12.5;
+    return e;
+}
+
+TEST(Experiment, EverySettingRoundTripsThroughTextLinkAndLab) {
+    const Experiment experiment = everySettingChanged();
+    ASSERT_FALSE(experiment == Experiment{});
+    const ExperimentReading fromText = readExperiment(writeExperiment(experiment));
+    ASSERT_TRUE(fromText.experiment) << fromText.error;
+    EXPECT_EQ(writeExperiment(*fromText.experiment), writeExperiment(experiment));
+    const ExperimentReading fromLink = readExperimentLink("#" + experimentLink(experiment));
+    ASSERT_TRUE(fromLink.experiment) << fromLink.error;
+    EXPECT_EQ(writeExperiment(*fromLink.experiment), writeExperiment(experiment));
+
+    LessonWorld w;
+    w.lesson.apply(experiment);
+    EXPECT_EQ(writeExperiment(experimentOf(w.lab, true)), writeExperiment(experiment));
+    EXPECT_TRUE(w.world.panel.isChecked(CheckBox::Check5));
+    EXPECT_FALSE(w.world.panel.isChecked(CheckBox::Check7));
+}
+
+TEST(Experiment, UnknownKeysAreIgnoredWithAWarning) {
+    const ExperimentReading reading =
+        readExperiment("servo-experiment 1\r\n# a comment\ncolour=red\n gain = 2.5 \n");
+    ASSERT_TRUE(reading.experiment) << reading.error;
+    EXPECT_EQ(reading.experiment->gain, 2.5);
+    ASSERT_EQ(reading.warnings.size(), 1u);
+    EXPECT_EQ(reading.warnings[0], "line 3: unknown key 'colour' ignored");
+}
+
+struct BadExperiment {
+    const char* text;
+    const char* message;
+};
+
+class BadExperiments : public ::testing::TestWithParam<BadExperiment> {};
+
+TEST_P(BadExperiments, AreRefusedWithTheirLineAndLeaveTheLabAsItWas) {
+    LessonWorld w;
+    w.lesson.gainEntered(3);
+    w.lesson.pointerPressed(300, 90);
+    w.lesson.pointerReleased();
+    w.frames(20);
+    const std::string before = w.pose() + writeExperiment(experimentOf(w.lab, false));
+    EXPECT_EQ(w.lesson.openExperiment(GetParam().text), GetParam().message);
+    EXPECT_EQ(w.pose() + writeExperiment(experimentOf(w.lab, false)), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadExperiments,
+    ::testing::Values(
+        BadExperiment{"scheme=xy\n",
+                      "line 1: not an experiment (the first line must be \"servo-experiment 1\")"},
+        BadExperiment{"servo-experiment 1\nscheme=fast\n",
+                      "line 2: scheme: unknown scheme 'fast' (reverse, xy, rtheta, transpose, "
+                      "resolved, damped)"},
+        BadExperiment{"servo-experiment 1\ngain=25\n", "line 2: gain: '25' is outside 0..20"},
+        BadExperiment{"servo-experiment 1\ngain=7,5\n", "line 2: gain: not a number: '7,5'"},
+        BadExperiment{"servo-experiment 1\ntarget=420\n",
+                      "line 2: target: expected X,Y, not '420'"},
+        BadExperiment{"servo-experiment 1\ntarget=500,70\n",
+                      "line 2: target: '500,70' is off the picture (X 120..450, Y 0..130)"},
+        BadExperiment{"servo-experiment 1\nwrist=-1\n", "line 2: wrist: '-1' is outside 0..32767"},
+        BadExperiment{"servo-experiment 1\nelbow=sideways\n",
+                      "line 2: elbow: unknown elbow 'sideways' (down, up, right or left)"},
+        BadExperiment{"servo-experiment 1\nspeed=7\n",
+                      "line 2: speed: no speed of '7' steps per second (1, 2, 5, 10, 20, 30, 60, "
+                      "120, 240, 480, or default)"},
+        BadExperiment{"servo-experiment 1\ncues=marker,sparkles\n",
+                      "line 2: cues: unknown cue 'sparkles' (marker, reach, stopped, ghosts, "
+                      "manipulability)"},
+        BadExperiment{"servo-experiment 1\nrun=yes\n", "line 2: run: expected 0 or 1, not 'yes'"},
+        BadExperiment{"servo-experiment 1\nlambda=nan\n",
+                      "line 2: lambda: not a finite number: 'nan'"},
+        BadExperiment{"servo-experiment 1\ngain=2\ngain=3\n",
+                      "line 3: gain: given before, at line 2"},
+        BadExperiment{"servo-experiment 1\njust words\n",
+                      "line 2: expected key=value, not 'just words'"}));
+
+TEST(Experiment, ALinksBadValueNamesItsItem) {
+    LessonWorld w;
+    EXPECT_EQ(w.lesson.openExperimentLink("#v=1&scheme=xy&gain=%32%35"),
+              "item 3 of the link: gain: '25' is outside 0..20");
+    EXPECT_EQ(w.lesson.openExperimentLink("#scheme=xy"),
+              "item 1 of the link: not an experiment (the link must start with v=1)");
+    EXPECT_EQ(w.lesson.openExperimentLink("#v=1&target=420%2C70.5&scheme=xy"), "");
+    EXPECT_EQ(w.world.state.servoType, ServoForwardXY);
+    EXPECT_EQ(w.world.state.targetY, 70.5);
+}
+
+// A short lesson through the user's inputs, frames between them.
+void teach(LessonWorld& w) {
+    w.lesson.pointerPressed(300.5f, 90.25f);
+    w.frames(3);
+    w.lesson.pointerMoved(310, 80);
+    w.frames(2);
+    w.lesson.pointerReleased();
+    w.frames(25);
+    w.lesson.boxPressed(CheckBox::Check1);
+    w.lesson.boxClicked(CheckBox::Check1);
+    w.lesson.boxClicked(CheckBox::Check4);
+    w.lesson.wristScrolled(9000);
+    w.lesson.gainEntered(2.34);
+    w.frames(30);
+    w.lesson.schemeChosen(ServoForwardRTheta);
+    w.lesson.raceChosen(ServoDampedLeastSquares);
+    w.lesson.targetKey(-5, 1);
+    w.frames(40);
+    w.lesson.perform(menuItem(Command::Stop));
+    w.frames(3);
+    w.lesson.perform(menuItem(Command::Step));
+    w.frames(2);
+    w.lesson.perform(menuItem(Command::Run));
+    w.lesson.closeGripper();
+    w.lesson.pathClicked();
+    w.lesson.schemeChosen(ServoDampedLeastSquares);
+    w.lesson.dampingEntered(9);
+    w.frames(45);
+}
+
+TEST(Recording, ReplaysToTheSamePoseBitForBit) {
+    LessonWorld recorded;
+    recorded.lesson.perform(menuItem(Command::GainUp)); // before the recording: undone by its reset
+    recorded.lesson.startRecording();
+    teach(recorded);
+    recorded.lesson.perform(menuItem(Command::Stop)); // the replay ends stopped
+    const std::string script = recorded.lesson.stopRecording();
+    EXPECT_FALSE(recorded.lesson.recording());
+
+    LessonWorld replay;
+    replay.lesson.perform(menuItem(Command::Grid));
+    ASSERT_EQ(replay.lesson.play(script), "") << script;
+    int frames = 0;
+    while (replay.lesson.playing() && frames++ < 10000) {
+        EXPECT_FALSE(replay.lesson.pointerPressed(150, 10)); // the user's own input is ignored
+        EXPECT_FALSE(replay.lesson.itemState(menuItem(Command::Reset), false).enabled);
+        replay.frames(1);
+    }
+    EXPECT_FALSE(replay.lesson.playing());
+    EXPECT_EQ(replay.pose(), recorded.pose()) << script;
+    EXPECT_EQ(replay.world.state.runState, RunStopped);
+    EXPECT_TRUE(replay.lesson.pointerPressed(150, 10));
+}
+
+TEST(Recording, PanicStopEndsAReplayAndABadScriptPlaysNothing) {
+    LessonWorld w;
+    EXPECT_EQ(w.lesson.play("reset\ncycles 3\npress 1 two\n"), "line 3: not a number: 'two'");
+    EXPECT_EQ(w.lesson.play("reset\napply\ngain=2\n"), "the experiment from line 2 has no \"end\"");
+    EXPECT_FALSE(w.lesson.playing());
+    ASSERT_EQ(w.lesson.play("reset\napply\ngain=2\nend\ncycles 1000\nstate\n"), "");
+    w.frames(2);
+    EXPECT_EQ(w.world.state.gain, 2);
+    const long long left = w.lesson.passesLeftToPlay();
+    w.lesson.perform(menuItem(Command::Step)); // one pass of the replay at once
+    EXPECT_EQ(w.lesson.passesLeftToPlay(), left - 1);
+    w.lesson.perform(menuItem(Command::Stop));
+    EXPECT_FALSE(w.lesson.playing());
+    EXPECT_EQ(w.world.state.runState, RunStopped);
+}
+
+TEST(PlotData, HasAColumnForEachSignalOfTheSchemesItHolds) {
+    LessonWorld w;
+    w.frames(2);
+    w.lesson.schemeChosen(ServoForwardXY);
+    w.frames(1);
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    const std::string csv = plotDataCsv(w.lab.history());
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    const std::string header = csv.substr(0, csv.find("\r\n"));
+    EXPECT_EQ(header, "step,scheme,target x (window units),target y (window units),distance (arm "
+                      "units),shoulder error (degrees),elbow error (degrees),wrist error "
+                      "(degrees),X error (arm units),Y error (arm units),shoulder angle "
+                      "(degrees),elbow angle (degrees),wrist angle (degrees)");
+    // Three running cycles: two of reverse kinematic, one of x,y (blank where it has no signal).
+    const std::string last = csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2);
+    EXPECT_EQ(last.rfind("3,xy,350,50,", 0), 0u) << last;
+    EXPECT_NE(last.find(",,,"), std::string::npos) << last;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+    EXPECT_EQ(std::count(last.begin(), last.end(), ','),
+              std::count(header.begin(), header.end(), ','));
+    if (german) {
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), ','),
+                  4 * std::count(header.begin(), header.end(), ','));
+    }
+}
+
+} // namespace
+} // namespace servo::testing
