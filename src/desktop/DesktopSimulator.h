@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lab/Lab.h"
+#include "core/lesson/Lesson.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
 #include "desktop/Form1.h"
@@ -9,17 +10,18 @@
 namespace servo {
 
 // The simulator's parts put together as the program runs them: the state, the canvas, the
-// window, the simulation and its lab, the lab's menu and panel attached to the window. Start-up
-// is left to the caller (form.startUp() with its notice, or a quiet one in tests), and so is
-// the run loop.
+// window, the simulation, its lab and the lesson the user drives it through, the lab's menu and
+// panel attached to the window. Start-up is left to the caller (form.startUp() with its notice, or
+// a quiet one in tests), and so is the run loop.
 struct DesktopSimulator {
     SimulationState state;
     PersistentCanvas canvas;
     Form1 form{state, canvas};
     Simulation simulation{state, canvas, form};
     Lab lab{simulation};
+    Lesson lesson{lab};
 
-    DesktopSimulator() { form.attachLab(lab); }
+    DesktopSimulator() { form.attachLab(lesson); }
     ~DesktopSimulator() { form.detachLab(); } // the panel goes before the lab it shows
     DesktopSimulator(const DesktopSimulator&) = delete;
     DesktopSimulator& operator=(const DesktopSimulator&) = delete;

@@ -104,15 +104,29 @@ void DrawingArea::paintEvent(QPaintEvent* event) {
                             area.height() * ratio);
         painter.drawImage(QRectF(area), image, source);
     }
-    if (!overlayOps_.empty()) {
-        const double unitsToPixels = width() / (PersistentCanvas::Right - PersistentCanvas::Left);
-        PainterSurface layer(
-            painter, [this](double x, double y) { return canvas_.toLogical(x, y); }, unitsToPixels);
-        layer.setFont(overlayFont_);
-        layer.setPenWidth(overlayPenWidth_);
-        layer.setProfile(canvas_.profile());
-        replay(overlayOps_, layer);
+    paintOverlay(painter);
+}
+
+void DrawingArea::paintOverlay(QPainter& painter) const {
+    if (overlayOps_.empty()) {
+        return;
     }
+    const double unitsToPixels = width() / (PersistentCanvas::Right - PersistentCanvas::Left);
+    PainterSurface layer(
+        painter, [this](double x, double y) { return canvas_.toLogical(x, y); }, unitsToPixels);
+    layer.setFont(overlayFont_);
+    layer.setPenWidth(overlayPenWidth_);
+    layer.setProfile(canvas_.profile());
+    replay(overlayOps_, layer);
+}
+
+QImage DrawingArea::picture() const {
+    QImage shown = canvas_.image().copy();
+    if (!shown.isNull()) {
+        QPainter painter(&shown);
+        paintOverlay(painter);
+    }
+    return shown;
 }
 
 void DrawingArea::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 #include "core/display/DisplayList.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPointF>
 #include <QWidget>
 
@@ -31,6 +32,8 @@ public:
     // function removes it.
     void setOverlay(std::function<void(DrawingSurface&)> overlay);
     void setOverlayStyle(const QFont& font, double penWidth);
+    // The picture as shown, cues and all, without the controls over it.
+    QImage picture() const;
     const std::vector<DrawOp>& overlayOps() const { return overlayOps_; }
 
 signals:
@@ -43,6 +46,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void paintOverlay(QPainter& painter) const;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

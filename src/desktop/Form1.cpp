@@ -2,6 +2,7 @@
 
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlCaptions.h"
+#include "core/lesson/Lesson.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
@@ -266,24 +267,53 @@ void Form1::connectHandlers() {
                                                           {check6_, CheckBox::Check6},
                                                           {check7_, CheckBox::Check7}};
     for (auto [widget, box] : elbowBoxes) {
+        // Any change of the check mark acts (the simulation's own too); the user's click is
+        // what a recording notes.
         connect(widget, &QCheckBox::toggled, this,
                 [this, which = box] { elbowBoxClicked(state_, *this, which); });
+        connect(widget, &QCheckBox::clicked, this, [this, which = box] {
+            if (lesson_ != nullptr) {
+                lesson_->boxToggledByWindow(which);
+            }
+        });
     }
-    connect(command1_, &QPushButton::clicked, this, [this] { openGripperClicked(state_); });
-    connect(command2_, &QPushButton::clicked, this, [this] { closeGripperClicked(state_); });
-    connect(command4_, &QPushButton::clicked, this, [this] { pathButtonClicked(state_, *this); });
+    connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int position) {
+        if (lesson_ != nullptr) {
+            lesson_->wristScrolled(position);
+        }
+    });
+    // Without a lab (a bare window in tests) the handlers act on the state directly.
+    connect(command1_, &QPushButton::clicked, this, [this] {
+        lesson_ != nullptr ? lesson_->openGripper() : (openGripperClicked(state_), true);
+    });
+    connect(command2_, &QPushButton::clicked, this, [this] {
+        lesson_ != nullptr ? lesson_->closeGripper() : (closeGripperClicked(state_), true);
+    });
+    connect(command4_, &QPushButton::clicked, this, [this] {
+        lesson_ != nullptr ? lesson_->pathClicked() : (pathButtonClicked(state_, *this), true);
+    });
 
     connect(drawingArea_, &DrawingArea::pointerPressed, this, [this](QPointF at) {
-        surfacePressed(state_, canvas_, static_cast<float>(at.x()), static_cast<float>(at.y()));
+        const auto x = static_cast<float>(at.x());
+        const auto y = static_cast<float>(at.y());
+        lesson_ != nullptr ? lesson_->pointerPressed(x, y)
+                           : (surfacePressed(state_, canvas_, x, y), true);
     });
     connect(drawingArea_, &DrawingArea::pointerMoved, this, [this](QPointF at) {
-        surfaceMoved(state_, static_cast<float>(at.x()), static_cast<float>(at.y()));
+        const auto x = static_cast<float>(at.x());
+        const auto y = static_cast<float>(at.y());
+        lesson_ != nullptr ? lesson_->pointerMoved(x, y) : (surfaceMoved(state_, x, y), true);
     });
-    connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] { surfaceReleased(state_); });
-    connect(drawingArea_, &DrawingArea::targetKey, this,
-            [this](float dx, float dy) { targetMovedByKey(state_, canvas_, dx, dy); });
-    connect(drawingArea_, &DrawingArea::targetHomeKey, this,
-            [this] { servo::targetHomeKey(state_, canvas_); });
+    connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] {
+        lesson_ != nullptr ? lesson_->pointerReleased() : (surfaceReleased(state_), true);
+    });
+    connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
+        lesson_ != nullptr ? lesson_->targetKey(dx, dy)
+                           : (targetMovedByKey(state_, canvas_, dx, dy), true);
+    });
+    connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
+        lesson_ != nullptr ? lesson_->targetHome() : (servo::targetHomeKey(state_, canvas_), true);
+    });
 
     for (auto [action, item] : menuBarActions_) {
         connect(action, &QAction::triggered, this, [this, item = item] { perform(*item); });
@@ -295,8 +325,23 @@ void Form1::perform(const MenuItem& item) {
         showAbout();
     } else if (item.command == Command::Quit) {
         close();
+    } else if (lesson_ != nullptr) {
+        lesson_->perform(item);
     } else {
         performOnSimulation(item, state_, canvas_, *this);
+    }
+}
+
+void Form1::setInputEnabled(bool enabled) {
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        checkBox(static_cast<CheckBox>(number))->setEnabled(enabled);
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{vScroll1_, command1_, command2_, command4_}) {
+        control->setEnabled(enabled);
+    }
+    for (auto [action, item] : menuBarActions_) {
+        action->setEnabled(lesson_ == nullptr || lesson_->itemState(*item, false).enabled);
     }
 }
 
@@ -308,7 +353,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         for (int number = 1; number <= CheckBoxCount; ++number) {
             const auto box = static_cast<CheckBox>(number);
             if (watched == checkBox(box)) {
-                checkBoxPressed(state_, *this, box);
+                lesson_ != nullptr ? lesson_->boxPressed(box)
+                                   : (checkBoxPressed(state_, *this, box), true);
             }
         }
     }
@@ -411,8 +457,9 @@ void Form1::setControlScale(double factor) {
     }
 }
 
-void Form1::attachLab(Lab& lab) {
-    labPanel_ = new LabPanel(*this, lab, state_, canvas_);
+void Form1::attachLab(Lesson& lesson) {
+    lesson_ = &lesson;
+    labPanel_ = new LabPanel(*this, lesson, state_, canvas_);
 }
 
 void Form1::announce(const std::string& text, const std::string& summary) {
@@ -434,6 +481,7 @@ void Form1::announce(const std::string& text, const std::string& summary) {
 void Form1::detachLab() {
     delete labPanel_;
     labPanel_ = nullptr;
+    lesson_ = nullptr;
 }
 
 void Form1::presentFrame() {

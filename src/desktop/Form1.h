@@ -27,6 +27,7 @@ QKeySequence keySequenceOf(const MenuItem& item);
 class DrawingArea;
 class FocusRing;
 class Lab;
+class Lesson;
 class LabPanel;
 class PersistentCanvas;
 
@@ -66,16 +67,19 @@ public:
     void setLook(const WindowLook& look);
 
     // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
-    // picture.
-    void attachLab(Lab& lab);
+    // picture. From then on the user's input goes through the lesson.
+    void attachLab(Lesson& lesson);
     // Removes the lab's menu and panel again.
     void detachLab();
     // Tells a screen reader: `text` (when not empty) as the picture's accessible description,
     // with the events that make it heard, and `summary` as the picture's accessible name.
     void announce(const std::string& text, const std::string& summary);
     LabPanel* labPanel() const { return labPanel_; }
+    Lesson* lesson() const { return lesson_; }
     // Presents the frame: the picture, the cues and, while open, the lab panel.
     void presentFrame();
+    // While a recording plays the controls take no input (the menus' items say what works).
+    void setInputEnabled(bool enabled);
 
     // The whole start-up: its first half, the start-up notice (modal: returns once it is
     // dismissed, or the window was closed under it) and its second half.
@@ -129,6 +133,7 @@ private:
     std::vector<std::pair<QAction*, const MenuItem*>> menuBarActions_;
     FocusRing* focusRing_ = nullptr;
     LabPanel* labPanel_ = nullptr;
+    Lesson* lesson_ = nullptr;
     double controlScale_ = 1;
     QSize columnExtent_;
     std::vector<std::pair<QWidget*, QRect>> controlPlaces_;     // at scale 1

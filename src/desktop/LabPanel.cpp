@@ -3,12 +3,14 @@
 #include "core/access/Announcer.h"
 #include "core/lab/Lab.h"
 #include "core/lab/Projector.h"
+#include "core/lesson/Lesson.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/ErrorPlotView.h"
 #include "desktop/Form1.h"
+#include "desktop/LessonFiles.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 
@@ -45,9 +47,16 @@ QString captionOf(const std::string& caption) {
 
 } // namespace
 
-LabPanel::LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanvas& canvas)
-    : QDockWidget(LabPanelTitle, &form), form_(form), lab_(lab), state_(state), canvas_(canvas),
-      readoutFont_(canvas.font()) {
+LabPanel::LabPanel(Form1& form, Lesson& lesson, SimulationState& state, PersistentCanvas& canvas)
+    : QDockWidget(LabPanelTitle, &form), form_(form), lesson_(lesson), lab_(lesson.lab()),
+      files_(std::make_unique<LessonFiles>(form, lesson, form.drawingArea(),
+                                           [this](std::optional<bool> open) {
+                                               if (open && *open != isVisible()) {
+                                                   setVisible(*open);
+                                               }
+                                               return isVisible();
+                                           })),
+      state_(state), canvas_(canvas), readoutFont_(canvas.font()) {
     setObjectName("LabPanel");
     setFeatures(QDockWidget::DockWidgetClosable);
     setAllowedAreas(Qt::BottomDockWidgetArea);
@@ -80,9 +89,12 @@ void LabPanel::buildMenu() {
     QMenu* submenu = nullptr;
     speeds_ = new QActionGroup(this);
     for (const MenuItem& item : labMenuItems()) {
+        if (item.edition == Edition::Page) {
+            continue;
+        }
         QMenu* into = menu_;
         if (item.submenu != nullptr) {
-            if (submenu == nullptr) {
+            if (submenu == nullptr || submenu->title() != captionOf(item.submenu)) {
                 if (item.separatorBefore) {
                     menu_->addSeparator();
                 }
@@ -109,15 +121,40 @@ void LabPanel::buildMenu() {
 }
 
 void LabPanel::perform(const MenuItem& item) {
-    servo::perform(item, lab_);
-    if (item.command == Command::LabPanel) {
+    lesson_.perform(item);
+    switch (item.command) {
+    case Command::LabPanel:
         setVisible(!isVisible());
-    } else if (item.command == Command::Describe) {
+        break;
+    case Command::Describe:
         form_.announce(Announcer::wholeState(lab_), Announcer::summary(lab_));
-    } else if (item.command == Command::Keys) {
+        break;
+    case Command::Keys:
         showKeysHelp(&form_);
+        break;
+    case Command::Record:
+        files_->toggleRecording();
+        break;
+    case Command::PlayRecording:
+        files_->playRecording();
+        break;
+    case Command::SaveExperiment:
+        files_->saveExperiment();
+        break;
+    case Command::OpenExperiment:
+        files_->openExperiment();
+        break;
+    case Command::ExportPlotData:
+        files_->exportPlotData();
+        break;
+    case Command::ExportPicture:
+        files_->exportPicture();
+        break;
+    default:
+        break;
     }
     showSettings();
+    showLessonState();
 }
 
 QAction* LabPanel::action(Command command, int index) const {
@@ -178,11 +215,11 @@ void LabPanel::buildPanel() {
     gainSlider_->setAccessibleName(GainSliderCaption);
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
-        gainEntered(state_, gain);
+        lesson_.gainEntered(gain);
         showSettings();
     });
     connect(gainSlider_, &QSlider::valueChanged, this, [this](int tenths) {
-        gainEntered(state_, tenths * GainStep);
+        lesson_.gainEntered(tenths * GainStep);
         showSettings();
     });
     row->addWidget(gainLabel);
@@ -229,11 +266,11 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
         raceBox_->addItem(scheme.caption);
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
-        schemeChosen(state_, form_, index + 1);
+        lesson_.schemeChosen(index + 1);
         showSettings();
     });
     connect(raceBox_, &QComboBox::activated, this, [this](int index) {
-        lab_.race().setScheme(index);
+        lesson_.raceChosen(index);
         showSettings();
     });
     dampingBox_ = new QDoubleSpinBox(body);
@@ -241,7 +278,7 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     dampingBox_->setSingleStep(DampingStep);
     dampingBox_->setDecimals(1);
     connect(dampingBox_, &QDoubleSpinBox::valueChanged, this, [this](double lambda) {
-        dampingEntered(state_, lambda);
+        lesson_.dampingEntered(lambda);
         showSettings();
     });
     labelled(SchemeCaption, schemeBox_);
@@ -279,18 +316,18 @@ void LabPanel::applyProjectorMode() {
 void LabPanel::showSettings() {
     const LabSettings& settings = lab_.settings();
     for (auto [action, item] : actions_) {
-        const ItemState shown = itemState(*item, lab_, isVisible());
+        const ItemState shown = lesson_.itemState(*item, isVisible());
         if (action->isChecked() != shown.checked) {
             action->setChecked(shown.checked);
         }
         action->setEnabled(shown.enabled);
-        if (item->command == Command::GainShown) {
+        if (item->command == Command::GainShown || item->command == Command::Record) {
             action->setText(captionOf(shown.caption));
         }
     }
     for (auto [box, item] : panelBoxes_) {
         const QSignalBlocker quiet(box);
-        box->setChecked(itemState(*item, lab_, isVisible()).checked);
+        box->setChecked(lesson_.itemState(*item, isVisible()).checked);
     }
     if (appliedProjector_ != settings.projector) {
         applyProjectorMode();
@@ -313,12 +350,26 @@ void LabPanel::showSettings() {
 }
 
 void LabPanel::frameShown() {
+    showLessonState();
     if (!isVisible()) {
         return;
     }
     plot_->update();
     if (std::fabs(gainBox_->value() - state_.gain) > 1e-9 ||
         schemeBox_->currentIndex() != state_.servoType - 1) {
+        showSettings();
+    }
+}
+
+void LabPanel::showLessonState() {
+    if (shownPlaying_ != lesson_.playing() || shownRecording_ != lesson_.recording()) {
+        shownPlaying_ = lesson_.playing();
+        shownRecording_ = lesson_.recording();
+        form_.setInputEnabled(!shownPlaying_);
+        for (QWidget* control : std::initializer_list<QWidget*>{gainBox_, gainSlider_, schemeBox_,
+                                                                raceBox_, dampingBox_}) {
+            control->setEnabled(!shownPlaying_);
+        }
         showSettings();
     }
 }

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QFont>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,8 @@ namespace servo {
 class ErrorPlotView;
 class Form1;
 class Lab;
+class Lesson;
+class LessonFiles;
 class PersistentCanvas;
 
 // The lab in the window: the "Lab" menu after "About" and a panel docked along the bottom
@@ -33,7 +36,7 @@ class LabPanel : public QDockWidget {
     Q_OBJECT
 
 public:
-    LabPanel(Form1& form, Lab& lab, SimulationState& state, PersistentCanvas& canvas);
+    LabPanel(Form1& form, Lesson& lesson, SimulationState& state, PersistentCanvas& canvas);
     ~LabPanel() override;
 
     // After each presented frame: brings the panel's plot, figures and controls up to date.
@@ -57,6 +60,7 @@ public:
     QComboBox* schemeBox() const { return schemeBox_; }
     QComboBox* raceBox() const { return raceBox_; }
     QDoubleSpinBox* dampingBox() const { return dampingBox_; }
+    LessonFiles& files() const { return *files_; }
 
 private:
     void buildMenu();
@@ -66,9 +70,15 @@ private:
     void applyProjectorMode();
     void applyColourProfile();
     void showSettings();
+    // While a recording plays the window's controls take no input; the menus follow the lesson.
+    void showLessonState();
 
     Form1& form_;
+    Lesson& lesson_;
     Lab& lab_;
+    std::unique_ptr<LessonFiles> files_;
+    bool shownPlaying_ = false;
+    bool shownRecording_ = false;
     SimulationState& state_;
     PersistentCanvas& canvas_;
     QFont readoutFont_; // the picture's read-out font outside projector mode

@@ -1,5 +1,6 @@
 #include "desktop/RunLoop.h"
 
+#include "core/lesson/Lesson.h"
 #include "desktop/Form1.h"
 
 #include <QCoreApplication>
@@ -48,8 +49,9 @@ bool RunLoop::turn() {
         elapsed = UnpacedTurnSeconds;
     }
     lab_.frame(elapsed);
-    const std::optional<std::string> told =
-        announcer_.afterFrame(lab_, static_cast<double>(now) * 1e-9);
+    const std::optional<std::string> told = announcer_.afterFrame(
+        lab_, static_cast<double>(now) * 1e-9,
+        form_.lesson() != nullptr ? form_.lesson()->takeNews() : std::string());
     form_.announce(told.value_or(""), Announcer::summary(lab_));
     return true;
 }

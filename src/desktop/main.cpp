@@ -3,9 +3,12 @@
 
 #include "desktop/AppSetup.h"
 #include "desktop/DesktopSimulator.h"
+#include "desktop/LabPanel.h"
+#include "desktop/LessonFiles.h"
 #include "desktop/RunLoop.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +40,16 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     servo::prepareApplication(application);
 
+    // An experiment file as the only argument (the file manager opens .servo files so) is applied
+    // once the notice is dismissed; a bad one is told and the program starts as usual.
+    const QStringList arguments = QApplication::arguments();
     servo::DesktopSimulator simulator;
     simulator.form.startUp();
+    if (arguments.size() == 2 && simulator.state.runState != servo::RunEnd) {
+        simulator.form.labPanel()->files().openExperimentFile(arguments[1]);
+    } else if (arguments.size() > 2) {
+        std::fputs("usage: servo-simulator [EXPERIMENT.servo]\n", stderr);
+    }
     servo::RunLoop loop(simulator.lab, simulator.form);
     if (simulator.state.runState != servo::RunEnd) {
         loop.run();

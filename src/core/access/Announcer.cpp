@@ -52,12 +52,16 @@ Announcer::Seen Announcer::look(const Lab& lab) {
             state.gain};
 }
 
-std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSeconds) {
+std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSeconds,
+                                                 const std::string& news) {
     const Seen now = look(lab);
     if (seen_) {
         const Seen& was = *seen_;
         const SimulationState& state = lab.simulation().state();
         std::vector<std::string> parts; // this frame's changes, in the order they are told
+        if (!news.empty()) {
+            parts.push_back(news);
+        }
         if (now.servoType != was.servoType) {
             parts.push_back(schemeName(now.servoType) + " scheme");
         }

@@ -18,8 +18,10 @@ public:
     static constexpr double MinimumGapSeconds = 1.5;
     static constexpr long HuntingAfterSteps = 300;
 
-    // What to announce after a frame at `nowSeconds` (any steady clock), or nothing.
-    std::optional<std::string> afterFrame(const Lab& lab, double nowSeconds);
+    // What to announce after a frame at `nowSeconds` (any steady clock), or nothing; `news`
+    // (a recording started, a replay ended, ...) is told before the state's changes.
+    std::optional<std::string> afterFrame(const Lab& lab, double nowSeconds,
+                                          const std::string& news = {});
 
     // Everything at once, on demand: scheme, joint angles in degrees, effector and target, the
     // forward schemes' error read-outs, run state and gripper.

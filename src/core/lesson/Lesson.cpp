@@ -1,10 +1,13 @@
 #include "core/lesson/Lesson.h"
 
 #include "core/lesson/InputCommands.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
+
+#include <utility>
 
 namespace servo {
 
@@ -239,10 +242,15 @@ void Lesson::startRecording() {
     player_.stop();
     lab_.reset();
     recorder_.start(lab_);
+    news_ = RecordingStartedAnnouncement;
 }
 
 std::string Lesson::stopRecording() {
-    return recorder_.recording() ? recorder_.finish() : std::string();
+    if (!recorder_.recording()) {
+        return {};
+    }
+    news_ = RecordingStoppedAnnouncement;
+    return recorder_.finish();
 }
 
 std::string Lesson::play(std::string_view script) {
@@ -253,6 +261,8 @@ std::string Lesson::play(std::string_view script) {
         recorder_.finish(); // a replay is not the user's input
     }
     lab_.reset();
+    news_ = ReplayStartedAnnouncement;
+    toldPlaying_ = true;
     return {};
 }
 
@@ -279,6 +289,23 @@ void Lesson::apply(const Experiment& experiment) {
     player_.stop();
     applyExperiment(lab_, experiment);
     recorder_.noteExperiment(experiment);
+    news_ = ExperimentOpenedAnnouncement;
+}
+
+std::string Lesson::takeNews() {
+    if (toldPlaying_ && !player_.playing()) {
+        toldPlaying_ = false;
+        news_ += (news_.empty() ? "" : " ") + std::string(ReplayEndedAnnouncement);
+    }
+    return std::exchange(news_, {});
+}
+
+std::string Lesson::status() const {
+    if (player_.playing()) {
+        return std::string(ReplayingStatus) + ": " + std::to_string(player_.passesLeft()) +
+               " steps to go";
+    }
+    return recorder_.recording() ? RecordingStatus : "";
 }
 
 } // namespace servo

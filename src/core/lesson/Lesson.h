@@ -73,6 +73,12 @@ public:
                                    std::vector<std::string>* warnings = nullptr);
     void apply(const Experiment& experiment);
 
+    // What has happened to the lesson since the last call, for a screen reader: a recording
+    // started or stopped, a replay started or ended, an experiment opened; or nothing.
+    std::string takeNews();
+    // "Recording", "Replaying: N steps to go", or nothing, for a status line.
+    std::string status() const;
+
 private:
     bool accepting() const { return !player_.playing(); }
     // Does an input unless a replay plays: whether it was done.
@@ -89,6 +95,8 @@ private:
     Lab& lab_;
     Recorder recorder_;
     Player player_;
+    std::string news_;
+    bool toldPlaying_ = false; // whether the news has told of the replay now playing
 };
 
 } // namespace servo

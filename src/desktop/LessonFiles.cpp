@@ -1,0 +1,202 @@
+#include "desktop/LessonFiles.h"
+
+#include "core/lesson/Experiment.h"
+#include "core/lesson/Lesson.h"
+#include "core/lesson/LessonTexts.h"
+#include "core/lesson/PlotData.h"
+#include "core/lesson/Recording.h"
+#include "desktop/DrawingArea.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QSaveFile>
+
+namespace servo {
+
+namespace {
+
+QString fileDialog(QWidget* parent, const LessonFiles::Question& question) {
+    const QString filter = question.kind + " (*" + question.suffix + ")";
+    if (question.save) {
+        return QFileDialog::getSaveFileName(parent, question.title, question.suggestedName, filter);
+    }
+    return QFileDialog::getOpenFileName(parent, question.title, {}, filter);
+}
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QByteArray bytesOf(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+LessonFiles::LessonFiles(QWidget& window, Lesson& lesson, DrawingArea& area,
+                         std::function<bool(std::optional<bool>)> labPanel)
+    : window_(window), lesson_(lesson), area_(area),
+      chooser_([this](const Question& question) { return fileDialog(&window_, question); }),
+      complain_([this](const QString& title, const QString& message) {
+          QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, &window_);
+          box.setObjectName("servoMessageBox");
+          box.exec();
+      }),
+      labPanel_(std::move(labPanel)) {}
+
+QString LessonFiles::ask(const char* title, const char* kind, const char* suffix, const char* name,
+                         bool save) {
+    QString path = chooser_({save, text(title), text(kind), text(suffix), text(name)});
+    // A name saved without a suffix gets the kind's own.
+    if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += text(suffix);
+    }
+    return path;
+}
+
+QString LessonFiles::writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so that a write cut short says so here rather than vanishing in a flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return file.errorString();
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
+
+QString LessonFiles::readWhole(const QString& path, QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return file.errorString();
+    }
+    if (file.size() > MaxLessonFileBytes) {
+        return QString("larger than %1 MB").arg(MaxLessonFileBytes / (1024 * 1024));
+    }
+    bytes = file.read(MaxLessonFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return file.errorString();
+    }
+    return {};
+}
+
+void LessonFiles::save(const char* title, const QString& path, const QByteArray& bytes) {
+    if (const QString why = writeWhole(path, bytes); !why.isEmpty()) {
+        complain_(text(title),
+                  QString("%1 %2: %3\n%4")
+                      .arg(text(CannotWriteText), path, why, text(NothingWrittenText)));
+    }
+}
+
+void LessonFiles::saveExperiment() {
+    const QString path = ask(SaveExperimentTitle, ExperimentFileKind, ExperimentFileSuffix,
+                             ExperimentFileName, true);
+    if (!path.isEmpty()) {
+        save(SaveExperimentTitle, path,
+             bytesOf(writeExperiment(experimentOf(lesson_.lab(), labPanel_(std::nullopt)))));
+    }
+}
+
+void LessonFiles::openExperiment() {
+    const QString path = ask(OpenExperimentTitle, ExperimentFileKind, ExperimentFileSuffix,
+                             ExperimentFileName, false);
+    if (!path.isEmpty()) {
+        openExperimentFile(path);
+    }
+}
+
+bool LessonFiles::openExperimentFile(const QString& path) {
+    QByteArray bytes;
+    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
+        complain_(text(OpenExperimentTitle),
+                  QString("%1 %2: %3").arg(text(CannotReadText), path, why));
+        return false;
+    }
+    const ExperimentReading reading =
+        readExperiment(std::string_view(bytes.constData(), bytes.size()));
+    if (!reading.experiment) {
+        complain_(text(OpenExperimentTitle), QString("%1\n%2: %3")
+                                                 .arg(text(ExperimentRefusedText), path,
+                                                      QString::fromStdString(reading.error)));
+        return false;
+    }
+    if (!lesson_.playing()) {
+        lesson_.apply(*reading.experiment);
+        labPanel_(reading.experiment->labPanel);
+    }
+    const std::vector<std::string>& warnings = reading.warnings;
+    for (const std::string& warning : warnings) {
+        qWarning("%s: %s", qPrintable(path), warning.c_str());
+    }
+    return true;
+}
+
+void LessonFiles::toggleRecording() {
+    if (!lesson_.recording()) {
+        lesson_.startRecording();
+        return;
+    }
+    const std::string script = lesson_.stopRecording();
+    const QString path =
+        ask(SaveRecordingTitle, RecordingFileKind, RecordingFileSuffix, RecordingFileName, true);
+    if (!path.isEmpty()) {
+        save(SaveRecordingTitle, path, bytesOf(script));
+    }
+}
+
+void LessonFiles::playRecording() {
+    const QString path =
+        ask(PlayRecordingTitle, RecordingFileKind, RecordingFileSuffix, RecordingFileName, false);
+    if (path.isEmpty()) {
+        return;
+    }
+    QByteArray bytes;
+    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
+        complain_(text(PlayRecordingTitle),
+                  QString("%1 %2: %3").arg(text(CannotReadText), path, why));
+        return;
+    }
+    const std::string error = lesson_.play(std::string_view(bytes.constData(), bytes.size()));
+    if (!error.empty()) {
+        complain_(text(PlayRecordingTitle),
+                  QString("%1\n%2: %3")
+                      .arg(text(RecordingRefusedText), path, QString::fromStdString(error)));
+    }
+}
+
+void LessonFiles::exportPlotData() {
+    const QString path =
+        ask(ExportPlotDataTitle, PlotDataFileKind, PlotDataFileSuffix, PlotDataFileName, true);
+    if (!path.isEmpty()) {
+        save(ExportPlotDataTitle, path, bytesOf(plotDataCsv(lesson_.lab().history())));
+    }
+}
+
+void LessonFiles::exportPicture() {
+    const QString path =
+        ask(ExportPictureTitle, PictureFileKind, PictureFileSuffix, PictureFileName, true);
+    if (path.isEmpty()) {
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!area_.picture().save(&buffer, "PNG")) {
+        complain_(text(ExportPictureTitle),
+                  QString("%1 %2\n%3").arg(text(CannotWriteText), path, text(NothingWrittenText)));
+        return;
+    }
+    save(ExportPictureTitle, path, png);
+}
+
+} // namespace servo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace servo {
+
+class DrawingArea;
+class Lesson;
+
+// What the Lab menu's file items do in the window: save and open experiments, record a lesson
+// and play one back, export the plot's data and the picture. Every write goes to a temporary
+// file that replaces the target only once it is whole, and a failure is told in a message box.
+class LessonFiles {
+public:
+    // `labPanel` tells whether the lab panel is open (an experiment records it) and, given a
+    // value, opens or closes it (an experiment says which).
+    LessonFiles(QWidget& window, Lesson& lesson, DrawingArea& area,
+                std::function<bool(std::optional<bool>)> labPanel);
+
+    // Asks the user for a file: saving or opening, a dialog title, the kind of file with its
+    // suffix ("Experiments", ".servo") and a suggested name. Empty when cancelled.
+    struct Question {
+        bool save;
+        QString title;
+        QString kind;
+        QString suffix;
+        QString suggestedName;
+    };
+    using Chooser = std::function<QString(const Question&)>;
+    // The desktop's file dialogs unless replaced (tests answer for the user).
+    void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
+    // Message boxes unless replaced: a title and the text.
+    void setComplaint(std::function<void(const QString&, const QString&)> complain) {
+        complain_ = std::move(complain);
+    }
+
+    void saveExperiment();
+    void openExperiment();
+    // Opens an experiment file at once (the program's argument, the file manager): false, with
+    // the message shown, when it cannot be read or is refused.
+    bool openExperimentFile(const QString& path);
+    // Starts a recording, or stops it and asks where to save it.
+    void toggleRecording();
+    void playRecording();
+    void exportPlotData();
+    void exportPicture();
+
+    // Writes the whole of `bytes` to `path` or nothing: empty, or why not.
+    static QString writeWhole(const QString& path, const QByteArray& bytes);
+    // The file's bytes, or why they cannot be read (too large, missing, unreadable).
+    static QString readWhole(const QString& path, QByteArray& bytes);
+
+private:
+    QString ask(const char* title, const char* kind, const char* suffix, const char* name,
+                bool save);
+    void save(const char* title, const QString& path, const QByteArray& bytes);
+
+    QWidget& window_;
+    Lesson& lesson_;
+    DrawingArea& area_;
+    Chooser chooser_;
+    std::function<void(const QString&, const QString&)> complain_;
+    std::function<bool(std::optional<bool>)> labPanel_;
+};
+
+} // namespace servo
