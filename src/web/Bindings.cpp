@@ -4,6 +4,8 @@
 #include "core/access/Announcer.h"
 #include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/PlotData.h"
 #include "core/simulation/Handlers.h"
 #include "web/JsonWriter.h"
 #include "web/PageDescription.h"
@@ -70,7 +72,7 @@ std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
     JsonWriter json;
     json.beginArray();
     for (const MenuItem& item : menuOf(menu)) {
-        const ItemState shown = itemState(item, f.lab(), labPanelOpen);
+        const ItemState shown = f.lesson().itemState(item, labPanelOpen);
         json.beginArray()
             .value(nullptr, shown.checked)
             .value(nullptr, shown.enabled)
@@ -78,6 +80,26 @@ std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
             .endArray();
     }
     json.endArray();
+    return json.text();
+}
+
+// Opens the experiment of a link's hash: {"error": "...", "labPanel": bool, "warnings": [...]};
+// on an error nothing has changed.
+std::string openedLink(WebFrontEnd& f, const std::string& hash) {
+    const ExperimentReading reading = readExperimentLink(hash);
+    if (reading.experiment && !f.lesson().playing()) {
+        f.lesson().apply(*reading.experiment);
+    }
+    JsonWriter json;
+    json.beginObject()
+        .value("error", reading.experiment ? std::string() : reading.error)
+        .value("labPanel", reading.experiment && reading.experiment->labPanel);
+    json.beginArray("warnings");
+    for (const std::string& warning : reading.warnings) {
+        json.value(nullptr, warning);
+    }
+    json.endArray();
+    json.endObject();
     return json.text();
 }
 
@@ -111,7 +133,7 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         // menus: 0 the menu bar, 1 the Lab menu; items by their position
         .function("perform", optional_override([](WebFrontEnd& f, int menu, int position) {
                       if (const MenuItem* item = itemAt(menu, position)) {
-                          perform(*item, f.lab());
+                          f.lesson().perform(*item);
                       }
                   }))
         .function("itemStates", optional_override([](WebFrontEnd& f, int menu, bool labPanelOpen) {
@@ -123,18 +145,17 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("wholeState",
                   optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }))
         .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {
-                      targetMovedByKey(f.state(), f.surface(), dx, dy);
+                      f.lesson().targetKey(dx, dy);
                   }))
-        .function("targetHome",
-                  optional_override([](WebFrontEnd& f) { targetHomeKey(f.state(), f.surface()); }))
+        .function("targetHome", optional_override([](WebFrontEnd& f) { f.lesson().targetHome(); }))
         .function("setModalOpen",
                   optional_override([](WebFrontEnd& f, bool open) { f.lab().setModalOpen(open); }))
         // controls
         .function("boxPressed", optional_override([](WebFrontEnd& f, int number) {
-                      checkBoxPressed(f.state(), f.panel(), box(number));
+                      f.lesson().boxPressed(box(number));
                   }))
         .function("toggleBox", optional_override([](WebFrontEnd& f, int number) {
-                      f.panel().toggle(box(number));
+                      f.lesson().boxClicked(box(number));
                   }))
         .function("isChecked", optional_override([](WebFrontEnd& f, int number) {
                       return f.panel().isChecked(box(number));
@@ -144,31 +165,30 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("wristScroll",
                   optional_override([](WebFrontEnd& f) { return f.panel().wristScrollPosition(); }))
         .function("setWristScroll", optional_override([](WebFrontEnd& f, int position) {
-                      f.panel().setWristScrollPosition(clampedWristScroll(position));
+                      f.lesson().wristScrolled(position);
                   }))
         .function("openGripper",
-                  optional_override([](WebFrontEnd& f) { openGripperClicked(f.state()); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().openGripper(); }))
         .function("closeGripper",
-                  optional_override([](WebFrontEnd& f) { closeGripperClicked(f.state()); }))
-        .function("pathClicked", optional_override([](WebFrontEnd& f) {
-                      pathButtonClicked(f.state(), f.panel());
-                  }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().closeGripper(); }))
+        .function("pathClicked",
+                  optional_override([](WebFrontEnd& f) { f.lesson().pathClicked(); }))
         .function("pathCaption",
                   optional_override([](WebFrontEnd& f) { return f.panel().pathButtonCaption(); }))
         .function("explanation", optional_override([](WebFrontEnd& f) { return explanation(f); }))
         .function("pointerPressed", optional_override([](WebFrontEnd& f, float x, float y) {
-                      surfacePressed(f.state(), f.surface(), x, y);
+                      f.lesson().pointerPressed(x, y);
                   }))
         .function("pointerMoved", optional_override([](WebFrontEnd& f, float x, float y) {
-                      surfaceMoved(f.state(), x, y);
+                      f.lesson().pointerMoved(x, y);
                   }))
         .function("pointerReleased",
-                  optional_override([](WebFrontEnd& f) { surfaceReleased(f.state()); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().pointerReleased(); }))
         .function("runState", optional_override([](WebFrontEnd& f) { return f.state().runState; }))
         // the lab
         .function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))
         .function("setGain", optional_override(
-                                 [](WebFrontEnd& f, double gain) { gainEntered(f.state(), gain); }))
+                                 [](WebFrontEnd& f, double gain) { f.lesson().gainEntered(gain); }))
         .function("speed",
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().speed; }))
         .function("projector",
@@ -176,21 +196,41 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("servoType",
                   optional_override([](WebFrontEnd& f) { return f.state().servoType; }))
         .function("chooseScheme", optional_override([](WebFrontEnd& f, int servoType) {
-                      schemeChosen(f.state(), f.panel(), servoType);
+                      f.lesson().schemeChosen(servoType);
                   }))
         .function("raceScheme",
                   optional_override([](WebFrontEnd& f) { return f.lab().race().scheme(); }))
         .function("setRaceScheme", optional_override([](WebFrontEnd& f, int servoType) {
-                      f.lab().race().setScheme(servoType);
+                      f.lesson().raceChosen(servoType);
                   }))
         .function("damping",
                   optional_override([](WebFrontEnd& f) { return f.state().dampingLambda; }))
         .function("setDamping", optional_override([](WebFrontEnd& f, double lambda) {
-                      dampingEntered(f.state(), lambda);
+                      f.lesson().dampingEntered(lambda);
                   }))
-        .function("highContrast", optional_override([](WebFrontEnd& f) {
-                      return f.lab().settings().highContrast;
-                  }));
+        .function("highContrast",
+                  optional_override([](WebFrontEnd& f) { return f.lab().settings().highContrast; }))
+        // the lesson: recording, replaying, experiments in links, the plot's data
+        .function("recording",
+                  optional_override([](WebFrontEnd& f) { return f.lesson().recording(); }))
+        .function("playing", optional_override([](WebFrontEnd& f) { return f.lesson().playing(); }))
+        .function("lessonStatus",
+                  optional_override([](WebFrontEnd& f) { return f.lesson().status(); }))
+        .function("startRecording",
+                  optional_override([](WebFrontEnd& f) { f.lesson().startRecording(); }))
+        .function("stopRecording",
+                  optional_override([](WebFrontEnd& f) { return f.lesson().stopRecording(); }))
+        .function("play", optional_override([](WebFrontEnd& f, const std::string& script) {
+                      return f.lesson().play(script);
+                  }))
+        .function("experimentLink", optional_override([](WebFrontEnd& f, bool labPanelOpen) {
+                      return experimentLink(experimentOf(f.lab(), labPanelOpen));
+                  }))
+        .function("openLink", optional_override([](WebFrontEnd& f, const std::string& hash) {
+                      return openedLink(f, hash);
+                  }))
+        .function("plotData",
+                  optional_override([](WebFrontEnd& f) { return plotDataCsv(f.lab().history()); }));
     function("description", &pageDescription);
     // A pixel of the picture (0x00BBGGRR) shown in one profile, as the other shows it.
     function("recolouredPixel", optional_override([](double pixel, bool fromHigh, bool toHigh) {

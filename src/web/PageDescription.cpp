@@ -8,6 +8,9 @@
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/Projector.h"
 #include "core/lab/RaceArm.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/LessonTexts.h"
+#include "core/lesson/Recording.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -43,6 +46,9 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
             json.null("submenu");
         }
         json.value("frontEnd", isFrontEndCommand(item.command))
+            .value("edition", item.edition == Edition::Desktop ? "desktop"
+                              : item.edition == Edition::Page  ? "page"
+                                                               : "both")
             .value("command", static_cast<int>(item.command))
             .endObject();
     }
@@ -71,8 +77,29 @@ std::string pageDescription() {
         .value("step", static_cast<int>(Command::Step))
         .value("reset", static_cast<int>(Command::Reset))
         .value("describe", static_cast<int>(Command::Describe))
-        .value("keys", static_cast<int>(Command::Keys));
+        .value("keys", static_cast<int>(Command::Keys))
+        .value("record", static_cast<int>(Command::Record))
+        .value("playRecording", static_cast<int>(Command::PlayRecording))
+        .value("copyLink", static_cast<int>(Command::CopyLink))
+        .value("exportPlotData", static_cast<int>(Command::ExportPlotData))
+        .value("exportPicture", static_cast<int>(Command::ExportPicture));
     json.endObject();
+
+    json.beginObject("lesson")
+        .value("playRecordingTitle", PlayRecordingTitle)
+        .value("copyLinkTitle", CopyLinkTitle)
+        .value("openExperimentTitle", OpenExperimentTitle)
+        .value("recordingSuffix", RecordingFileSuffix)
+        .value("recordingName", RecordingFileName)
+        .value("plotDataName", PlotDataFileName)
+        .value("pictureName", PictureFileName)
+        .value("linkRefused", LinkRefusedText)
+        .value("recordingRefused", RecordingRefusedText)
+        .value("linkCopied", LinkCopiedText)
+        .value("linkNotCopied", LinkNotCopiedText)
+        .value("linkVersion", ExperimentLinkVersion)
+        .value("maxFileBytes", static_cast<double>(MaxLessonFileBytes))
+        .endObject();
 
     json.beginArray("boxes");
     for (int number = 1; number <= CheckBoxCount; ++number) {

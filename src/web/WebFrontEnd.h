@@ -3,6 +3,7 @@
 #include "core/access/Announcer.h"
 #include "core/display/DisplayList.h"
 #include "core/lab/Lab.h"
+#include "core/lesson/Lesson.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
 #include "headless/HeadlessSimulation.h"
@@ -60,17 +61,20 @@ public:
     // What a screen reader is to hear after this frame (`nowSeconds` on any steady clock), or
     // an empty text.
     std::string announcement(double nowSeconds) {
-        return announcer_.afterFrame(lab_, nowSeconds).value_or("");
+        return announcer_.afterFrame(lab_, nowSeconds, lesson_.takeNews()).value_or("");
     }
 
     SimulationState& state() { return headless_.state; }
     HeadlessPanel& panel() { return headless_.panel; }
     Lab& lab() { return lab_; }
+    // Every input of the page goes through the lesson (recorded, or held off by a replay).
+    Lesson& lesson() { return lesson_; }
     DisplayList& surface() { return headless_.surface; }
 
 private:
     HeadlessSimulation headless_{StartUpStop::AtNotice};
     Lab lab_{headless_.simulation};
+    Lesson lesson_{lab_};
     Announcer announcer_;
     std::vector<DrawOp> lastFrame_;
     EncodedOps picture_;

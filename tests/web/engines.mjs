@@ -4,7 +4,10 @@
 // (it needs an X display). None downloads a browser of its own. An engine's `supports` says
 // which of the network and pixel-ratio controls it has; tests that need one skip without it.
 import { spawn } from 'node:child_process';
+import { mkdtempSync } from 'node:fs';
 import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { chromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
 
@@ -157,6 +160,16 @@ function firefoxEngine() {
         browser: 'firefox',
         executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
         headless: true,
+        // Downloads (the page's exports) go quietly to a scratch folder, with no panel that
+        // would take the foreground from the next tab.
+        extraPrefsFirefox: {
+          'browser.download.folderList': 2,
+          'browser.download.dir': mkdtempSync(join(tmpdir(), 'servo-downloads-')),
+          'browser.download.useDownloadDir': true,
+          'browser.download.alwaysOpenPanel': false,
+          'browser.download.panel.shown': true,
+          'browser.download.always_ask_before_handling_new_types': false,
+        },
       });
       return {
         browser,

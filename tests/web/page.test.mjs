@@ -353,6 +353,86 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('a link opens its experiment after the notice; a bad link says why; Copy Link makes one', async () => {
+      let tab = await openSimulator(runtime, `${server.url}#v=1&scheme=xy&target=420,70&gain=7.5&lab=1&cues=marker`);
+      let shown = await snapshot(tab);
+      assert.deepEqual([shown.servoType, shown.targetX, shown.targetY, shown.gain], [2, 420, 70, 7.5]);
+      assert.ok(await isShown(tab, '#lab'));
+      assert.ok(!(await isOpen(tab, 'message')));
+      await tab.evaluate(() => window.servoPage.menus.activateCommand(window.servoPage.described.commands.copyLink));
+      await tab.waitFor(() => document.getElementById('message').open);
+      const link = await tab.evaluate(() => document.getElementById('message-link').value);
+      assert.match(link, /#v=1&scheme=xy&elbow=left&target=420,70&wrist=0&gain=7\.5&speed=60&lab=1&cues=marker&/);
+      await tab.close();
+
+      tab = await runtime.newTab();
+      await tab.goto(`${server.url}#v=1&scheme=xy&gain=99`);
+      await tab.waitFor(() => document.getElementById('notice').open);
+      await tab.press('Enter');
+      await tab.waitFor(() => document.getElementById('message').open);
+      assert.match(await tab.evaluate(() => document.getElementById('message-text').textContent),
+        /starts as usual\.\nitem 3 of the link: gain: '99' is outside 0\.\.20/);
+      await tab.press('Enter'); // the message closes and the simulator starts as usual
+      await waitForCycles(tab, 2);
+      shown = await snapshot(tab);
+      assert.deepEqual([shown.servoType, shown.gain], [1, 1]);
+      await tab.close();
+    });
+
+    test('the plot\'s data downloads as CSV and the picture as PNG', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await waitForCycles(tab, 5);
+      const exported = (name) => tab.evaluate((which) => {
+        const page = window.servoPage;
+        page.lesson.lastDownload = null;
+        page.menus.activateCommand(page.described.commands[which]);
+      }, name);
+      await exported('exportPlotData');
+      const csv = await tab.evaluate(() => window.servoPage.lesson.lastDownload);
+      assert.equal(csv.name, 'plot-data.csv');
+      assert.match(csv.text, /^step,scheme,target x \(window units\),.*\r\n1,reverse,350,50,/s);
+      await exported('exportPicture');
+      await tab.waitFor(() => window.servoPage.lesson.lastDownload !== null);
+      const png = await tab.evaluate(() => window.servoPage.lesson.lastDownload);
+      assert.deepEqual([png.name, png.type], ['picture.png', 'image/png']);
+      assert.ok(png.size > 1000, `${png.size} bytes`);
+      await tab.close();
+    });
+
+    test('a recorded session replays to the state the trace driver reaches with it', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      const command = (name) => tab.evaluate((which) => {
+        const page = window.servoPage;
+        page.menus.activateCommand(page.described.commands[which]);
+      }, name);
+      await command('record');
+      await tab.waitFor(() => window.servoPage.lesson.shown.status === 'Recording');
+      await tab.click('#Check3');
+      const [x, y] = await viewportPoint(tab, 300, 95);
+      await tab.mouse.move(x, y);
+      await tab.mouse.down();
+      await afterCycles(tab, 10);
+      await tab.mouse.up();
+      await tab.click('#Check2');
+      await afterCycles(tab, 20);
+      await command('record');
+      const script = await tab.evaluate(() => window.servoPage.lesson.lastDownload.text);
+      assert.match(script, /^reset$[^]*^servo 3$[^]*^press [^]*^release$[^]*^servo 2$[^]*^stop$/m);
+
+      await tab.evaluate((text) => window.servoPage.lesson.playFile(new File([text], 'lesson.servo-trace')), script);
+      await tab.waitFor(() => window.servoPage.front.playing());
+      assert.ok(await tab.evaluate(() => document.getElementById('Check1').disabled));
+      await tab.waitFor(() => !window.servoPage.front.playing());
+      const replayed = await snapshot(tab);
+      const traced = Object.fromEntries(traceOf(script).split('\n').find((line) => line.startsWith('state '))
+        .split(' ').slice(1).map((pair) => pair.split('=')).map(([key, value]) => [key, Number(value)]));
+      for (const key of ['shoulderAngle', 'elbowAngle', 'wristAngle', 'servoType', 'runState', 'objectHeld']) {
+        assert.equal(replayed[key], traced[key], key);
+      }
+      assert.ok(!(await tab.evaluate(() => document.getElementById('Check1').disabled)));
+      await tab.close();
+    });
+
     test('a crash of the module stops the page with a message and a reload button', async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.evaluate(() => {
@@ -373,12 +453,14 @@ for (const engine of engines()) {
         }
       });
       await tab.setOffline(true);
+      await tab.evaluate(() => history.replaceState(null, '', '#v=1&scheme=rtheta'));
       await tab.reload();
       await tab.waitFor(() => document.getElementById('notice')?.open);
       await tab.press('Enter');
       await tab.waitFor(() => window.servoPage && window.servoPage.running);
       await waitForCycles(tab, 25);
       assert.ok(!(await isShown(tab, '#problem')));
+      assert.equal((await snapshot(tab)).servoType, 3); // the link's experiment, offline too
       const manifest = await tab.evaluate(async () => (await fetch('manifest.webmanifest')).json());
       assert.equal(manifest.display, 'standalone');
       await tab.close();

@@ -4,6 +4,7 @@
 // the module once per animation frame. No rule of the simulation lives here.
 import { Painter, useOpKinds } from './painter.js';
 import { LabView } from './lab.js';
+import { LessonView } from './lesson.js';
 import { MenuBar } from './menus.js';
 
 const Lists = { picture: 0, cues: 1, plot: 2 };
@@ -37,6 +38,7 @@ class Page {
     this.printed = [];
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);
+    this.lesson = new LessonView(this);
     this.setProjector(false);
   }
 
@@ -88,6 +90,7 @@ class Page {
     const notice = $('notice');
     notice.addEventListener('close', () => {
       this.front.startUpAfterNotice();
+      this.lesson.openLink(location.hash); // a shared experiment starts after the notice
       this.sync();
       $('Check1').focus();
       this.running = true;
@@ -116,6 +119,9 @@ class Page {
       this.speak(this.front.announcement(time / 1000));
       this.syncFrame();
       this.lab.frameShown(time);
+      if (this.front.playing() || this.lesson.shown.playing) {
+        this.sync(); // a replay sets the controls as the user did
+      }
     } catch (error) {
       this.crashed(error);
       return;
@@ -282,6 +288,7 @@ class Page {
     this.syncFrame();
     this.menus.sync();
     this.lab.sync();
+    this.lesson.sync();
   }
 
   syncFrame() {

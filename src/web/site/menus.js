@@ -73,6 +73,10 @@ export class MenuBar {
 
     let group = null;
     this.described.labMenu.forEach((item, position) => {
+      if (item.edition === 'desktop') {
+        this.labItems.push(null); // the window's own (its files): positions stay the module's
+        return;
+      }
       if (item.separatorBefore) {
         this.menu.append(document.createElement('hr'));
       }
@@ -161,6 +165,16 @@ export class MenuBar {
       this.page.speak(this.front.wholeState());
     } else if (item.command === commands.keys) {
       this.page.showModal($('keys'));
+    } else if (item.command === commands.record) {
+      this.page.lesson.toggleRecording();
+    } else if (item.command === commands.playRecording) {
+      this.page.lesson.chooseRecording();
+    } else if (item.command === commands.copyLink) {
+      this.page.lesson.copyLink();
+    } else if (item.command === commands.exportPlotData) {
+      this.page.lesson.exportPlotData();
+    } else if (item.command === commands.exportPicture) {
+      this.page.lesson.exportPicture();
     } else if (!item.frontEnd) {
       this.front.perform(list, position);
       if (item.command === commands.projector) {
@@ -191,6 +205,9 @@ export class MenuBar {
     const states = JSON.parse(this.front.itemStates(LabList, this.page.lab.panelOpen()));
     states.forEach(([checked, enabled, caption], position) => {
       const button = this.labItems[position];
+      if (!button) {
+        return;
+      }
       if (button.getAttribute('role') !== 'menuitem') {
         button.setAttribute('aria-checked', String(checked));
       }

@@ -1,0 +1,152 @@
+// The page's side of a lesson: recording the user's inputs and saving them as a download,
+// playing a recording chosen from a file, the current experiment as a link (in the address
+// bar and on the clipboard), a link's experiment opened at start-up, and the plot's data and
+// the picture as downloads. What is recorded, replayed and linked is the module's.
+const $ = (id) => document.getElementById(id);
+
+export class LessonView {
+  constructor(page) {
+    this.page = page;
+    this.front = page.front;
+    this.texts = page.described.lesson;
+    this.shown = {};
+    this.lastDownload = null; // the last file handed to the browser, for the page's tests
+    const input = $('recording-file');
+    input.accept = `${this.texts.recordingSuffix},text/plain`;
+    input.addEventListener('change', () => {
+      const [file] = input.files;
+      input.value = '';
+      if (file) {
+        this.playFile(file);
+      }
+    });
+    window.addEventListener('hashchange', () => this.openLink(location.hash, true));
+  }
+
+  // A message of the page's own, with a link to show when there is one.
+  tell(title, text, link = null) {
+    $('message-title').textContent = title;
+    $('message-text').textContent = text;
+    const field = $('message-link');
+    field.hidden = link === null;
+    field.value = link ?? '';
+    field.setAttribute('aria-label', title);
+    this.page.showModal($('message'));
+    if (link !== null) {
+      field.select();
+    }
+  }
+
+  // Hands a file to the browser to save, as a download the user asked for.
+  download(name, type, data) {
+    const blob = data instanceof Blob ? data : new Blob([data], { type });
+    this.lastDownload = { name, type, size: blob.size, text: typeof data === 'string' ? data : null };
+    const address = URL.createObjectURL(blob);
+    const anchor = document.createElement('a');
+    anchor.href = address;
+    anchor.download = name;
+    anchor.hidden = true;
+    document.body.append(anchor);
+    anchor.click();
+    anchor.remove();
+    setTimeout(() => URL.revokeObjectURL(address), 60000);
+  }
+
+  toggleRecording() {
+    if (this.front.recording()) {
+      this.download(this.texts.recordingName, 'text/plain', this.front.stopRecording());
+    } else {
+      this.front.startRecording();
+    }
+  }
+
+  chooseRecording() {
+    $('recording-file').click();
+  }
+
+  async playFile(file) {
+    if (file.size > this.texts.maxFileBytes) {
+      this.tell(this.texts.playRecordingTitle, `${this.texts.recordingRefused}\n${file.name}`);
+      return;
+    }
+    this.play(await file.text(), file.name);
+  }
+
+  // Plays a recording's text; a bad one is told and nothing changes.
+  play(script, name = '') {
+    const error = this.front.play(script);
+    if (error) {
+      this.tell(this.texts.playRecordingTitle, `${this.texts.recordingRefused}\n${name ? `${name}: ` : ''}${error}`);
+    }
+    this.page.sync();
+  }
+
+  // The experiment as the page shows it now, in the address bar and on the clipboard.
+  async copyLink() {
+    const hash = this.front.experimentLink(this.page.lab.panelOpen());
+    history.replaceState(null, '', `#${hash}`);
+    this.shown.hash = location.hash;
+    let copied = true;
+    try {
+      await navigator.clipboard.writeText(location.href);
+    } catch {
+      copied = false; // no permission, or no secure context: the link is shown to copy by hand
+    }
+    this.tell(this.texts.copyLinkTitle, copied ? this.texts.linkCopied : this.texts.linkNotCopied, location.href);
+  }
+
+  // Opens the experiment of a hash that holds one (after the notice, or when the hash
+  // changes); a bad one is told, and the simulation goes on as it was.
+  openLink(hash, changed = false) {
+    if (!hash.startsWith(`#${this.texts.linkVersion}`) || (changed && hash === this.shown.hash)) {
+      return;
+    }
+    this.shown.hash = hash;
+    const opened = JSON.parse(this.front.openLink(hash));
+    for (const warning of opened.warnings) {
+      console.warn(warning);
+    }
+    if (opened.error) {
+      this.tell(this.texts.openExperimentTitle, `${this.texts.linkRefused}\n${opened.error}`);
+    } else if (opened.labPanel !== this.page.lab.panelOpen()) {
+      this.page.lab.togglePanel();
+    }
+    this.page.sync();
+  }
+
+  exportPlotData() {
+    this.download(this.texts.plotDataName, 'text/csv', this.front.plotData());
+  }
+
+  // The picture as shown, cues and all, at the canvas's own resolution.
+  exportPicture() {
+    const picture = $('surface');
+    const copy = document.createElement('canvas');
+    copy.width = picture.width;
+    copy.height = picture.height;
+    const context = copy.getContext('2d');
+    context.drawImage(picture, 0, 0);
+    context.drawImage($('cues'), 0, 0, copy.width, copy.height);
+    copy.toBlob((blob) => this.download(this.texts.pictureName, 'image/png', blob), 'image/png');
+  }
+
+  // While a recording plays the controls take no input; the status says what runs.
+  sync() {
+    const playing = this.front.playing();
+    if (this.shown.playing !== playing) {
+      this.shown.playing = playing;
+      for (const control of document.querySelectorAll('#controls input:not([readonly]), #controls button')) {
+        control.disabled = playing;
+      }
+      for (const id of ['lab-gain', 'lab-gain-slider', 'lab-scheme', 'lab-race', 'lab-damping', 'lab-reset']) {
+        $(id).disabled = playing;
+      }
+    }
+    const status = this.front.lessonStatus();
+    if (this.shown.status !== status) {
+      this.shown.status = status;
+      $('lesson-status').textContent = status;
+      $('lesson-status').hidden = status === '';
+    }
+  }
+}
