@@ -81,9 +81,17 @@ LabPanel::~LabPanel() {
     // Hiding on the way out must not reach back into the window or this panel.
     disconnect(this, nullptr, this, nullptr);
     form_.drawingArea().setOverlay({});
+    form_.menuBar()->setCornerWidget(nullptr);
+    delete lessonStatus_;
 }
 
 void LabPanel::buildMenu() {
+    lessonStatus_ = new QLabel(&form_);
+    lessonStatus_->setObjectName("lessonStatus");
+    lessonStatus_->setStyleSheet("QLabel { background: #a00018; color: white; font-weight: bold;"
+                                 " padding: 1px 8px; border-radius: 3px; }");
+    lessonStatus_->hide();
+    form_.menuBar()->setCornerWidget(lessonStatus_);
     menu_ = form_.menuBar()->addMenu(LabMenuCaption);
     menu_->setObjectName(LabMenuName);
     QMenu* submenu = nullptr;
@@ -362,6 +370,11 @@ void LabPanel::frameShown() {
 }
 
 void LabPanel::showLessonState() {
+    const QString status = QString::fromStdString(lesson_.status());
+    if (lessonStatus_->text() != status) {
+        lessonStatus_->setText(status);
+        lessonStatus_->setVisible(!status.isEmpty());
+    }
     if (shownPlaying_ != lesson_.playing() || shownRecording_ != lesson_.recording()) {
         shownPlaying_ = lesson_.playing();
         shownRecording_ = lesson_.recording();

@@ -16,6 +16,7 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QSlider;
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<LessonFiles> files_;
     bool shownPlaying_ = false;
     bool shownRecording_ = false;
+    QLabel* lessonStatus_ = nullptr; // the menu bar's corner: recording, or replaying
     SimulationState& state_;
     PersistentCanvas& canvas_;
     QFont readoutFont_; // the picture's read-out font outside projector mode

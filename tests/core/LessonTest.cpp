@@ -180,8 +180,15 @@ void teach(LessonWorld& w) {
 
 TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     LessonWorld recorded;
-    recorded.lesson.perform(menuItem(Command::GainUp)); // before the recording: undone by its reset
+    // The set-up before the recording is kept: the recording starts from it.
+    recorded.lesson.perform(menuItem(Command::GainUp));
+    recorded.lesson.schemeChosen(ServoForwardXY);
+    recorded.lesson.pointerPressed(200, 40);
+    recorded.frames(10);
     recorded.lesson.startRecording();
+    EXPECT_EQ(recorded.world.state.gain, 1.1);
+    EXPECT_EQ(recorded.world.state.servoType, ServoForwardXY);
+    EXPECT_EQ(recorded.world.state.pointerHeld, 0);
     teach(recorded);
     recorded.lesson.perform(menuItem(Command::Stop)); // the replay ends stopped
     const std::string script = recorded.lesson.stopRecording();
@@ -189,7 +196,12 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
 
     LessonWorld replay;
     replay.lesson.perform(menuItem(Command::Grid));
+    replay.lab.setSpeed(0);
     ASSERT_EQ(replay.lesson.play(script), "") << script;
+    replay.lesson.perform(menuItem(Command::Step)); // its first pass: the set-up applied
+    EXPECT_EQ(replay.lab.settings().speed, 0);      // the replay keeps the speed the user chose
+    EXPECT_EQ(replay.world.state.gain, 1.1);
+    replay.lab.setSpeed(NormalSpeed);
     int frames = 0;
     while (replay.lesson.playing() && frames++ < 10000) {
         EXPECT_FALSE(replay.lesson.pointerPressed(150, 10)); // the user's own input is ignored

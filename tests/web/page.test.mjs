@@ -417,7 +417,7 @@ for (const engine of engines()) {
       await afterCycles(tab, 20);
       await command('record');
       const script = await tab.evaluate(() => window.servoPage.lesson.lastDownload.text);
-      assert.match(script, /^reset$[^]*^servo 3$[^]*^press [^]*^release$[^]*^servo 2$[^]*^stop$/m);
+      assert.match(script, /^apply$[^]*^end$[^]*^servo 3$[^]*^press [^]*^release$[^]*^servo 2$[^]*^stop$/m);
 
       await tab.evaluate((text) => window.servoPage.lesson.playFile(new File([text], 'lesson.servo-trace')), script);
       await tab.waitFor(() => window.servoPage.front.playing());

@@ -8,10 +8,16 @@
 
 namespace servo::trace {
 
-// A bad script line; what() says what is wrong with it.
+// A bad script line; what() says what is wrong with it, line() which line it is when that is
+// not the one being run (0).
 class ScriptError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ScriptError(const std::string& what, long line = 0)
+        : std::runtime_error(what), line_(line) {}
+    long line() const { return line_; }
+
+private:
+    long line_;
 };
 
 // Throws unless the command has exactly `count` arguments.

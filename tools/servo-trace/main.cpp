@@ -109,8 +109,9 @@ public:
         return names;
     }
 
-    // Inside "apply": takes the experiment's lines up to "end", then applies it.
-    bool takesExperimentLine(const std::string& line) {
+    // Inside "apply" (on line `applyLine`): takes the experiment's lines up to "end", then
+    // applies it.
+    bool takesExperimentLine(const std::string& line, long applyLine) {
         if (!experimentLines_) {
             return false;
         }
@@ -118,13 +119,14 @@ public:
             *experimentLines_ += "\n" + line;
             return true;
         }
-        const ExperimentReading reading = readExperiment(*experimentLines_);
+        const ExperimentReading reading =
+            readExperiment(*experimentLines_, static_cast<int>(applyLine));
         experimentLines_.reset();
         for (const std::string& warning : reading.warnings) {
-            std::fprintf(stderr, "servo-trace: in the experiment: %s\n", warning.c_str());
+            std::fprintf(stderr, "servo-trace: %s\n", warning.c_str());
         }
         if (!reading.experiment) {
-            throw ScriptError("in the experiment: " + reading.error);
+            throw ScriptError(reading.problem, reading.errorLine);
         }
         applyExperiment(lab_, *reading.experiment);
         return true;
@@ -261,10 +263,11 @@ int main(int argc, char* argv[]) {
     LineReader input;
     std::string line;
     long lineNumber = 0;
+    long applyLine = 0; // of the experiment being read
     try {
         while (input.next(line)) {
             ++lineNumber;
-            if (trace.takesExperimentLine(line)) {
+            if (trace.takesExperimentLine(line, applyLine)) {
                 continue;
             }
             const std::vector<std::string> words = splitWords(line);
@@ -272,13 +275,17 @@ int main(int argc, char* argv[]) {
                 continue;
             }
             trace.run(words);
+            if (trace.inExperiment()) {
+                applyLine = lineNumber;
+            }
         }
         if (trace.inExperiment()) {
             throw ScriptError("the experiment after \"apply\" has no \"end\"");
         }
     } catch (const ScriptError& error) {
         const bool written = outputWritten();
-        std::fprintf(stderr, "servo-trace: line %ld: %s\n", lineNumber, error.what());
+        std::fprintf(stderr, "servo-trace: line %ld: %s\n",
+                     error.line() != 0 ? error.line() : lineNumber, error.what());
         return written ? 2 : 1;
     } catch (const std::system_error& error) {
         outputWritten();

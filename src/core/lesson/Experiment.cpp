@@ -204,9 +204,18 @@ const std::vector<Key>& keys() {
 // One `key=value` as read, with where it stood ("line 3", "item 2 of the link").
 struct Entry {
     std::string where;
+    int line; // 0 in a link
     std::string key;
     std::string value;
 };
+
+ExperimentReading refused(const std::string& where, int line, std::string problem) {
+    ExperimentReading reading;
+    reading.error = where + ": " + problem;
+    reading.errorLine = line;
+    reading.problem = std::move(problem);
+    return reading;
+}
 
 ExperimentReading readEntries(const std::vector<Entry>& entries) {
     ExperimentReading reading;
@@ -225,13 +234,12 @@ ExperimentReading readEntries(const std::vector<Entry>& entries) {
             continue;
         }
         if (const auto before = seen.find(entry.key); before != seen.end()) {
-            reading.error = entry.where + ": " + entry.key + ": given before, at " + before->second;
-            return reading;
+            return refused(entry.where, entry.line,
+                           entry.key + ": given before, at " + before->second);
         }
         seen[entry.key] = entry.where;
         if (std::string error = key->read(entry.value, experiment); !error.empty()) {
-            reading.error = entry.where + ": " + entry.key + ": " + error;
-            return reading;
+            return refused(entry.where, entry.line, entry.key + ": " + error);
         }
     }
     reading.experiment = experiment;
@@ -307,10 +315,10 @@ const std::vector<const char*>& experimentKeys() {
     return names;
 }
 
-ExperimentReading readExperiment(std::string_view text) {
+ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
     std::vector<Entry> entries;
     std::size_t start = 0;
-    int lineNumber = 0;
+    int lineNumber = firstLineNumber - 1;
     bool headerSeen = false;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
@@ -321,10 +329,9 @@ ExperimentReading readExperiment(std::string_view text) {
         const std::string where = "line " + std::to_string(lineNumber);
         if (!headerSeen) {
             if (line != ExperimentHeader) {
-                ExperimentReading refused;
-                refused.error = where + ": not an experiment (the first line must be \"" +
-                                ExperimentHeader + "\")";
-                return refused;
+                return refused(where, lineNumber,
+                               std::string("not an experiment (the first line must be \"") +
+                                   ExperimentHeader + "\")");
             }
             headerSeen = true;
             continue;
@@ -334,11 +341,10 @@ ExperimentReading readExperiment(std::string_view text) {
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) {
-            ExperimentReading refused;
-            refused.error = where + ": expected key=value, not " + quoted(line);
-            return refused;
+            return refused(where, lineNumber, "expected key=value, not " + quoted(line));
         }
-        entries.push_back({where, withoutSpaceAround(std::string_view(line).substr(0, equals)),
+        entries.push_back({where, lineNumber,
+                           withoutSpaceAround(std::string_view(line).substr(0, equals)),
                            withoutSpaceAround(std::string_view(line).substr(equals + 1))});
     }
     return readEntries(entries);
@@ -369,10 +375,9 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         const std::string where = "item " + std::to_string(item) + " of the link";
         if (!versionSeen) {
             if (part != ExperimentLinkVersion) {
-                ExperimentReading refused;
-                refused.error = where + ": not an experiment (the link must start with " +
-                                ExperimentLinkVersion + ")";
-                return refused;
+                return refused(where, 0,
+                               std::string("not an experiment (the link must start with ") +
+                                   ExperimentLinkVersion + ")");
             }
             versionSeen = true;
             continue;
@@ -386,7 +391,7 @@ ExperimentReading readExperimentLink(std::string_view hash) {
             refused.error = where + ": expected key=value, not " + quoted(percentDecoded(part));
             return refused;
         }
-        entries.push_back({where, percentDecoded(part.substr(0, equals)),
+        entries.push_back({where, 0, percentDecoded(part.substr(0, equals)),
                            percentDecoded(part.substr(equals + 1))});
     }
     return readEntries(entries);

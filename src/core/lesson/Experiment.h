@@ -44,10 +44,13 @@ const std::vector<const char*>& experimentKeys();
 // each with a warning.
 struct ExperimentReading {
     std::optional<Experiment> experiment;
-    std::string error; // "line 4: gain: '25' is outside 0..20"
+    std::string error;   // "line 4: gain: '25' is outside 0..20"
+    int errorLine = 0;   // 4 (of a text; 0 for a link)
+    std::string problem; // "gain: '25' is outside 0..20"
     std::vector<std::string> warnings;
 };
-ExperimentReading readExperiment(std::string_view text);
+// `firstLineNumber` numbers the header line (a script's experiment starts on one of its lines).
+ExperimentReading readExperiment(std::string_view text, int firstLineNumber = 1);
 std::string writeExperiment(const Experiment& experiment);
 
 // The same as a link's hash (without the '#'), its values percent-encoded where needed.

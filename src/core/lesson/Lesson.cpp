@@ -240,8 +240,10 @@ ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
 
 void Lesson::startRecording() {
     player_.stop();
-    lab_.reset();
-    recorder_.start(lab_);
+    // From a reset, with the lesson's set-up as it is: the scheme, target, cues and the rest.
+    const Experiment setUp = experimentOf(lab_, false);
+    applyExperiment(lab_, setUp);
+    recorder_.start(setUp);
     news_ = RecordingStartedAnnouncement;
 }
 
@@ -260,7 +262,9 @@ std::string Lesson::play(std::string_view script) {
     if (recorder_.recording()) {
         recorder_.finish(); // a replay is not the user's input
     }
+    const int speed = lab_.settings().speed;
     lab_.reset();
+    lab_.setSpeed(speed);
     news_ = ReplayStartedAnnouncement;
     toldPlaying_ = true;
     return {};

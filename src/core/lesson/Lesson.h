@@ -53,14 +53,15 @@ public:
     // Record captioned StopRecordingCaption while recording.
     ItemState itemState(const MenuItem& item, bool labPanelOpen) const;
 
-    // A reset, then the recording runs.
+    // A reset with the lesson's set-up applied again (see applyExperiment), then the
+    // recording runs.
     void startRecording();
     bool recording() const { return recorder_.recording(); }
     // The recording's script; the recording ends.
     std::string stopRecording();
 
-    // Loads a trace script and plays it from a reset: empty, or what is wrong with it (nothing
-    // then changes).
+    // Loads a trace script and plays it from a reset, at the speed chosen now: empty, or what
+    // is wrong with it (nothing then changes).
     std::string play(std::string_view script);
     bool playing() const { return player_.playing(); }
     void stopPlaying() { player_.stop(); }

@@ -20,13 +20,11 @@ const std::vector<const char*>& traceOutputCommands() {
     return names;
 }
 
-void Recorder::start(const Lab& lab) {
+void Recorder::start(const Experiment& setUp) {
     recording_ = true;
     passes_ = 0;
-    script_ = "# servo-trace script: a lesson recorded in the simulator\nreset\n";
-    if (lab.race().active()) {
-        script_ += "race " + std::string(servoSchemeOf(lab.race().scheme())->name) + "\n";
-    }
+    script_ = "# servo-trace script: a lesson recorded in the simulator\n";
+    noteExperiment(setUp);
 }
 
 void Recorder::writePasses() {
@@ -132,11 +130,19 @@ std::string Player::load(std::string_view script) {
 }
 
 void Player::beforePass(Lab& lab) {
+    // A replay runs at the speed the user has chosen, whatever its resets and experiments say.
+    const int speed = lab.settings().speed;
+    const auto keepSpeed = [&] {
+        if (lab.settings().speed != speed) {
+            lab.setSpeed(speed);
+        }
+    };
     while (next_ < steps_.size()) {
         Step& step = steps_[next_];
         if (auto* cycles = std::get_if<Cycles>(&step)) {
             if (doneOfNext_ < cycles->passes) {
                 ++doneOfNext_;
+                keepSpeed();
                 return;
             }
         } else if (auto* words = std::get_if<std::vector<std::string>>(&step)) {
@@ -147,6 +153,7 @@ void Player::beforePass(Lab& lab) {
         ++next_;
         doneOfNext_ = 0;
     }
+    keepSpeed();
 }
 
 long long Player::passesLeft() const {

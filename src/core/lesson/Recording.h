@@ -15,13 +15,14 @@ inline constexpr const char* RecordingFileSuffix = ".servo-trace";
 // The trace driver's commands that print and change nothing; a replay passes over them.
 const std::vector<const char*>& traceOutputCommands();
 
-// Writes the user's inputs down as a trace script from a reset: each input as its trace
-// command, with "cycles N" for the passes between them. Its end stops the arm, so that a replay
-// ends standing where the recording ended, and asks for the final state and points.
+// Writes the user's inputs down as a trace script from a reset: the set-up as an experiment,
+// then each input as its trace command, with "cycles N" for the passes between them. Its end
+// stops the arm, so that a replay ends standing where the recording ended, and asks for the
+// final state and points.
 class Recorder {
 public:
-    // Starts a recording of a lab that has just been reset.
-    void start(const Lab& lab);
+    // Starts a recording of a lab that the set-up has just been applied to.
+    void start(const Experiment& setUp);
     bool recording() const { return recording_; }
     // An input, as its trace command's line; nothing while not recording.
     void note(const std::string& line);
@@ -40,7 +41,7 @@ private:
 };
 
 // Replays a trace script in a lab, pass by pass: before each pass, the lines up to the next
-// "cycles" that has passes left.
+// "cycles" that has passes left. It keeps the speed the user has chosen.
 class Player {
 public:
     // Reads a whole script; empty, or "line N: ..." for its first bad line (and nothing plays).
