@@ -2,6 +2,7 @@
 
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlCaptions.h"
+#include "core/language/Translation.h"
 #include "core/lesson/Lesson.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -60,19 +61,25 @@ QString displayText(const std::string& text) {
     return result;
 }
 
-QLineEdit* makeLabelBox(QWidget* parent, const QString& text) {
-    auto* box = new QLineEdit(text, parent);
+QLineEdit* makeLabelBox(QWidget* parent) {
+    auto* box = new QLineEdit(parent);
     box->setFont(windowFont(CaptionFontPoints));
     box->setFrame(false);
     box->setAlignment(Qt::AlignCenter);
-    box->setAccessibleName(text);
     // Whatever is typed is put back at once; setting the same text raises no change.
-    QObject::connect(box, &QLineEdit::textChanged, box, [box, text](const QString& now) {
-        if (now != text) {
-            box->setText(text);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString& now) {
+        const QString caption = box->property("caption").toString();
+        if (now != caption) {
+            box->setText(caption);
         }
     });
     return box;
+}
+
+void setLabelCaption(QLineEdit* box, const QString& caption) {
+    box->setProperty("caption", caption);
+    box->setText(caption);
+    box->setAccessibleName(caption);
 }
 
 QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, const QRect& place) {
@@ -115,6 +122,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
     buildControls();
     buildMenus();
     connectHandlers();
+    retranslate();
 
     // Not maximised: a client area of 9210 by 7875 twips at 1200, 2340 on the screen.
     const QRect client = twips(1200, 2340, 9210, 7875);
@@ -128,7 +136,7 @@ Form1::~Form1() {
 
 void Form1::buildControls() {
     QWidget* area = drawingArea_;
-    text3_ = makeLabelBox(area, ChooseServoCaption);
+    text3_ = makeLabelBox(area);
     text3_->setObjectName("Text3");
     text3_->setGeometry(twips(1560, 120, 1935, 285));
 
@@ -155,7 +163,7 @@ void Form1::buildControls() {
     check6_->setObjectName("Check6");
     check7_->setObjectName("Check7");
 
-    text2_ = makeLabelBox(area, WristAngleCaption);
+    text2_ = makeLabelBox(area);
     text2_->setObjectName("Text2");
     text2_->setGeometry(twips(0, 3120, 1455, 285));
 
@@ -417,12 +425,41 @@ void Form1::setChecked(CheckBox box, bool checked) {
 }
 
 void Form1::setExplanationText(const std::string& text) {
-    text1_->setPlainText(displayText(text));
+    explanation_ = text;
+    text1_->setPlainText(QString::fromStdString(servo::tr(displayText(text).toStdString())));
 }
 
 void Form1::setPathButtonCaption(const std::string& caption) {
-    command4_->setText(QString::fromStdString(caption));
+    pathCaption_ = caption;
+    command4_->setText(QString::fromUtf8(servo::tr(caption.c_str())));
     command4_->setAccessibleName(command4_->text());
+}
+
+void Form1::retranslate() {
+    const auto text = [](const char* english) { return QString::fromUtf8(servo::tr(english)); };
+    setWindowTitle(text(WindowTitle));
+    setLabelCaption(text3_, text(ChooseServoCaption));
+    setLabelCaption(text2_, text(WristAngleCaption));
+    vScroll1_->setAccessibleName(text(WristAngleCaption));
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        QCheckBox* box = checkBox(static_cast<CheckBox>(number));
+        box->setText(text(boxCaption(static_cast<CheckBox>(number))));
+        box->setAccessibleName(box->text());
+    }
+    for (QPushButton* button : {command1_, command2_}) {
+        button->setText(text(button == command1_ ? OpenCaption : CloseCaption));
+        button->setAccessibleName(button->text());
+    }
+    setPathButtonCaption(pathCaption_);
+    setExplanationText(explanation_);
+    text1_->setAccessibleName(text(ExplanationCaption));
+    drawingArea_->setAccessibleName(text(SurfaceCaption));
+    for (auto [action, item] : menuBarActions_) {
+        action->setText(text(item->caption.c_str()));
+    }
+    if (labPanel_ != nullptr) {
+        labPanel_->retranslate();
+    }
 }
 
 void Form1::yieldToEvents() {

@@ -3,6 +3,7 @@
 #include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlPanel.h"
+#include "core/simulation/Handlers.h"
 #include "core/simulation/StartUp.h"
 #include "core/state/SimulationState.h"
 
@@ -78,6 +79,8 @@ public:
     Lesson* lesson() const { return lesson_; }
     // Presents the frame: the picture, the cues and, while open, the lab panel.
     void presentFrame();
+    // Shows every text in the language now chosen (see setLanguage), the lab's too.
+    void retranslate();
     // While a recording plays the controls take no input (the menus' items say what works).
     void setInputEnabled(bool enabled);
 
@@ -135,6 +138,8 @@ private:
     LabPanel* labPanel_ = nullptr;
     Lesson* lesson_ = nullptr;
     double controlScale_ = 1;
+    std::string explanation_; // in English, as the simulation gave them
+    std::string pathCaption_ = ShowPathCaption;
     QSize columnExtent_;
     std::vector<std::pair<QWidget*, QRect>> controlPlaces_;     // at scale 1
     std::vector<std::pair<QWidget*, double>> controlFontSizes_; // points, at scale 1

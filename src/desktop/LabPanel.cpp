@@ -3,6 +3,7 @@
 #include "core/access/Announcer.h"
 #include "core/lab/Lab.h"
 #include "core/lab/Projector.h"
+#include "core/language/Translation.h"
 #include "core/lesson/Lesson.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
@@ -14,6 +15,7 @@
 #include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
@@ -74,6 +76,7 @@ LabPanel::LabPanel(Form1& form, Lesson& lesson, SimulationState& state, Persiste
         }
     });
     applyProjectorMode();
+    retranslate();
     showSettings();
 }
 
@@ -95,18 +98,22 @@ void LabPanel::buildMenu() {
     menu_ = form_.menuBar()->addMenu(LabMenuCaption);
     menu_->setObjectName(LabMenuName);
     QMenu* submenu = nullptr;
-    speeds_ = new QActionGroup(this);
+    const char* submenuCaption = nullptr;
+    QActionGroup* radios = nullptr; // a submenu's radio items: one of them checked
     for (const MenuItem& item : labMenuItems()) {
         if (item.edition == Edition::Page) {
             continue;
         }
         QMenu* into = menu_;
         if (item.submenu != nullptr) {
-            if (submenu == nullptr || submenu->title() != captionOf(item.submenu)) {
+            if (submenu == nullptr || submenuCaption != item.submenu) {
                 if (item.separatorBefore) {
                     menu_->addSeparator();
                 }
                 submenu = menu_->addMenu(item.submenu);
+                submenuCaption = item.submenu;
+                submenus_.emplace_back(submenu, item.submenu);
+                radios = new QActionGroup(this);
             }
             into = submenu;
         } else if (item.separatorBefore) {
@@ -115,8 +122,8 @@ void LabPanel::buildMenu() {
         QAction* action = into->addAction(captionOf(item.caption));
         action->setObjectName(item.name);
         action->setCheckable(item.check != Check::None);
-        if (item.check == Check::Radio) {
-            speeds_->addAction(action);
+        if (item.check == Check::Radio && radios != nullptr) {
+            radios->addAction(action);
         }
         if (!item.keys.empty()) {
             action->setShortcut(keySequenceOf(item));
@@ -158,6 +165,9 @@ void LabPanel::perform(const MenuItem& item) {
     case Command::ExportPicture:
         files_->exportPicture();
         break;
+    case Command::Language:
+        form_.retranslate();
+        break;
     default:
         break;
     }
@@ -191,19 +201,18 @@ void LabPanel::buildPanel() {
     auto* row = new QHBoxLayout;
     column->addLayout(row);
     auto button = [&](Command command) {
-        const QString caption = captionOf(plainCaption(menuItem(command).caption));
-        auto* pushButton = new QPushButton(caption, body);
-        pushButton->setAccessibleName(caption);
+        auto* pushButton = new QPushButton(body);
+        captioned_.push_back({pushButton, menuItem(command).caption, true});
         connect(pushButton, &QPushButton::clicked, action(command), &QAction::trigger);
         row->addWidget(pushButton);
     };
-    const QString speedCaption = captionOf(plainCaption(menuItem(Command::Speed).submenu));
-    auto* speedLabel = new QLabel(speedCaption, body);
+    auto* speedLabel = new QLabel(body);
     speedBox_ = new QComboBox(body);
-    speedBox_->setAccessibleName(speedCaption);
+    captioned_.push_back({speedLabel, menuItem(Command::Speed).submenu, true});
+    captioned_.push_back({speedBox_, menuItem(Command::Speed).submenu, false});
     speedLabel->setBuddy(speedBox_);
-    for (const Speed& speed : Speeds) {
-        speedBox_->addItem(speed.caption);
+    for (std::size_t i = 0; i < Speeds.size(); ++i) {
+        speedBox_->addItem({});
     }
     connect(speedBox_, &QComboBox::activated, this,
             [this](int index) { action(Command::Speed, index)->trigger(); });
@@ -211,16 +220,17 @@ void LabPanel::buildPanel() {
     row->addWidget(speedBox_);
     button(Command::Step);
 
-    auto* gainLabel = new QLabel(GainCaption, body);
+    auto* gainLabel = new QLabel(body);
     gainBox_ = new QDoubleSpinBox(body);
     gainBox_->setRange(0, MaxGain);
     gainBox_->setSingleStep(GainStep);
     gainBox_->setDecimals(1);
-    gainBox_->setAccessibleName(GainCaption);
+    captioned_.push_back({gainLabel, GainCaption, true});
+    captioned_.push_back({gainBox_, GainCaption, false});
     gainLabel->setBuddy(gainBox_);
     gainSlider_ = new QSlider(Qt::Horizontal, body);
     gainSlider_->setRange(0, static_cast<int>(MaxGain / GainStep));
-    gainSlider_->setAccessibleName(GainSliderCaption);
+    captioned_.push_back({gainSlider_, GainSliderCaption, false});
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
         lesson_.gainEntered(gain);
@@ -244,8 +254,8 @@ void LabPanel::buildPanel() {
     for (auto [action, item] : actions_) {
         if (item->command == Command::Cue || item->command == Command::Projector ||
             item->command == Command::HighContrast) {
-            auto* box = new QCheckBox(captionOf(plainCaption(item->caption)), body);
-            box->setAccessibleName(box->text());
+            auto* box = new QCheckBox(body);
+            captioned_.push_back({box, item->caption, true});
             connect(box, &QCheckBox::clicked, action, &QAction::trigger);
             panelBoxes_.emplace_back(box, item);
             cueRow->addWidget(box);
@@ -260,18 +270,19 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     auto* row = new QHBoxLayout;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
-        auto* label = new QLabel(caption, body);
+        auto* label = new QLabel(body);
         label->setBuddy(control);
-        control->setAccessibleName(caption);
+        captioned_.push_back({label, caption, true});
+        captioned_.push_back({control, caption, false});
         row->addWidget(label);
         row->addWidget(control);
     };
     schemeBox_ = new QComboBox(body);
     raceBox_ = new QComboBox(body);
-    raceBox_->addItem(NoRaceCaption);
-    for (const ServoScheme& scheme : allSchemes()) {
-        schemeBox_->addItem(scheme.caption);
-        raceBox_->addItem(scheme.caption);
+    raceBox_->addItem({});
+    for (std::size_t i = 0; i < allSchemes().size(); ++i) {
+        schemeBox_->addItem({});
+        raceBox_->addItem({});
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
         lesson_.schemeChosen(index + 1);
@@ -293,6 +304,44 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     labelled(RaceCaption, raceBox_);
     labelled(DampingCaption, dampingBox_);
     row->addStretch(1);
+}
+
+void LabPanel::retranslate() {
+    const auto text = [](const std::string& english) {
+        return QString::fromUtf8(servo::tr(english.c_str()));
+    };
+    setWindowTitle(text(LabPanelTitle));
+    plot_->setAccessibleName(text(PlotCaption));
+    menu_->setTitle(text(LabMenuCaption));
+    for (auto [submenu, caption] : submenus_) {
+        submenu->setTitle(text(caption));
+    }
+    for (auto [action, item] : actions_) {
+        // Languages keep their own names.
+        action->setText(item->command == Command::Language ? captionOf(item->caption)
+                                                           : text(item->caption));
+    }
+    for (const Captioned& captioned : captioned_) {
+        const QString caption = text(captioned.english);
+        if (captioned.shown) {
+            if (auto* label = qobject_cast<QLabel*>(captioned.widget)) {
+                label->setText(caption);
+            } else if (auto* button = qobject_cast<QAbstractButton*>(captioned.widget)) {
+                button->setText(caption);
+            }
+        }
+        captioned.widget->setAccessibleName(
+            QString::fromStdString(plainCaption(caption.toStdString())));
+    }
+    for (std::size_t i = 0; i < Speeds.size(); ++i) {
+        speedBox_->setItemText(static_cast<int>(i), text(Speeds[i].caption));
+    }
+    raceBox_->setItemText(0, text(NoRaceCaption));
+    for (std::size_t i = 0; i < allSchemes().size(); ++i) {
+        schemeBox_->setItemText(static_cast<int>(i), text(allSchemes()[i].caption));
+        raceBox_->setItemText(static_cast<int>(i + 1), text(allSchemes()[i].caption));
+    }
+    showSettings();
 }
 
 void LabPanel::keepColumnClear() {
@@ -330,7 +379,7 @@ void LabPanel::showSettings() {
         }
         action->setEnabled(shown.enabled);
         if (item->command == Command::GainShown || item->command == Command::Record) {
-            action->setText(captionOf(shown.caption));
+            action->setText(QString::fromUtf8(servo::tr(shown.caption.c_str())));
         }
     }
     for (auto [box, item] : panelBoxes_) {

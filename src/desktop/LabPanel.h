@@ -42,6 +42,8 @@ public:
 
     // After each presented frame: brings the panel's plot, figures and controls up to date.
     void frameShown();
+    // Shows the menu's and the panel's texts in the language now chosen.
+    void retranslate();
     // Keeps the drawing area, while the panel is open, large enough for the control column.
     void keepColumnClear();
 
@@ -85,7 +87,15 @@ private:
     PersistentCanvas& canvas_;
     QFont readoutFont_; // the picture's read-out font outside projector mode
     QMenu* menu_ = nullptr;
-    QActionGroup* speeds_ = nullptr;
+    std::vector<std::pair<QMenu*, const char*>> submenus_; // with their English captions
+    // The panel's captioned controls: their English caption, and whether it shows as their
+    // text (a label, a button, a box) or only as their accessible name.
+    struct Captioned {
+        QWidget* widget;
+        std::string english;
+        bool shown;
+    };
+    std::vector<Captioned> captioned_;
     std::vector<std::pair<QAction*, const MenuItem*>> actions_;
     bool appliedProjector_ = false;
 

@@ -1,5 +1,6 @@
 #include "desktop/LessonFiles.h"
 
+#include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/LessonTexts.h"
@@ -27,8 +28,9 @@ QString fileDialog(QWidget* parent, const LessonFiles::Question& question) {
     return QFileDialog::getOpenFileName(parent, question.title, {}, filter);
 }
 
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
+// A text of the lesson's in the language chosen.
+QString text(const char* english) {
+    return QString::fromUtf8(servo::tr(english));
 }
 
 QByteArray bytesOf(const std::string& text) {
@@ -81,7 +83,8 @@ QString LessonFiles::readWhole(const QString& path, QByteArray& bytes) {
         return file.errorString();
     }
     if (file.size() > MaxLessonFileBytes) {
-        return QString("larger than %1 MB").arg(MaxLessonFileBytes / (1024 * 1024));
+        return QString::fromStdString(filled(servo::tr("larger than %s MB"),
+                                             {std::to_string(MaxLessonFileBytes / (1024 * 1024))}));
     }
     bytes = file.read(MaxLessonFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {

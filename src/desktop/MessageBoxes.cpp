@@ -1,11 +1,14 @@
 #include "desktop/MessageBoxes.h"
 
 #include "core/commands/Commands.h"
+#include "core/interfaces/ControlCaptions.h"
+#include "core/language/Translation.h"
 #include "core/teaching/MessageTexts.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <optional>
 
@@ -41,6 +44,7 @@ private:
 void showPlainBox(QWidget* parent, const QString& title, const QString& text,
                   Qt::TextFormat format = Qt::PlainText) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(tr(OkCaption)));
     box.setTextFormat(format);
     box.setEscapeButton(QMessageBox::Ok);
     box.setObjectName("servoMessageBox");
@@ -54,11 +58,12 @@ void showPlainBox(QWidget* parent, const QString& title, const QString& text,
 } // namespace
 
 void showStartUpNotice(QWidget* parent) {
-    showPlainBox(parent, NoticeTitle, NoticeText);
+    showPlainBox(parent, QString::fromUtf8(tr(NoticeTitle)), QString::fromUtf8(tr(NoticeText)));
 }
 
 void showAboutBox(QWidget* parent) {
-    showPlainBox(parent, AboutTitle, QString::fromStdString(aboutText("Qt")));
+    showPlainBox(parent, QString::fromUtf8(tr(AboutTitle)),
+                 QString::fromStdString(aboutText("Qt")));
 }
 
 void showKeysHelp(QWidget* parent) {
@@ -68,7 +73,8 @@ void showKeysHelp(QWidget* parent) {
                     .arg(QString::fromStdString(row.keys).toHtmlEscaped(),
                          QString::fromStdString(row.what).toHtmlEscaped());
     }
-    showPlainBox(parent, KeysHelpTitle, "<table>" + rows + "</table>", Qt::RichText);
+    showPlainBox(parent, QString::fromUtf8(tr(KeysHelpTitle)), "<table>" + rows + "</table>",
+                 Qt::RichText);
 }
 
 void closeOpenMessageBoxes() {

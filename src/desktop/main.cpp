@@ -1,6 +1,7 @@
 // The servo simulator: one window in which a robot arm is driven toward a target picked with
 // the mouse. Start-up runs in order, then the run loop runs until the window is closed.
 
+#include "core/language/Translation.h"
 #include "desktop/AppSetup.h"
 #include "desktop/DesktopSimulator.h"
 #include "desktop/LabPanel.h"
@@ -43,6 +44,8 @@ int main(int argc, char* argv[]) {
     // An experiment file as the only argument (the file manager opens .servo files so) is applied
     // once the notice is dismissed; a bad one is told and the program starts as usual.
     const QStringList arguments = QApplication::arguments();
+    // The texts in the user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), English otherwise.
+    servo::setLanguage(servo::languageOfEnvironment());
     servo::DesktopSimulator simulator;
     simulator.form.startUp();
     if (arguments.size() == 2 && simulator.state.runState != servo::RunEnd) {

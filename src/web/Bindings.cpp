@@ -4,6 +4,7 @@
 #include "core/access/Announcer.h"
 #include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
+#include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/PlotData.h"
 #include "core/simulation/Handlers.h"
@@ -13,7 +14,9 @@
 
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -76,7 +79,7 @@ std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
         json.beginArray()
             .value(nullptr, shown.checked)
             .value(nullptr, shown.enabled)
-            .value(nullptr, plainCaption(shown.caption))
+            .value(nullptr, plainCaption(tr(shown.caption)))
             .endArray();
     }
     json.endArray();
@@ -232,6 +235,20 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("plotData",
                   optional_override([](WebFrontEnd& f) { return plotDataCsv(f.lab().history()); }));
     function("description", &pageDescription);
+    // The language texts are shown in: a code of the description's "languages"; false (and
+    // English) for another.
+    function("setLanguage",
+             optional_override([](const std::string& code) { return setLanguage(code); }));
+    // The first of the browser's languages the simulator speaks.
+    function("preferredLanguage", optional_override([](const std::string& list) {
+                 std::vector<std::string> codes;
+                 for (std::size_t start = 0; start <= list.size();) {
+                     const std::size_t end = std::min(list.find(',', start), list.size());
+                     codes.push_back(list.substr(start, end - start));
+                     start = end + 1;
+                 }
+                 return preferredLanguage(codes);
+             }));
     // A pixel of the picture (0x00BBGGRR) shown in one profile, as the other shows it.
     function("recolouredPixel", optional_override([](double pixel, bool fromHigh, bool toHigh) {
                  const auto profile = [](bool high) {

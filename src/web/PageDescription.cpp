@@ -8,6 +8,7 @@
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/Projector.h"
 #include "core/lab/RaceArm.h"
+#include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
@@ -33,15 +34,15 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
     for (const MenuItem& item : list) {
         json.beginObject()
             .value("name", item.name)
-            .value("caption", plainCaption(item.caption))
-            .value("mnemonic", std::string(1, mnemonicOf(item.caption)))
+            .value("caption", plainCaption(tr(item.caption)))
+            .value("mnemonic", std::string(1, mnemonicOf(tr(item.caption))))
             .value("keys", item.keys)
             .value("check", item.check == Check::Box     ? "box"
                             : item.check == Check::Radio ? "radio"
                                                          : "")
             .value("separatorBefore", item.separatorBefore);
         if (item.submenu != nullptr) {
-            json.value("submenu", plainCaption(item.submenu));
+            json.value("submenu", plainCaption(tr(item.submenu)));
         } else {
             json.null("submenu");
         }
@@ -60,10 +61,11 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
 std::string pageDescription() {
     JsonWriter json;
     json.beginObject();
-    json.value("title", WindowTitle);
+    json.value("title", tr(WindowTitle));
+    json.value("language", languageCode());
     items(json, "menuBar", menuBarItems());
-    json.value("labMenuCaption", plainCaption(LabMenuCaption))
-        .value("labMenuMnemonic", std::string(1, mnemonicOf(LabMenuCaption)));
+    json.value("labMenuCaption", plainCaption(tr(LabMenuCaption)))
+        .value("labMenuMnemonic", std::string(1, mnemonicOf(tr(LabMenuCaption))));
     items(json, "labMenu", labMenuItems());
 
     json.beginObject("commands");
@@ -86,45 +88,48 @@ std::string pageDescription() {
     json.endObject();
 
     json.beginObject("lesson")
-        .value("playRecordingTitle", PlayRecordingTitle)
-        .value("copyLinkTitle", CopyLinkTitle)
-        .value("openExperimentTitle", OpenExperimentTitle)
+        .value("playRecordingTitle", tr(PlayRecordingTitle))
+        .value("copyLinkTitle", tr(CopyLinkTitle))
+        .value("openExperimentTitle", tr(OpenExperimentTitle))
         .value("recordingSuffix", RecordingFileSuffix)
         .value("recordingName", RecordingFileName)
         .value("plotDataName", PlotDataFileName)
         .value("pictureName", PictureFileName)
-        .value("linkRefused", LinkRefusedText)
-        .value("recordingRefused", RecordingRefusedText)
-        .value("linkCopied", LinkCopiedText)
-        .value("linkNotCopied", LinkNotCopiedText)
+        .value("linkRefused", tr(LinkRefusedText))
+        .value("recordingRefused", tr(RecordingRefusedText))
+        .value("linkCopied", tr(LinkCopiedText))
+        .value("linkNotCopied", tr(LinkNotCopiedText))
         .value("linkVersion", ExperimentLinkVersion)
         .value("maxFileBytes", static_cast<double>(MaxLessonFileBytes))
         .endObject();
 
     json.beginArray("boxes");
     for (int number = 1; number <= CheckBoxCount; ++number) {
-        json.value(nullptr, boxCaption(static_cast<CheckBox>(number)));
+        json.value(nullptr, tr(boxCaption(static_cast<CheckBox>(number))));
     }
     json.endArray();
     json.beginObject("captions")
-        .value("chooseServo", ChooseServoCaption)
-        .value("wristAngle", WristAngleCaption)
-        .value("open", OpenCaption)
-        .value("close", CloseCaption)
-        .value("explanation", ExplanationCaption)
-        .value("surface", SurfaceCaption)
-        .value("labPanel", LabPanelTitle)
-        .value("speed", plainCaption(menuItem(Command::Speed).submenu))
-        .value("gain", GainCaption)
-        .value("gainSlider", GainSliderCaption)
-        .value("plot", PlotCaption)
-        .value("scheme", SchemeCaption)
-        .value("race", RaceCaption)
-        .value("noRace", NoRaceCaption)
-        .value("damping", DampingCaption)
-        .value("noticeTitle", NoticeTitle)
-        .value("notice", NoticeText)
-        .value("aboutTitle", AboutTitle)
+        .value("chooseServo", tr(ChooseServoCaption))
+        .value("wristAngle", tr(WristAngleCaption))
+        .value("open", tr(OpenCaption))
+        .value("close", tr(CloseCaption))
+        .value("explanation", tr(ExplanationCaption))
+        .value("surface", tr(SurfaceCaption))
+        .value("labPanel", tr(LabPanelTitle))
+        .value("speed", plainCaption(tr(menuItem(Command::Speed).submenu)))
+        .value("ok", tr(OkCaption))
+        .value("reload", tr(ReloadCaption))
+        .value("crashed", tr(CrashedText))
+        .value("gain", tr(GainCaption))
+        .value("gainSlider", tr(GainSliderCaption))
+        .value("plot", tr(PlotCaption))
+        .value("scheme", tr(SchemeCaption))
+        .value("race", tr(RaceCaption))
+        .value("noRace", tr(NoRaceCaption))
+        .value("damping", tr(DampingCaption))
+        .value("noticeTitle", tr(NoticeTitle))
+        .value("notice", tr(NoticeText))
+        .value("aboutTitle", tr(AboutTitle))
         .value("about", aboutText("WebAssembly"))
         .endObject();
 
@@ -133,7 +138,7 @@ std::string pageDescription() {
         json.beginArray().value(nullptr, row.keys).value(nullptr, row.what).endArray();
     }
     json.endArray();
-    json.value("keysHelpTitle", KeysHelpTitle);
+    json.value("keysHelpTitle", tr(KeysHelpTitle));
     json.beginObject("targetKeys")
         .value("step", static_cast<double>(TargetKeyStep))
         .value("fineStep", static_cast<double>(TargetKeyFineStep))
@@ -142,7 +147,7 @@ std::string pageDescription() {
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
     json.beginArray("schemes"); // servo types 1..6, in order
     for (const ServoScheme& scheme : allSchemes()) {
-        json.value(nullptr, scheme.caption);
+        json.value(nullptr, tr(scheme.caption));
     }
     json.endArray();
     json.beginObject("damping")
@@ -166,8 +171,8 @@ std::string pageDescription() {
         .endObject();
     json.beginObject("plot")
         .value("valueLabelSample", PlotValueLabelSample)
-        .value("legendSample", PlotLegendSample)
-        .value("nowLabel", PlotNowLabel)
+        .value("legendSample", tr(PlotLegendSample))
+        .value("nowLabel", tr(PlotNowLabel))
         .value("background", cssColour(PlotBackground))
         .endObject();
     json.beginObject("runStates")

@@ -1,5 +1,7 @@
 #include "core/access/Announcer.h"
 
+#include "core/language/Translation.h"
+
 #include "core/lab/LabSample.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/simulation/ServoSchemes.h"
@@ -21,17 +23,18 @@ std::string oneDecimal(double value) {
 
 std::string schemeName(int servoType) {
     const ServoScheme* scheme = servoSchemeOf(servoType);
-    return scheme != nullptr ? scheme->caption : "no";
+    return scheme != nullptr ? tr(scheme->caption) : tr("no");
 }
 
 // The target as an arm point, one decimal: "x 25.0, y -20.0".
 std::string targetWords(const SimulationState& state) {
-    return "x " + oneDecimal((state.targetX - ShoulderX) / WindowUnitsPerArmUnitX) + ", y " +
-           oneDecimal(ShoulderY - state.targetY);
+    return filled(tr("x %s, y %s"),
+                  {oneDecimal((state.targetX - ShoulderX) / WindowUnitsPerArmUnitX),
+                   oneDecimal(ShoulderY - state.targetY)});
 }
 
 std::string degrees(double radians) {
-    return oneDecimal(radians * DegreesPerRadian) + " degrees";
+    return filled(tr("%s degrees"), {oneDecimal(radians * DegreesPerRadian)});
 }
 
 } // namespace
@@ -63,30 +66,30 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
             parts.push_back(news);
         }
         if (now.servoType != was.servoType) {
-            parts.push_back(schemeName(now.servoType) + " scheme");
+            parts.push_back(filled(tr("%s scheme"), {schemeName(now.servoType)}));
         }
         const bool targetMoved = now.targetX != was.targetX || now.targetY != was.targetY;
         if (targetMoved) {
-            parts.push_back("Target at " + targetWords(state));
+            parts.push_back(filled(tr("Target at %s"), {targetWords(state)}));
         }
         if (now.runState != was.runState && now.runState != RunEnd) {
-            parts.emplace_back(now.runState == RunStopped ? "Stopped" : "Running");
+            parts.emplace_back(now.runState == RunStopped ? tr("Stopped") : tr("Running"));
         }
         if (now.objectHeld != was.objectHeld) {
-            parts.emplace_back(now.objectHeld != 0 ? "The gripper holds the object"
-                                                   : "The object is dropped");
+            parts.emplace_back(now.objectHeld != 0 ? tr("The gripper holds the object")
+                                                   : tr("The object is dropped"));
         }
         if (now.gain != was.gain) {
-            parts.push_back("Gain " + oneDecimal(now.gain));
+            parts.push_back(filled(tr("Gain %s"), {oneDecimal(now.gain)}));
         }
         if (now.outOfReach && (targetMoved || !was.outOfReach)) {
-            parts.emplace_back("Out of reach");
+            parts.emplace_back(tr("Out of reach"));
         } else if (now.reached && !was.reached) {
-            parts.emplace_back("Target reached");
+            parts.emplace_back(tr("Target reached"));
         }
         if (now.hunting && !was.hunting) {
-            parts.push_back("Still moving: the " + schemeName(now.servoType) +
-                            " scheme is hunting");
+            parts.push_back(
+                filled(tr("Still moving: the %s scheme is hunting"), {schemeName(now.servoType)}));
         }
         if (!parts.empty()) {
             std::string change;
@@ -109,38 +112,38 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
 std::string Announcer::summary(const Lab& lab) {
     const Seen now = look(lab);
     const SimulationState& state = lab.simulation().state();
-    return "Robot arm, " + schemeName(now.servoType) + " scheme, target at " + targetWords(state) +
-           (now.outOfReach ? ", out of reach"
-            : now.reached  ? ", reached"
-                           : ", moving");
+    const char* pattern = now.outOfReach ? N_("Robot arm, %s scheme, target at %s, out of reach")
+                          : now.reached  ? N_("Robot arm, %s scheme, target at %s, reached")
+                                         : N_("Robot arm, %s scheme, target at %s, moving");
+    return filled(tr(pattern), {schemeName(now.servoType), targetWords(state)});
 }
 
 std::string Announcer::wholeState(const Lab& lab) {
     const Simulation& simulation = lab.simulation();
     const SimulationState& state = simulation.state();
     const LabSample sample = sampleOf(state, simulation.panel().wristScrollPosition());
-    std::string text = schemeName(state.servoType) + " scheme. Shoulder " +
-                       degrees(state.shoulderAngle) + ", elbow " + degrees(state.elbowAngle) +
-                       ", wrist " + degrees(state.wristAngle) + ". Effector at x " +
-                       oneDecimal(sample.effector.x) + ", y " + oneDecimal(sample.effector.y) +
-                       "; target at " + targetWords(state) + ", distance " +
-                       oneDecimal(sample.error) + ".";
+    std::string text =
+        filled(tr("%s scheme. Shoulder %s, elbow %s, wrist %s. Effector at x %s, y %s; target at "
+                  "%s, distance %s."),
+               {schemeName(state.servoType), degrees(state.shoulderAngle),
+                degrees(state.elbowAngle), degrees(state.wristAngle), oneDecimal(sample.effector.x),
+                oneDecimal(sample.effector.y), targetWords(state), oneDecimal(sample.error)});
     if (state.servoType == ServoForwardXY || state.servoType == ServoForwardRTheta) {
         const bool xy = state.servoType == ServoForwardXY;
-        text += xy ? " X error " + formatFixed(state.xError, 2) + ", Y error " +
-                         formatFixed(state.yError, 2) + "."
-                   : " Radius error " + formatFixed(state.radiusError, 2) + ", elevation error " +
-                         degrees(state.elevationError) + ".";
+        text += xy ? filled(tr(" X error %s, Y error %s."),
+                            {formatFixed(state.xError, 2), formatFixed(state.yError, 2)})
+                   : filled(tr(" Radius error %s, elevation error %s."),
+                            {formatFixed(state.radiusError, 2), degrees(state.elevationError)});
     }
     if (state.servoType >= ServoJacobianTranspose) {
-        text += state.singular == 1
-                    ? " Singular: no step."
-                    : " Manipulability " + formatFixed(state.manipulabilityValue, 2) + ".";
+        text += state.singular == 1 ? tr(" Singular: no step.")
+                                    : filled(tr(" Manipulability %s."),
+                                             {formatFixed(state.manipulabilityValue, 2)});
     }
-    text += state.runState == RunStopped ? " Stopped." : " Running.";
-    text += state.gripperClosed != 0
-                ? (state.objectHeld != 0 ? " Gripper closed on the object." : " Gripper closed.")
-                : " Gripper open.";
+    text += state.runState == RunStopped ? tr(" Stopped.") : tr(" Running.");
+    text += state.gripperClosed != 0 ? (state.objectHeld != 0 ? tr(" Gripper closed on the object.")
+                                                              : tr(" Gripper closed."))
+                                     : tr(" Gripper open.");
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "core/commands/Commands.h"
 
+#include "core/language/Translation.h"
+#include "core/servo/ErrorFormat.h"
 #include "core/simulation/Handlers.h"
 #include "core/teaching/Grid.h"
 
@@ -14,30 +16,32 @@ namespace {
 
 std::vector<MenuItem> buildMenuBar() {
     return {
-        {Command::Run, "ru", "&Run", "F5"},         {Command::Stop, "st", "Panic/&Stop", "Esc"},
-        {Command::Grid, "Grid", "&Grid", "Ctrl+G"}, {Command::About, "about", "&About", "F1"},
-        {Command::Quit, "quit", "Quit", "Ctrl+Q"},
+        {Command::Run, "ru", N_("&Run"), "F5"},
+        {Command::Stop, "st", N_("Panic/&Stop"), "Esc"},
+        {Command::Grid, "Grid", N_("&Grid"), "Ctrl+G"},
+        {Command::About, "about", N_("&About"), "F1"},
+        {Command::Quit, "quit", N_("Quit"), "Ctrl+Q"},
     };
 }
 
 std::vector<MenuItem> buildLabMenu() {
     std::vector<MenuItem> items;
-    items.push_back({Command::LabPanel, "labPanel", "Lab &Panel", "Ctrl+L", Check::Box});
+    items.push_back({Command::LabPanel, "labPanel", N_("Lab &Panel"), "Ctrl+L", Check::Box});
     for (std::size_t i = 0; i < Speeds.size(); ++i) {
         MenuItem speed{Command::Speed,     "speed", Speeds[i].caption, "", Check::Radio,
                        static_cast<int>(i)};
         speed.separatorBefore = i == 0;
-        speed.submenu = "Sp&eed";
+        speed.submenu = N_("Sp&eed");
         items.push_back(speed);
     }
-    items.push_back({Command::Slower, "slower", "&Slower", "Ctrl+["});
-    items.push_back({Command::Faster, "faster", "&Faster", "Ctrl+]"});
-    items.push_back({Command::Step, "step", "S&tep", "F6"});
-    MenuItem gain{Command::GainShown, "gain", "Gain: 1.0", ""};
+    items.push_back({Command::Slower, "slower", N_("&Slower"), "Ctrl+["});
+    items.push_back({Command::Faster, "faster", N_("&Faster"), "Ctrl+]"});
+    items.push_back({Command::Step, "step", N_("S&tep"), "F6"});
+    MenuItem gain{Command::GainShown, "gain", N_("Gain: 1.0"), ""};
     gain.separatorBefore = true;
     items.push_back(gain);
-    items.push_back({Command::GainUp, "gainUp", "Gain &Up", "Ctrl+Up"});
-    items.push_back({Command::GainDown, "gainDown", "Gain &Down", "Ctrl+Down"});
+    items.push_back({Command::GainUp, "gainUp", N_("Gain &Up"), "Ctrl+Up"});
+    items.push_back({Command::GainDown, "gainDown", N_("Gain &Down"), "Ctrl+Down"});
     for (std::size_t i = 0; i < Cues.size(); ++i) {
         MenuItem cue{Command::Cue,    "cue",
                      Cues[i].caption, "Ctrl+" + std::to_string(i + 1),
@@ -45,43 +49,50 @@ std::vector<MenuItem> buildLabMenu() {
         cue.separatorBefore = i == 0;
         items.push_back(cue);
     }
-    items.push_back({Command::Projector, "projector", "Pro&jector Mode", "F8", Check::Box});
+    items.push_back({Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box});
     items.push_back(
-        {Command::HighContrast, "highContrast", "&High Contrast", "Ctrl+H", Check::Box});
-    MenuItem reset{Command::Reset, "reset", "&Reset", "Ctrl+R"};
+        {Command::HighContrast, "highContrast", N_("&High Contrast"), "Ctrl+H", Check::Box});
+    MenuItem reset{Command::Reset, "reset", N_("&Reset"), "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
-    MenuItem record{Command::Record, "record", "Re&cord", ""};
+    MenuItem record{Command::Record, "record", N_("Re&cord"), ""};
     record.separatorBefore = true;
     items.push_back(record);
-    items.push_back({Command::PlayRecording, "playRecording", "Pla&y Recording...", ""});
-    MenuItem save{Command::SaveExperiment, "saveExperiment", "Sa&ve Experiment...", "Ctrl+S"};
+    items.push_back({Command::PlayRecording, "playRecording", N_("Pla&y Recording..."), ""});
+    MenuItem save{Command::SaveExperiment, "saveExperiment", N_("Sa&ve Experiment..."), "Ctrl+S"};
     save.edition = Edition::Desktop;
     items.push_back(save);
-    MenuItem open{Command::OpenExperiment, "openExperiment", "Open Experime&nt...", "Ctrl+O"};
+    MenuItem open{Command::OpenExperiment, "openExperiment", N_("Open Experime&nt..."), "Ctrl+O"};
     open.edition = Edition::Desktop;
     items.push_back(open);
-    MenuItem link{Command::CopyLink, "copyLink", "Copy &Link", ""};
+    MenuItem link{Command::CopyLink, "copyLink", N_("Copy &Link"), ""};
     link.edition = Edition::Page;
     items.push_back(link);
     for (auto [command, name, caption] :
-         {std::tuple{Command::ExportPlotData, "exportPlotData", "Export Plot Data..."},
-          std::tuple{Command::ExportPicture, "exportPicture", "Export Picture..."}}) {
+         {std::tuple{Command::ExportPlotData, "exportPlotData", N_("Export Plot Data...")},
+          std::tuple{Command::ExportPicture, "exportPicture", N_("Export Picture...")}}) {
         MenuItem exported{command, name, caption, ""};
-        exported.submenu = "E&xport";
+        exported.submenu = N_("E&xport");
         items.push_back(exported);
     }
-    MenuItem describe{Command::Describe, "describe", "Descr&ibe State", "Ctrl+D"};
+    // Each language by its own name, whatever the language now.
+    for (std::size_t i = 0; i < languages().size(); ++i) {
+        MenuItem language{Command::Language, "language",         languages()[i].name, "",
+                          Check::Radio,      static_cast<int>(i)};
+        language.separatorBefore = i == 0;
+        language.submenu = N_("Language");
+        items.push_back(language);
+    }
+    MenuItem describe{Command::Describe, "describe", N_("Descr&ibe State"), "Ctrl+D"};
     describe.separatorBefore = true;
     items.push_back(describe);
-    items.push_back({Command::Keys, "keys", "&Keys...", "Ctrl+K"});
+    items.push_back({Command::Keys, "keys", N_("&Keys..."), "Ctrl+K"});
     return items;
 }
 
 std::string gainCaption(double gain) {
-    char text[32];
-    std::snprintf(text, sizeof text, "Gain: %.1f", gain);
-    return text;
+    // Translators: the Lab menu's read-out of the gain, as "Gain: 1.5".
+    return filled(tr("Gain: %s"), {formatFixed(gain, 1)});
 }
 
 } // namespace
@@ -135,6 +146,10 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
         break;
     case Command::HighContrast:
         shown.checked = settings.highContrast;
+        break;
+    case Command::Language:
+        shown.checked = std::string_view(languageCode()) ==
+                        languages()[static_cast<std::size_t>(item.index)].code;
         break;
     default:
         break;
@@ -200,6 +215,9 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::Reset:
         lab.reset();
         break;
+    case Command::Language:
+        setLanguage(languages()[static_cast<std::size_t>(item.index)].code);
+        break;
     default: // the caption, and the front end's own commands
         break;
     }
@@ -230,7 +248,7 @@ std::vector<KeyHelpRow> keyHelp() {
     for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
         for (const MenuItem& item : *items) {
             if (!item.keys.empty()) {
-                std::string what = plainCaption(item.caption);
+                std::string what = plainCaption(tr(item.caption));
                 if (what.size() > 3 && what.compare(what.size() - 3, 3, "...") == 0) {
                     what.resize(what.size() - 3);
                 }
@@ -238,11 +256,11 @@ std::vector<KeyHelpRow> keyHelp() {
             }
         }
     }
-    rows.push_back({TargetKeysHelp, "move the target 5 units (the picture has the focus)"});
-    rows.push_back({FineTargetKeysHelp, "move the target 1 unit"});
-    rows.push_back({HomeTargetKeyHelp, "the target back where it started"});
-    rows.push_back({"Alt+underlined letter", "a menu of the menu bar"});
-    rows.push_back({"Tab, Shift+Tab", "the controls in turn, the picture after them"});
+    rows.push_back({tr(TargetKeysHelp), tr("move the target 5 units (the picture has the focus)")});
+    rows.push_back({tr(FineTargetKeysHelp), tr("move the target 1 unit")});
+    rows.push_back({tr(HomeTargetKeyHelp), tr("the target back where it started")});
+    rows.push_back({tr("Alt+underlined letter"), tr("a menu of the menu bar")});
+    rows.push_back({tr("Tab, Shift+Tab"), tr("the controls in turn, the picture after them")});
     return rows;
 }
 

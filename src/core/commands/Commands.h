@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/lab/Lab.h"
 
 #include <string>
@@ -38,6 +40,7 @@ enum class Command {
     CopyLink,
     ExportPlotData,
     ExportPicture,
+    Language, // item.index: which of languages(); the front end then shows its texts anew
 };
 
 // The front ends that show an item.
@@ -61,21 +64,21 @@ struct MenuItem {
 // "&Run", "Panic/&Stop", "&Grid", "&About", then "&Lab" (whose items are labMenuItems), and
 // Quit, which has keys but stands in no menu.
 const std::vector<MenuItem>& menuBarItems();
-inline constexpr const char* LabMenuCaption = "&Lab";
+inline constexpr const char* LabMenuCaption = N_("&Lab");
 inline constexpr const char* LabMenuName = "lab";
 const std::vector<MenuItem>& labMenuItems();
 // The Record item's caption while a recording runs.
-inline constexpr const char* StopRecordingCaption = "Stop Re&cording";
+inline constexpr const char* StopRecordingCaption = N_("Stop Re&cording");
 
 // The lab panel's own captions; its other controls take their items' captions.
-inline constexpr const char* LabPanelTitle = "Lab";
-inline constexpr const char* GainCaption = "Gain";
-inline constexpr const char* GainSliderCaption = "Gain slider";
-inline constexpr const char* PlotCaption = "Error plot";
+inline constexpr const char* LabPanelTitle = N_("Lab");
+inline constexpr const char* GainCaption = N_("Gain");
+inline constexpr const char* GainSliderCaption = N_("Gain slider");
+inline constexpr const char* PlotCaption = N_("Error plot");
 // The lab panel's scheme row: every scheme (the servo boxes' three and the lab's), the race's
 // scheme (or none, see RaceArm) and the damping of damped least squares.
-inline constexpr const char* SchemeCaption = "Scheme";
-inline constexpr const char* DampingCaption = "Damping (lambda)";
+inline constexpr const char* SchemeCaption = N_("Scheme");
+inline constexpr const char* DampingCaption = N_("Damping (lambda)");
 inline constexpr double DampingStep = 0.5; // arm units
 const MenuItem& menuItem(Command command, int index = 0);
 
@@ -104,12 +107,13 @@ struct KeyHelpRow {
     std::string what;
 };
 std::vector<KeyHelpRow> keyHelp();
-inline constexpr const char* KeysHelpTitle = "Keys";
+inline constexpr const char* KeysHelpTitle = N_("Keys");
 
 // The keys of the picture while it has the keyboard focus.
-inline constexpr const char* TargetKeysHelp = "Up, Down, Left, Right";
-inline constexpr const char* FineTargetKeysHelp = "Shift+Up, Shift+Down, Shift+Left, Shift+Right";
-inline constexpr const char* HomeTargetKeyHelp = "Home";
+inline constexpr const char* TargetKeysHelp = N_("Up, Down, Left, Right");
+inline constexpr const char* FineTargetKeysHelp =
+    N_("Shift+Up, Shift+Down, Shift+Left, Shift+Right");
+inline constexpr const char* HomeTargetKeyHelp = N_("Home");
 
 // A caption without its mnemonic mark: "Pro&jector Mode" -> "Projector Mode".
 std::string plainCaption(const std::string& caption);

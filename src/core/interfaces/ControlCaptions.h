@@ -1,16 +1,24 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 namespace servo {
 
 // The window's own texts besides the boxes' captions (the scheme and elbow tables) and the
 // path button's (the handlers').
 inline constexpr const char* WindowTitle =
-    "Servo Simulator-Demonstrate by choosing a target with the mouse";
-inline constexpr const char* ChooseServoCaption = "Choose Servo";
-inline constexpr const char* WristAngleCaption = "Wrist Angle";
-inline constexpr const char* OpenCaption = "Open";
-inline constexpr const char* CloseCaption = "Close";
-inline constexpr const char* ExplanationCaption = "Explanation";
-inline constexpr const char* SurfaceCaption = "Robot arm";
+    N_("Servo Simulator-Demonstrate by choosing a target with the mouse");
+inline constexpr const char* ChooseServoCaption = N_("Choose Servo");
+inline constexpr const char* WristAngleCaption = N_("Wrist Angle");
+inline constexpr const char* OpenCaption = N_("Open");
+inline constexpr const char* CloseCaption = N_("Close");
+inline constexpr const char* ExplanationCaption = N_("Explanation");
+// The page's own: its reload button and the message of a crash.
+inline constexpr const char* ReloadCaption = N_("Reload");
+inline constexpr const char* CrashedText =
+    N_("The simulator stopped because of an internal error. Reload the page to start again.");
+// The button of every message box.
+inline constexpr const char* OkCaption = N_("OK");
+inline constexpr const char* SurfaceCaption = N_("Robot arm");
 
 } // namespace servo

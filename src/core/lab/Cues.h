@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/SimulationState.h"
 
@@ -25,11 +27,11 @@ struct Cue {
     bool CueSettings::*setting;
 };
 inline constexpr std::array<Cue, 5> Cues{{
-    {"Target &Marker", "marker", &CueSettings::targetMarker},
-    {"&Out of Reach", "reach", &CueSettings::outOfReach},
-    {"Stopped &Banner", "stopped", &CueSettings::stoppedBanner},
-    {"&Ghosts and Reach", "ghosts", &CueSettings::ghosts},
-    {"M&anipulability", "manipulability", &CueSettings::manipulability},
+    {N_("Target &Marker"), "marker", &CueSettings::targetMarker},
+    {N_("&Out of Reach"), "reach", &CueSettings::outOfReach},
+    {N_("Stopped &Banner"), "stopped", &CueSettings::stoppedBanner},
+    {N_("&Ghosts and Reach"), "ghosts", &CueSettings::ghosts},
+    {N_("M&anipulability"), "manipulability", &CueSettings::manipulability},
 }};
 
 inline constexpr Colour TargetMarkerColour = rgb(255, 230, 0);
@@ -41,8 +43,8 @@ inline constexpr Colour ManipulabilityColour = rgb(170, 255, 170);
 // The ellipse's half axes are the singular values of the position Jacobian (arm units per
 // radian) times this, in arm units per (arm unit per radian).
 inline constexpr double ManipulabilityEllipseScale = 0.25;
-inline constexpr const char* OutOfReachText = "OUT OF REACH";
-inline constexpr const char* StoppedText = "STOPPED";
+inline constexpr const char* OutOfReachText = N_("OUT OF REACH");
+inline constexpr const char* StoppedText = N_("STOPPED");
 
 // Draws the cues that are on, in window units, onto a layer above the persistent picture that
 // the front end clears before each call; the picture itself is never drawn on.

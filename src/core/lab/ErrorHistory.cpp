@@ -1,6 +1,7 @@
 #include "core/lab/ErrorHistory.h"
 
 #include "core/lab/LabSample.h"
+#include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/state/Geometry.h"
 
@@ -44,15 +45,15 @@ std::array<double, 3> signalsOf(const SimulationState& state, int wristScrollPos
 SignalNames signalNamesOf(int servoType) {
     switch (servoType) {
     case ServoForwardXY:
-        return {{"X error", "Y error", nullptr}, "arm units"};
+        return {{N_("X error"), N_("Y error"), nullptr}, N_("arm units")};
     case ServoForwardRTheta:
-        return {{"radius error (arm units)", "elevation error (degrees)", nullptr}, ""};
+        return {{N_("radius error (arm units)"), N_("elevation error (degrees)"), nullptr}, ""};
     case ServoReverseKinematic:
-        return {{"shoulder error", "elbow error", "wrist error"}, "degrees"};
+        return {{N_("shoulder error"), N_("elbow error"), N_("wrist error")}, N_("degrees")};
     case ServoJacobianTranspose:
     case ServoResolvedRate:
     case ServoDampedLeastSquares:
-        return {{"manipulability / 100", "largest joint step (degrees)", nullptr}, ""};
+        return {{N_("manipulability / 100"), N_("largest joint step (degrees)"), nullptr}, ""};
     default:
         return {{nullptr, nullptr, nullptr}, ""};
     }
@@ -128,15 +129,17 @@ std::vector<ErrorSample> ErrorHistory::samples() const {
 
 std::string ErrorHistory::summary() const {
     if (!any_) {
-        return "No cycles yet";
+        return tr("No cycles yet");
     }
     const std::string settled =
-        settledAt_ ? "settled at cycle " + std::to_string(*settledAt_) : "not settled";
-    std::string text = "Cycles since the change: " + std::to_string(sinceChange_) + "    " +
-                       settled + "    Peak error: " + formatFixed(peak_, 2) + " arm units";
+        settledAt_ ? filled(tr("settled at cycle %s"), {std::to_string(*settledAt_)})
+                   : tr("not settled");
+    std::string text = filled(tr("Cycles since the change: %s    %s    Peak error: %s arm units"),
+                              {std::to_string(sinceChange_), settled, formatFixed(peak_, 2)});
     if (racing_) {
-        text += raceSettledAt_ ? "    race settled at cycle " + std::to_string(*raceSettledAt_)
-                               : "    race not settled";
+        text += raceSettledAt_
+                    ? filled(tr("    race settled at cycle %s"), {std::to_string(*raceSettledAt_)})
+                    : tr("    race not settled");
     }
     return text;
 }

@@ -105,10 +105,10 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         const auto x = static_cast<float>(plotRight - ago * slot);
         surface.line(x, bottom, x, bottom + 4);
         surface.setTextPosition(x - static_cast<float>(layout.lineHeight), bottom + 4);
-        surface.print(ago == 0 ? PlotNowLabel : "-" + std::to_string(ago));
+        surface.print(ago == 0 ? std::string(tr(PlotNowLabel)) : "-" + std::to_string(ago));
     }
     surface.setTextPosition(left, bottom + 4);
-    surface.print("cycles");
+    surface.print(tr("cycles"));
 
     // Marks where the target or the scheme changed.
     surface.setForeColour(PlotChangeColour);
@@ -152,13 +152,13 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
     float legendX = static_cast<float>(plotLeft);
     surface.setForeColour(PlotDistanceColour);
     surface.setTextPosition(legendX, legendY);
-    surface.print("distance (arm units)");
+    surface.print(tr("distance (arm units)"));
     for (std::size_t k = 0; k < 3 && names.names[k] != nullptr; ++k) {
         legendX += static_cast<float>(layout.legendEntryWidth);
         surface.setForeColour(PlotSignalColours[k]);
         surface.setTextPosition(legendX, legendY);
-        surface.print(std::string(names.names[k]) +
-                      (*names.unit != '\0' ? " (" + std::string(names.unit) + ")" : ""));
+        surface.print(std::string(tr(names.names[k])) +
+                      (*names.unit != '\0' ? " (" + std::string(tr(names.unit)) + ")" : ""));
     }
     if (racing) {
         legendX += static_cast<float>(layout.legendEntryWidth);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/interfaces/DrawingSurface.h"
 #include "core/lab/ErrorHistory.h"
 
@@ -27,8 +29,9 @@ struct PlotLayout {
 
 // The texts the plot's margins are made to hold; the front end measures them in its font.
 inline constexpr const char* PlotValueLabelSample = "-000.00";
-inline constexpr const char* PlotLegendSample = "largest joint step (degrees)"; // the longest entry
-inline constexpr const char* PlotNowLabel = "now";
+inline constexpr const char* PlotLegendSample =
+    N_("largest joint step (degrees)"); // the longest entry
+inline constexpr const char* PlotNowLabel = N_("now");
 
 // The widths of those samples and the height of a line, in the surface's units.
 struct PlotTextMetrics {

@@ -1,5 +1,6 @@
 #include "core/lab/Lab.h"
 
+#include "core/language/Translation.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/simulation/StartUp.h"
@@ -68,7 +69,7 @@ void Lab::reset() {
 std::string Lab::figures() const {
     std::string text = history_.summary();
     if (settings_.cues.manipulability) {
-        text += "    manipulability w = " +
+        text += tr("    manipulability w = ") +
                 formatFixed(manipulability(taskJacobian(simulation_.state())), 2);
     }
     return text;

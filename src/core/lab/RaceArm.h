@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/display/DisplayList.h"
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/SimulationState.h"
@@ -9,9 +11,9 @@
 namespace servo {
 
 inline constexpr Colour RaceArmColour = rgb(255, 170, 90);
-inline constexpr const char* RaceCaption = "Race against";
-inline constexpr const char* NoRaceCaption = "none";
-inline constexpr const char* RaceDistanceLegend = "race distance";
+inline constexpr const char* RaceCaption = N_("Race against");
+inline constexpr const char* NoRaceCaption = N_("none");
+inline constexpr const char* RaceDistanceLegend = N_("race distance");
 
 // A second arm that races the main one: whenever the main arm's target or scheme changes (or
 // the race's own scheme), it starts again from the main arm's pose as it was before that

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include <array>
 
 namespace servo {
@@ -12,16 +14,16 @@ struct Speed {
 };
 
 inline constexpr std::array<Speed, 10> Speeds{{
-    {"1 step per second", 1},
-    {"2 steps per second", 2},
-    {"5 steps per second", 5},
-    {"10 steps per second", 10},
-    {"20 steps per second", 20},
-    {"30 steps per second", 30},
-    {"60 steps per second (normal)", 60},
-    {"120 steps per second", 120},
-    {"240 steps per second", 240},
-    {"480 steps per second", 480},
+    {N_("1 step per second"), 1},
+    {N_("2 steps per second"), 2},
+    {N_("5 steps per second"), 5},
+    {N_("10 steps per second"), 10},
+    {N_("20 steps per second"), 20},
+    {N_("30 steps per second"), 30},
+    {N_("60 steps per second (normal)"), 60},
+    {N_("120 steps per second"), 120},
+    {N_("240 steps per second"), 240},
+    {N_("480 steps per second"), 480},
 }};
 inline constexpr int NormalSpeed = 6; // the default: one step per frame on a 60 Hz display
 

@@ -306,10 +306,12 @@ std::string Lesson::takeNews() {
 
 std::string Lesson::status() const {
     if (player_.playing()) {
-        return std::string(ReplayingStatus) + ": " + std::to_string(player_.passesLeft()) +
-               " steps to go";
+        const long long left = player_.passesLeft();
+        return filled(
+            trn("Replaying: %s step to go", "Replaying: %s steps to go", static_cast<long>(left)),
+            {std::to_string(left)});
     }
-    return recorder_.recording() ? RecordingStatus : "";
+    return recorder_.recording() ? tr(RecordingStatus) : "";
 }
 
 } // namespace servo

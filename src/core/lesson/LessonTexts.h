@@ -1,22 +1,24 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 namespace servo {
 
 // What the front ends say about experiments, recordings and exports: dialog titles, file
 // kinds, suggested file names, messages and what a screen reader hears.
 
-inline constexpr const char* SaveExperimentTitle = "Save Experiment";
-inline constexpr const char* OpenExperimentTitle = "Open Experiment";
-inline constexpr const char* SaveRecordingTitle = "Save Recording";
-inline constexpr const char* PlayRecordingTitle = "Play Recording";
-inline constexpr const char* ExportPlotDataTitle = "Export Plot Data";
-inline constexpr const char* ExportPictureTitle = "Export Picture";
-inline constexpr const char* CopyLinkTitle = "Copy Link";
+inline constexpr const char* SaveExperimentTitle = N_("Save Experiment");
+inline constexpr const char* OpenExperimentTitle = N_("Open Experiment");
+inline constexpr const char* SaveRecordingTitle = N_("Save Recording");
+inline constexpr const char* PlayRecordingTitle = N_("Play Recording");
+inline constexpr const char* ExportPlotDataTitle = N_("Export Plot Data");
+inline constexpr const char* ExportPictureTitle = N_("Export Picture");
+inline constexpr const char* CopyLinkTitle = N_("Copy Link");
 
-inline constexpr const char* ExperimentFileKind = "Experiments";
-inline constexpr const char* RecordingFileKind = "Recordings";
-inline constexpr const char* PlotDataFileKind = "CSV files";
-inline constexpr const char* PictureFileKind = "PNG pictures";
+inline constexpr const char* ExperimentFileKind = N_("Experiments");
+inline constexpr const char* RecordingFileKind = N_("Recordings");
+inline constexpr const char* PlotDataFileKind = N_("CSV files");
+inline constexpr const char* PictureFileKind = N_("PNG pictures");
 
 inline constexpr const char* ExperimentFileName = "experiment.servo";
 inline constexpr const char* RecordingFileName = "lesson.servo-trace";
@@ -24,27 +26,26 @@ inline constexpr const char* PlotDataFileName = "plot-data.csv";
 inline constexpr const char* PictureFileName = "picture.png";
 
 // "<what> <path>: <why>"
-inline constexpr const char* CannotReadText = "Cannot read";
-inline constexpr const char* CannotWriteText = "Cannot write";
-inline constexpr const char* NothingWrittenText = "Nothing was written.";
+inline constexpr const char* CannotReadText = N_("Cannot read");
+inline constexpr const char* CannotWriteText = N_("Cannot write");
+inline constexpr const char* NothingWrittenText = N_("Nothing was written.");
 inline constexpr const char* ExperimentRefusedText =
-    "This experiment cannot be opened; the simulation goes on as it was.";
+    N_("This experiment cannot be opened; the simulation goes on as it was.");
 inline constexpr const char* LinkRefusedText =
-    "The experiment in this link cannot be opened; the simulator starts as usual.";
-inline constexpr const char* RecordingRefusedText = "This recording cannot be played.";
-inline constexpr const char* LinkCopiedText = "The link to this experiment is on the clipboard:";
+    N_("The experiment in this link cannot be opened; the simulator starts as usual.");
+inline constexpr const char* RecordingRefusedText = N_("This recording cannot be played.");
+inline constexpr const char* LinkCopiedText =
+    N_("The link to this experiment is on the clipboard:");
 inline constexpr const char* LinkNotCopiedText =
-    "The link to this experiment is in the address bar (the clipboard could not be reached):";
+    N_("The link to this experiment is in the address bar (the clipboard could not be reached):");
 
-inline constexpr const char* RecordingStartedAnnouncement = "Recording from a reset.";
-inline constexpr const char* RecordingStoppedAnnouncement = "Recording stopped.";
+inline constexpr const char* RecordingStartedAnnouncement = N_("Recording from a reset.");
+inline constexpr const char* RecordingStoppedAnnouncement = N_("Recording stopped.");
 inline constexpr const char* ReplayStartedAnnouncement =
-    "Replaying a recording; your own input waits until it ends or Panic/Stop ends it.";
-inline constexpr const char* ReplayEndedAnnouncement = "The replay has ended.";
-inline constexpr const char* ExperimentOpenedAnnouncement = "Experiment opened.";
-// What the status shows while a replay plays: "Replaying: N steps to go"
-inline constexpr const char* ReplayingStatus = "Replaying";
-inline constexpr const char* RecordingStatus = "Recording";
+    N_("Replaying a recording; your own input waits until it ends or Panic/Stop ends it.");
+inline constexpr const char* ReplayEndedAnnouncement = N_("The replay has ended.");
+inline constexpr const char* ExperimentOpenedAnnouncement = N_("Experiment opened.");
+inline constexpr const char* RecordingStatus = N_("Recording");
 
 // The largest experiment or recording file read (bytes): far more than any lesson needs.
 inline constexpr long long MaxLessonFileBytes = 64LL * 1024 * 1024;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/interfaces/ControlPanel.h"
 
 #include <array>
@@ -17,10 +19,10 @@ struct ElbowConfiguration {
 };
 
 inline constexpr std::array<ElbowConfiguration, 4> ElbowConfigurations{{
-    {CheckBox::Check4, "Elbow Down", "down", 0, 0},
-    {CheckBox::Check5, "Elbow Up", "up", 0, 1},
-    {CheckBox::Check6, "Elbow Right", "right", 1, 0},
-    {CheckBox::Check7, "Elbow Left", "left", 1, 1},
+    {CheckBox::Check4, N_("Elbow Down"), "down", 0, 0},
+    {CheckBox::Check5, N_("Elbow Up"), "up", 0, 1},
+    {CheckBox::Check6, N_("Elbow Right"), "right", 1, 0},
+    {CheckBox::Check7, N_("Elbow Left"), "left", 1, 1},
 }};
 
 // The configuration of an elbow box, or nullptr for any other box.

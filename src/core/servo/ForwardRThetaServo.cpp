@@ -2,6 +2,7 @@
 
 #include "core/figure/ArmRenderer.h"
 #include "core/figure/EffectorPosition.h"
+#include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/state/Geometry.h"
 
@@ -58,9 +59,10 @@ void rThetaServoStep(SimulationState& state, DrawingSurface& surface) {
     state.wristAngle = state.wristSetting - state.shoulderAngle - state.elbowAngle;
 
     surface.setTextPosition(230, 110);
-    surface.print("RADIUS ERROR=" + formatErrorReadout(state.radiusError));
+    surface.print(tr("RADIUS ERROR=") + formatErrorReadout(state.radiusError));
     surface.setTextPosition(280, 110);
-    surface.print("ELEVATION ERROR=" + formatErrorReadout(state.elevationError * DegreesPerRadian));
+    surface.print(tr("ELEVATION ERROR=") +
+                  formatErrorReadout(state.elevationError * DegreesPerRadian));
 
     const SurfacePoint path = armToSurface(state.effectorX, state.effectorY);
     surface.plotPoint(path.x, path.y);

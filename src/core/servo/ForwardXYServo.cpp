@@ -2,6 +2,7 @@
 
 #include "core/figure/ArmRenderer.h"
 #include "core/figure/EffectorPosition.h"
+#include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
 
 namespace servo {
@@ -30,9 +31,9 @@ void xyServoStep(SimulationState& state, DrawingSurface& surface) {
     state.wristAngle = state.wristSetting - state.shoulderAngle - state.elbowAngle;
 
     surface.setTextPosition(230, 110);
-    surface.print("X ERROR=" + formatErrorReadout(state.xError));
+    surface.print(tr("X ERROR=") + formatErrorReadout(state.xError));
     surface.setTextPosition(310, 110);
-    surface.print("Y ERROR=" + formatErrorReadout(state.yError));
+    surface.print(tr("Y ERROR=") + formatErrorReadout(state.yError));
 
     // Where the previous cycle drew the effector: with the path shown these points add up.
     const SurfacePoint path = armToSurface(state.effectorX, state.effectorY);

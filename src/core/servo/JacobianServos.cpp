@@ -2,6 +2,7 @@
 
 #include "core/figure/ArmRenderer.h"
 #include "core/figure/EffectorPosition.h"
+#include "core/language/Translation.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
 
@@ -34,11 +35,11 @@ void finishStep(SimulationState& state, DrawingSurface& surface, const Matrix3& 
     }
 
     surface.setTextPosition(230, 110);
-    surface.print("DISTANCE ERROR=" + formatErrorReadout(state.distanceError));
+    surface.print(tr("DISTANCE ERROR=") + formatErrorReadout(state.distanceError));
     surface.setTextPosition(330, 110);
     surface.print(state.singular == 1
-                      ? std::string("SINGULAR")
-                      : "MANIPULABILITY=" + formatErrorReadout(state.manipulabilityValue));
+                      ? std::string(tr("SINGULAR"))
+                      : tr("MANIPULABILITY=") + formatErrorReadout(state.manipulabilityValue));
 
     const SurfacePoint path = armToSurface(state.effectorX, state.effectorY);
     surface.plotPoint(path.x, path.y);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/interfaces/ControlPanel.h"
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/SimulationState.h"
@@ -34,8 +36,8 @@ void closeGripperClicked(SimulationState& state);
 
 // The path button: flips clearEachCycle and captions the button with what the next click does.
 void pathButtonClicked(SimulationState& state, ControlPanel& panel);
-inline constexpr const char* ShowPathCaption = "show path";
-inline constexpr const char* ClearPathCaption = "clear";
+inline constexpr const char* ShowPathCaption = N_("show path");
+inline constexpr const char* ClearPathCaption = N_("clear");
 
 // Pointer on the drawing surface, window units. A press (any button) picks the target and
 // starts a drag, clearing the surface while the path is hidden; moves drag the target while

@@ -1,5 +1,7 @@
 #include "core/simulation/ServoSchemes.h"
 
+#include "core/language/Translation.h"
+
 #include "core/servo/ElbowConfigurations.h"
 #include "core/servo/ForwardRThetaServo.h"
 #include "core/servo/ForwardXYServo.h"
@@ -13,17 +15,17 @@ namespace servo {
 namespace {
 
 const std::array<ServoScheme, 6> Schemes{{
-    {ServoReverseKinematic, CheckBox::Check1, "Reverse Kinematic", "reverse",
+    {ServoReverseKinematic, CheckBox::Check1, N_("Reverse Kinematic"), "reverse",
      &SimulationState::reverseKinematicText, reverseKinematicStep, true},
-    {ServoForwardXY, CheckBox::Check2, "Forward Kin.(x,y)", "xy", &SimulationState::forwardXYText,
-     xyServoStep, false},
-    {ServoForwardRTheta, CheckBox::Check3, "Forward Kin.(R,ang.)", "rtheta",
+    {ServoForwardXY, CheckBox::Check2, N_("Forward Kin.(x,y)"), "xy",
+     &SimulationState::forwardXYText, xyServoStep, false},
+    {ServoForwardRTheta, CheckBox::Check3, N_("Forward Kin.(R,ang.)"), "rtheta",
      &SimulationState::forwardRThetaText, rThetaServoStep, false},
-    {ServoJacobianTranspose, NoBox, "Jacobian transpose", "transpose",
+    {ServoJacobianTranspose, NoBox, N_("Jacobian transpose"), "transpose",
      &SimulationState::jacobianTransposeText, jacobianTransposeStep, false},
-    {ServoResolvedRate, NoBox, "Resolved rate", "resolved", &SimulationState::resolvedRateText,
+    {ServoResolvedRate, NoBox, N_("Resolved rate"), "resolved", &SimulationState::resolvedRateText,
      resolvedRateStep, false},
-    {ServoDampedLeastSquares, NoBox, "Damped least squares", "damped",
+    {ServoDampedLeastSquares, NoBox, N_("Damped least squares"), "damped",
      &SimulationState::dampedLeastSquaresText, dampedLeastSquaresStep, false},
 }};
 constexpr std::size_t BoxSchemes = 3;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/language/Translation.h"
+
 #include "core/state/SimulationState.h"
 
 namespace servo {

@@ -1,0 +1,124 @@
+#include "core/language/Translation.h"
+#include "core/language/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace servo::testing {
+namespace {
+
+constexpr const char* SamplePo = R"(# a comment
+msgid ""
+msgstr ""
+"Language: ru\n"
+"Plural-Forms: nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && "
+"(n%100<10 || n%100>=20) ? 1 : 2);\n"
+
+#: src/core/commands/Commands.cpp
+msgid "&Run"
+msgstr "&Пуск"
+
+#, fuzzy
+msgid "Panic/&Stop"
+msgstr "Стоп"
+
+msgid "Grid"
+msgstr ""
+
+#, c-format
+msgid "Line one\n"
+"and \"two\""
+msgstr "Строка\n"
+"и \"две\""
+
+msgid "%s cycle"
+msgid_plural "%s cycles"
+msgstr[0] "%s цикл"
+msgstr[1] "%s цикла"
+msgstr[2] "%s циклов"
+)";
+
+TEST(Catalogue, KeepsTranslatedEntriesAndLeavesOutFuzzyAndEmptyOnes) {
+    const Catalogue catalogue = Catalogue::fromPo(SamplePo, "ru");
+    ASSERT_NE(catalogue.find("&Run"), nullptr);
+    EXPECT_EQ(*catalogue.find("&Run"), "&Пуск");
+    EXPECT_EQ(catalogue.find("Panic/&Stop"), nullptr);
+    EXPECT_EQ(catalogue.find("Grid"), nullptr);
+    ASSERT_NE(catalogue.find("Line one\nand \"two\""), nullptr);
+    EXPECT_EQ(*catalogue.find("Line one\nand \"two\""), "Строка\nи \"две\"");
+    EXPECT_EQ(catalogue.pluralForms(), Catalogue::pluralFormsOf("ru"));
+    const std::vector<PoEntry> entries = readPoEntries(SamplePo);
+    ASSERT_EQ(entries.size(), 6u);
+    EXPECT_TRUE(entries[2].fuzzy);
+    EXPECT_TRUE(entries[4].cFormat);
+    EXPECT_EQ(entries[5].idPlural, "%s cycles");
+}
+
+TEST(Catalogue, PluralFormsFollowEachLanguagesRule) {
+    const Catalogue catalogue = Catalogue::fromPo(SamplePo, "ru");
+    const std::pair<long, const char*> russian[] = {
+        {1, "%s цикл"},  {2, "%s цикла"},  {5, "%s циклов"},   {11, "%s циклов"},
+        {21, "%s цикл"}, {22, "%s цикла"}, {112, "%s циклов"}, {0, "%s циклов"}};
+    for (const auto& [count, form] : russian) {
+        ASSERT_NE(catalogue.findPlural("%s cycle", count), nullptr);
+        EXPECT_EQ(*catalogue.findPlural("%s cycle", count), form) << count;
+    }
+    EXPECT_EQ(Catalogue::pluralIndex("fr", 0), 0u);
+    EXPECT_EQ(Catalogue::pluralIndex("fr", 2), 1u);
+    EXPECT_EQ(Catalogue::pluralIndex("de", 0), 1u);
+    EXPECT_EQ(Catalogue::pluralIndex("es", 1), 0u);
+}
+
+TEST(Translation, FillsPlaceholdersInTurnOrByNumber) {
+    EXPECT_EQ(filled("Target at %s, %s", {"x", "y"}), "Target at x, y");
+    EXPECT_EQ(filled("%2$s before %1$s, 100%%", {"a", "b"}), "b before a, 100%");
+    EXPECT_EQ(filled("%d stays", {"x"}), "%d stays");
+}
+
+TEST(Translation, ChoosesTheFirstPreferredLanguageItSpeaks) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {{{"ja", "fr-CA", "de"}, "fr"},
+                                                                      {{"ru_RU.UTF-8"}, "ru"},
+                                                                      {{"pt:es:de"}, "es"},
+                                                                      {{"ja", "zh"}, "en"},
+                                                                      {{}, "en"},
+                                                                      {{"DE-at"}, "de"}};
+    for (const auto& [preferences, code] : cases) {
+        EXPECT_EQ(preferredLanguage(preferences), code);
+    }
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        unsetenv(name);
+    }
+    setenv("LANG", "es_ES.UTF-8", 1);
+    setenv("LC_MESSAGES", "ja_JP.UTF-8", 1); // no catalogue: the next setting decides
+    EXPECT_EQ(languageOfEnvironment(), "es");
+    setenv("LANGUAGE", "ru:de", 1);
+    EXPECT_EQ(languageOfEnvironment(), "ru");
+    setenv("LC_ALL", "C", 1);
+    unsetenv("LANGUAGE");
+    EXPECT_EQ(languageOfEnvironment(), "en");
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        unsetenv(name);
+    }
+}
+
+TEST(Translation, AnUnknownLanguageIsEnglishAndEnglishIsTheSource) {
+    EXPECT_FALSE(setLanguage("xx"));
+    EXPECT_STREQ(languageCode(), "en");
+    EXPECT_STREQ(tr("&Run"), "&Run");
+    EXPECT_EQ(trn("%s cycle", "%s cycles", 2), "%s cycles");
+    for (const Language& language : languages()) {
+        EXPECT_TRUE(setLanguage(language.code)) << language.code;
+        if (std::string(language.code) != "en") {
+            EXPECT_NE(catalogueSource(language.code), "") << language.code;
+            EXPECT_EQ(
+                Catalogue::fromPo(catalogueSource(language.code), language.code).pluralForms(),
+                Catalogue::pluralFormsOf(language.code))
+                << language.code;
+        }
+    }
+    setLanguage("en");
+}
+
+} // namespace
+} // namespace servo::testing
