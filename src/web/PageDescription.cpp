@@ -35,7 +35,7 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
         json.beginObject()
             .value("name", item.name)
             .value("caption", plainCaption(tr(item.caption)))
-            .value("mnemonic", std::string(1, mnemonicOf(tr(item.caption))))
+            .value("mnemonic", mnemonicOf(tr(item.caption)))
             .value("keys", item.keys)
             .value("check", item.check == Check::Box     ? "box"
                             : item.check == Check::Radio ? "radio"
@@ -65,7 +65,7 @@ std::string pageDescription() {
     json.value("language", languageCode());
     items(json, "menuBar", menuBarItems());
     json.value("labMenuCaption", plainCaption(tr(LabMenuCaption)))
-        .value("labMenuMnemonic", std::string(1, mnemonicOf(tr(LabMenuCaption))));
+        .value("labMenuMnemonic", mnemonicOf(tr(LabMenuCaption)));
     items(json, "labMenu", labMenuItems());
 
     json.beginObject("commands");

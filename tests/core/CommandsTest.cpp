@@ -12,7 +12,7 @@ namespace {
 TEST(Commands, EveryItemHasItsOwnKeysAndMnemonicsDifferWithinAMenu) {
     std::set<std::string> keys;
     for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
-        std::set<char> mnemonics;
+        std::set<std::string> mnemonics;
         for (const MenuItem& item : *items) {
             if (!item.keys.empty()) {
                 EXPECT_TRUE(keys.insert(item.keys).second) << item.keys;
@@ -22,15 +22,20 @@ TEST(Commands, EveryItemHasItsOwnKeysAndMnemonicsDifferWithinAMenu) {
                 item.submenu != nullptr &&
                 (&item == &items->front() || (&item - 1)->submenu == nullptr);
             const std::string caption = firstOfSubmenu ? item.submenu : item.caption;
-            const char mnemonic = mnemonicOf(caption);
-            if (mnemonic != 0 && (item.submenu == nullptr || firstOfSubmenu)) {
+            const std::string mnemonic = mnemonicOf(caption);
+            if (!mnemonic.empty() && (item.submenu == nullptr || firstOfSubmenu)) {
                 EXPECT_TRUE(mnemonics.insert(mnemonic).second) << caption;
             }
         }
     }
     EXPECT_EQ(plainCaption("Pro&jector Mode"), "Projector Mode");
     EXPECT_EQ(plainCaption("A && B"), "A & B");
-    EXPECT_EQ(mnemonicOf("Panic/&Stop"), 's');
+    EXPECT_EQ(mnemonicOf("Panic/&Stop"), "s");
+    EXPECT_EQ(mnemonicOf("С&корость"), "к");
+    EXPECT_EQ(mnemonicOf("&Пуск"), "п");
+    EXPECT_EQ(mnemonicOf("&Ёлка"), "ё");
+    EXPECT_EQ(mnemonicOf("&Écrire"), "é");
+    EXPECT_EQ(mnemonicOf("no && mark"), "");
 }
 
 TEST(Commands, PerformingAnItemChangesWhatItShows) {

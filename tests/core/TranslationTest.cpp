@@ -1,9 +1,14 @@
 #include "core/language/Translation.h"
+#include "core/commands/Commands.h"
 #include "core/language/Catalogue.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
 
 namespace servo::testing {
 namespace {
@@ -115,6 +120,91 @@ TEST(Translation, AnUnknownLanguageIsEnglishAndEnglishIsTheSource) {
                 Catalogue::fromPo(catalogueSource(language.code), language.code).pluralForms(),
                 Catalogue::pluralFormsOf(language.code))
                 << language.code;
+        }
+    }
+    setLanguage("en");
+}
+
+} // namespace
+} // namespace servo::testing
+
+namespace servo::testing {
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The placeholders of a text, in order: "%s", "%2$s", "%%" left out.
+std::vector<std::string> placeholders(const std::string& text) {
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '%' && text[i + 1] == '%') {
+            ++i;
+        } else if (text[i] == '%') {
+            const std::size_t end = text.find('s', i);
+            found.push_back(text.substr(i, end - i + 1));
+            i = end;
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+TEST(Catalogues, EachIsCompleteWithTheSourcesPlaceholdersAndLineEnds) {
+    const std::vector<PoEntry> source =
+        readPoEntries(fileText(SERVO_SOURCE_DIR "/po/servo-simulator.pot"));
+    ASSERT_GT(source.size(), 100u);
+    for (const Language& language : languages()) {
+        if (std::string(language.code) == "en") {
+            continue;
+        }
+        std::map<std::string, PoEntry> translated;
+        for (PoEntry& entry : readPoEntries(catalogueSource(language.code))) {
+            translated[entry.id] = std::move(entry);
+        }
+        EXPECT_EQ(translated.size(), source.size())
+            << language.code << ": entries not in the sources";
+        for (const PoEntry& english : source) {
+            if (english.id.empty()) {
+                continue;
+            }
+            const auto found = translated.find(english.id);
+            ASSERT_NE(found, translated.end()) << language.code << " lacks " << english.id;
+            const PoEntry& entry = found->second;
+            EXPECT_FALSE(entry.fuzzy) << language.code << ": " << english.id;
+            ASSERT_FALSE(entry.translations.empty()) << language.code << ": " << english.id;
+            for (const std::string& text : entry.translations) {
+                EXPECT_FALSE(text.empty())
+                    << language.code << " leaves untranslated: " << english.id;
+                EXPECT_EQ(placeholders(text), placeholders(english.id))
+                    << language.code << ": " << english.id;
+                EXPECT_EQ(text.ends_with('\n'), english.id.ends_with('\n'))
+                    << language.code << ": " << english.id;
+            }
+        }
+    }
+}
+
+TEST(Catalogues, MnemonicsDifferWithinEachMenuInEveryLanguage) {
+    for (const Language& language : languages()) {
+        setLanguage(language.code);
+        for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
+            std::set<std::string> mnemonics;
+            const char* submenu = nullptr;
+            for (const MenuItem& item : *items) {
+                if (item.submenu != nullptr && item.submenu == submenu) {
+                    continue; // a submenu counts once, by its own caption
+                }
+                submenu = item.submenu;
+                const std::string mnemonic =
+                    mnemonicOf(tr(item.submenu != nullptr ? item.submenu : item.caption.c_str()));
+                if (!mnemonic.empty()) {
+                    EXPECT_TRUE(mnemonics.insert(mnemonic).second)
+                        << language.code << ": " << tr(item.caption.c_str());
+                }
+            }
         }
     }
     setLanguage("en");

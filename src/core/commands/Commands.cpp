@@ -275,16 +275,34 @@ std::string plainCaption(const std::string& caption) {
     return plain;
 }
 
-char mnemonicOf(const std::string& caption) {
+std::string mnemonicOf(const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (caption[i + 1] != '&') {
-                return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-            }
-            ++i;
+        if (caption[i] != '&') {
+            continue;
         }
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const auto first = static_cast<unsigned char>(caption[i + 1]);
+        if (first < 0x80) {
+            return std::string(1, static_cast<char>(std::tolower(first)));
+        }
+        // A two-byte UTF-8 letter: Latin-1 and Cyrillic capitals have their small letter 0x20
+        // (Ё: 0x50) further on.
+        if (i + 2 >= caption.size()) {
+            return {};
+        }
+        unsigned code =
+            ((first & 0x1Fu) << 6) | (static_cast<unsigned char>(caption[i + 2]) & 0x3Fu);
+        if ((code >= 0xC0 && code <= 0xDE && code != 0xD7) || (code >= 0x410 && code <= 0x42F)) {
+            code += 0x20;
+        } else if (code >= 0x400 && code <= 0x40F) {
+            code += 0x50;
+        }
+        return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
     }
-    return 0;
+    return {};
 }
 
 } // namespace servo

@@ -117,7 +117,7 @@ inline constexpr const char* HomeTargetKeyHelp = N_("Home");
 
 // A caption without its mnemonic mark: "Pro&jector Mode" -> "Projector Mode".
 std::string plainCaption(const std::string& caption);
-// The mnemonic letter of a caption in lower case, or 0.
-char mnemonicOf(const std::string& caption);
+// The mnemonic letter of a caption (one UTF-8 character) in lower case, or an empty text.
+std::string mnemonicOf(const std::string& caption);
 
 } // namespace servo
