@@ -322,7 +322,9 @@ void LabPanel::retranslate() {
                                                            : text(item->caption));
     }
     for (const Captioned& captioned : captioned_) {
-        const QString caption = text(captioned.english);
+        // The panel's controls show their items' captions without the menus' mnemonic marks.
+        const QString caption =
+            QString::fromStdString(plainCaption(servo::tr(captioned.english.c_str())));
         if (captioned.shown) {
             if (auto* label = qobject_cast<QLabel*>(captioned.widget)) {
                 label->setText(caption);
