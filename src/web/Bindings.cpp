@@ -36,7 +36,7 @@ std::string explanation(WebFrontEnd& f) {
             plain += text[i];
         }
     }
-    return plain;
+    return tr(plain);
 }
 
 // The state's main values as JSON, for the page's tests and for anyone curious.
@@ -176,8 +176,9 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   optional_override([](WebFrontEnd& f) { f.lesson().closeGripper(); }))
         .function("pathClicked",
                   optional_override([](WebFrontEnd& f) { f.lesson().pathClicked(); }))
-        .function("pathCaption",
-                  optional_override([](WebFrontEnd& f) { return f.panel().pathButtonCaption(); }))
+        .function("pathCaption", optional_override([](WebFrontEnd& f) {
+                      return std::string(tr(f.panel().pathButtonCaption().c_str()));
+                  }))
         .function("explanation", optional_override([](WebFrontEnd& f) { return explanation(f); }))
         .function("pointerPressed", optional_override([](WebFrontEnd& f, float x, float y) {
                       f.lesson().pointerPressed(x, y);

@@ -84,7 +84,8 @@ std::string pageDescription() {
         .value("playRecording", static_cast<int>(Command::PlayRecording))
         .value("copyLink", static_cast<int>(Command::CopyLink))
         .value("exportPlotData", static_cast<int>(Command::ExportPlotData))
-        .value("exportPicture", static_cast<int>(Command::ExportPicture));
+        .value("exportPicture", static_cast<int>(Command::ExportPicture))
+        .value("language", static_cast<int>(Command::Language));
     json.endObject();
 
     json.beginObject("lesson")

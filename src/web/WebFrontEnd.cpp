@@ -1,5 +1,7 @@
 #include "web/WebFrontEnd.h"
 
+#include "core/language/Translation.h"
+
 namespace servo {
 
 void EncodedOps::encode(const std::vector<DrawOp>& ops) {
@@ -63,7 +65,8 @@ bool WebFrontEnd::refreshCues() {
 }
 
 bool WebFrontEnd::drawPlot(double width, double height, const PlotTextMetrics& text) {
-    const PlotKey now{lab_.history().version(), state().servoType, width, height, text.lineHeight};
+    const PlotKey now{lab_.history().version(), state().servoType, width, height,
+                      text.lineHeight,          languageCode()};
     if (now == plotShown_) {
         return false;
     }

@@ -87,6 +87,7 @@ private:
         double width;
         double height;
         double lineHeight;
+        std::string language; // the plot's texts are in it
         bool operator==(const PlotKey&) const = default;
     };
     PlotKey plotShown_{};

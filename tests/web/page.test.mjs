@@ -433,6 +433,38 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('?lang=ru is Russian, the Language menu switches at once, an unknown language is English', async () => {
+      let tab = await openSimulator(runtime, `${server.url}?lang=ru`);
+      const shown = () => tab.evaluate(() => ({
+        lang: document.documentElement.lang,
+        box: document.querySelector('#Check1-box span').textContent,
+        lab: document.getElementById('menu-lab').textContent,
+        explanation: document.getElementById('Text1').value,
+        step: document.getElementById('lab-step').textContent,
+      }));
+      let now = await shown();
+      assert.deepEqual([now.lang, now.box, now.lab, now.step], ['ru', 'Обратная кин.', 'Лаборатория', 'Шаг']);
+      assert.match(now.explanation, /^Как правило/);
+      await tab.click('#Check2');
+      await tab.waitFor(() => window.servoPage.printed.some((text) => text.startsWith('ОШИБКА X=')));
+      await tab.evaluate(() => {
+        const page = window.servoPage;
+        const position = page.described.labMenu.findIndex((item) =>
+          item.command === page.described.commands.language && item.caption === 'Deutsch');
+        page.menus.activate(1, position);
+      });
+      now = await shown();
+      assert.deepEqual([now.lang, now.box, now.lab, now.step], ['de', 'Inverse Kinematik', 'Labor', 'Einzelschritt']);
+      assert.match(now.explanation, /^Eines der ältesten Verfahren/);
+      await tab.waitFor(() => window.servoPage.printed.some((text) => text.startsWith('X-FEHLER=')));
+      await tab.close();
+
+      tab = await openSimulator(runtime, `${server.url}?lang=xx`);
+      now = await shown();
+      assert.deepEqual([now.lang, now.box, now.lab], ['en', 'Reverse Kinematic', 'Lab']);
+      await tab.close();
+    });
+
     test('a crash of the module stops the page with a message and a reload button', async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.evaluate(() => {
@@ -453,7 +485,7 @@ for (const engine of engines()) {
         }
       });
       await tab.setOffline(true);
-      await tab.evaluate(() => history.replaceState(null, '', '#v=1&scheme=rtheta'));
+      await tab.evaluate(() => history.replaceState(null, '', '?lang=ru#v=1&scheme=rtheta'));
       await tab.reload();
       await tab.waitFor(() => document.getElementById('notice')?.open);
       await tab.press('Enter');
@@ -461,6 +493,7 @@ for (const engine of engines()) {
       await waitForCycles(tab, 25);
       assert.ok(!(await isShown(tab, '#problem')));
       assert.equal((await snapshot(tab)).servoType, 3); // the link's experiment, offline too
+      assert.equal(await tab.evaluate(() => document.documentElement.lang), 'ru'); // and its language
       const manifest = await tab.evaluate(async () => (await fetch('manifest.webmanifest')).json());
       assert.equal(manifest.display, 'standalone');
       await tab.close();

@@ -1,5 +1,7 @@
 #include "core/lab/Cues.h"
 
+#include "core/language/Translation.h"
+
 #include "core/figure/ArmRenderer.h"
 #include "core/figure/EffectorPosition.h"
 #include "core/lab/Ghosts.h"
@@ -103,12 +105,12 @@ void drawCues(const SimulationState& state, int wristScrollPosition, const CueSe
         const float x = std::min(tx - 10, static_cast<float>(SurfaceRight) - 40);
         const float y = ty < SurfaceBottom - 20 ? ty + 7 : ty - 16;
         layer.setTextPosition(x, y);
-        layer.print(OutOfReachText);
+        layer.print(tr(OutOfReachText));
     }
     if (cues.stoppedBanner && state.runState == RunStopped) {
         layer.setForeColour(WarningColour);
         layer.setTextPosition(static_cast<float>(ShoulderX) - 20, 2);
-        layer.print(StoppedText);
+        layer.print(tr(StoppedText));
     }
 }
 

@@ -164,7 +164,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         legendX += static_cast<float>(layout.legendEntryWidth);
         surface.setForeColour(RaceArmColour);
         surface.setTextPosition(legendX, legendY);
-        surface.print(RaceDistanceLegend);
+        surface.print(tr(RaceDistanceLegend));
     }
 }
 

@@ -44,7 +44,42 @@ class Page {
 
   // --- start-up: the first half ran in the module; the notice, then the second half ---
   start() {
+    this.applyTexts();
+    this.bindControls();
+    this.bindPointer();
+    this.bindKeys();
+    this.fitSurfaces();
+    new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
+    this.applyColours();
+    const contrast = new URLSearchParams(location.search).get('contrast');
+    const asked = matchMedia('(prefers-contrast: more)');
+    if (contrast === 'high' || (contrast === null && asked.matches)) {
+      this.menus.activateCommand(this.described.commands.highContrast);
+    }
+    asked.addEventListener('change', () => {
+      if (asked.matches !== this.front.highContrast()) {
+        this.menus.activateCommand(this.described.commands.highContrast);
+      }
+    });
+    this.sync();
+    const notice = $('notice');
+    notice.addEventListener('close', () => {
+      this.front.startUpAfterNotice();
+      this.lesson.openLink(location.hash); // a shared experiment starts after the notice
+      this.sync();
+      $('Check1').focus();
+      this.running = true;
+      requestAnimationFrame((time) => this.tick(time));
+    }, { once: true });
+    notice.showModal();
+    performance.mark('servo-ready'); // the module loaded, the window drawn, the notice up
+  }
+
+  // Every text of the page's own in the language chosen: the title, the control column, the
+  // dialogs and the keys help (the menus and the lab panel take theirs from the same description).
+  applyTexts() {
     const d = this.described;
+    document.documentElement.lang = d.language;
     document.title = d.title;
     const root = document.documentElement.style;
     root.setProperty('--window-points', `${d.look.windowPoints}pt`);
@@ -65,39 +100,28 @@ class Page {
     $('about-title').textContent = d.captions.aboutTitle;
     $('about-text').textContent = d.captions.about;
     $('keys-title').textContent = d.keysHelpTitle;
+    $('keys-table').replaceChildren();
     for (const [keys, what] of d.keyHelp) {
       const row = $('keys-table').insertRow();
       row.insertCell().textContent = keys;
       row.insertCell().textContent = what;
     }
-    this.bindControls();
-    this.bindPointer();
-    this.bindKeys();
-    this.fitSurfaces();
-    new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
-    this.applyColours();
-    const contrast = new URLSearchParams(location.search).get('contrast');
-    const asked = matchMedia('(prefers-contrast: more)');
-    if (contrast === 'high' || (contrast === null && asked.matches)) {
-      this.menus.activateCommand(d.commands.highContrast);
+    for (const button of document.querySelectorAll('dialog button[value="ok"]')) {
+      button.textContent = d.captions.ok;
     }
-    asked.addEventListener('change', () => {
-      if (asked.matches !== this.front.highContrast()) {
-        this.menus.activateCommand(d.commands.highContrast);
-      }
-    });
+    $('problem-reload').textContent = d.captions.reload;
+  }
+
+  // After a change of language: every text again, from the module's description in it.
+  relabel() {
+    this.described = JSON.parse(this.module.description());
+    this.applyTexts();
+    this.menus.relabel(this.described);
+    this.lab.relabel(this.described);
+    this.lesson.texts = this.described.lesson;
+    this.shown.explanation = null;
+    this.shown.summary = null;
     this.sync();
-    const notice = $('notice');
-    notice.addEventListener('close', () => {
-      this.front.startUpAfterNotice();
-      this.lesson.openLink(location.hash); // a shared experiment starts after the notice
-      this.sync();
-      $('Check1').focus();
-      this.running = true;
-      requestAnimationFrame((time) => this.tick(time));
-    }, { once: true });
-    notice.showModal();
-    performance.mark('servo-ready'); // the module loaded, the window drawn, the notice up
   }
 
   caption(id, text) {
@@ -164,7 +188,7 @@ class Page {
   crashed(error) {
     this.running = false;
     console.error(error);
-    showProblem('The simulator stopped because of an internal error. Reload the page to start again.');
+    showProblem(this.described.captions.crashed);
   }
 
   fitSurfaces() {
@@ -423,6 +447,10 @@ async function main() {
       '). Check the connection and reload the page.');
     return;
   }
+  // The language: ?lang=xx when the simulator speaks it (another code is English), else the
+  // first of the browser's languages that it speaks.
+  const asked = new URLSearchParams(location.search).get('lang');
+  module.setLanguage(asked ?? module.preferredLanguage(navigator.languages.join(',')));
   page = new Page(module);
   window.servoPage = page; // for the page's own tests
   page.start();

@@ -34,50 +34,36 @@ export class LabView {
     const d = this.described;
     const commands = d.commands;
     const perform = (position) => this.page.menus.activate(LabList, position);
-    this.panel.setAttribute('aria-label', d.captions.labPanel);
-    $('plot').setAttribute('aria-label', d.captions.plot);
-
-    $('lab-speed-caption').textContent = d.captions.speed;
     const speed = $('lab-speed');
-    speed.setAttribute('aria-label', d.captions.speed);
     this.speedPositions = this.positionsOf(commands.speed);
     this.speedPositions.forEach((position, index) => {
-      speed.append(new Option(d.labMenu[position].caption, String(index)));
+      speed.append(new Option('', String(index)));
     });
     speed.addEventListener('change', () => perform(this.speedPositions[Number(speed.value)]));
 
     for (const [id, command] of [['lab-step', commands.step], ['lab-reset', commands.reset]]) {
       const position = this.positionsOf(command)[0];
-      $(id).textContent = d.labMenu[position].caption;
       $(id).addEventListener('click', () => perform(position));
     }
 
-    $('lab-gain-caption').textContent = d.captions.gain;
     const gain = $('lab-gain');
     gain.max = String(d.gain.max);
     gain.step = String(d.gain.step);
-    gain.setAttribute('aria-label', d.captions.gain);
     gain.addEventListener('change', () => this.setGain(Number(gain.value)));
     const slider = $('lab-gain-slider');
     slider.max = String(Math.round(d.gain.max / d.gain.step));
-    slider.setAttribute('aria-label', d.captions.gainSlider);
     slider.addEventListener('input', () => this.setGain(Number(slider.value) * d.gain.step));
 
     const scheme = $('lab-scheme');
     const race = $('lab-race');
-    race.append(new Option(d.captions.noRace, '0'));
+    race.append(new Option('', '0'));
     d.schemes.forEach((caption, index) => {
-      scheme.append(new Option(caption, String(index + 1)));
-      race.append(new Option(caption, String(index + 1)));
+      scheme.append(new Option('', String(index + 1)));
+      race.append(new Option('', String(index + 1)));
     });
     const damping = $('lab-damping');
     damping.max = String(d.damping.max);
     damping.step = String(d.damping.step);
-    for (const [id, control, caption] of [['lab-scheme-caption', scheme, d.captions.scheme],
-      ['lab-race-caption', race, d.captions.race], ['lab-damping-caption', damping, d.captions.damping]]) {
-      $(id).textContent = caption;
-      control.setAttribute('aria-label', caption);
-    }
     scheme.addEventListener('change', () => {
       this.front.chooseScheme(Number(scheme.value));
       this.page.sync();
@@ -99,10 +85,45 @@ export class LabView {
       const box = document.createElement('input');
       box.type = 'checkbox';
       box.addEventListener('change', () => perform(position));
-      label.append(box, ` ${d.labMenu[position].caption}`);
+      label.append(box, document.createElement('span'));
       cues.append(label);
       this.boxes.push([box, position]);
     }
+    this.relabel(d);
+  }
+
+  // The panel's texts from a description (in its language).
+  relabel(described) {
+    const d = described;
+    this.described = d;
+    this.panel.setAttribute('aria-label', d.captions.labPanel);
+    $('plot').setAttribute('aria-label', d.captions.plot);
+    $('lab-speed-caption').textContent = d.captions.speed;
+    $('lab-speed').setAttribute('aria-label', d.captions.speed);
+    [...$('lab-speed').options].forEach((option, index) => {
+      option.text = d.labMenu[this.speedPositions[index]].caption;
+    });
+    for (const [id, command] of [['lab-step', d.commands.step], ['lab-reset', d.commands.reset]]) {
+      $(id).textContent = d.labMenu[this.positionsOf(command)[0]].caption;
+    }
+    $('lab-gain-caption').textContent = d.captions.gain;
+    $('lab-gain').setAttribute('aria-label', d.captions.gain);
+    $('lab-gain-slider').setAttribute('aria-label', d.captions.gainSlider);
+    const race = $('lab-race');
+    race.options[0].text = d.captions.noRace;
+    d.schemes.forEach((caption, index) => {
+      $('lab-scheme').options[index].text = caption;
+      race.options[index + 1].text = caption;
+    });
+    for (const [id, control, caption] of [['lab-scheme-caption', 'lab-scheme', d.captions.scheme],
+      ['lab-race-caption', 'lab-race', d.captions.race], ['lab-damping-caption', 'lab-damping', d.captions.damping]]) {
+      $(id).textContent = caption;
+      $(control).setAttribute('aria-label', caption);
+    }
+    for (const [box, position] of this.boxes) {
+      box.nextElementSibling.textContent = ` ${d.labMenu[position].caption}`;
+    }
+    this.shown.plotFont = null; // measured again: the plot's samples are in the new language
   }
 
   panelOpen() {

@@ -32,10 +32,21 @@ export class MenuBar {
   constructor(page) {
     this.page = page;
     this.front = page.front;
-    this.described = page.described;
+    this.bar = $('menubar');
+    document.addEventListener('pointerdown', (event) => {
+      if (this.menu && !this.menu.hidden && !event.target.closest('.menu-holder')) {
+        this.closeMenu();
+      }
+    });
+    this.relabel(page.described);
+  }
+
+  // Builds the menu bar and the Lab menu anew from a description (in its language).
+  relabel(described) {
+    this.described = described;
     this.keys = new Map(); // "Ctrl+G" -> [list, position]
     this.labItems = [];
-    this.bar = $('menubar');
+    this.bar.replaceChildren();
     const commands = this.described.commands;
     this.described.menuBar.forEach((item, position) => {
       if (item.command === commands.quit) {
@@ -114,11 +125,6 @@ export class MenuBar {
     });
 
     this.menuButton.addEventListener('click', () => (this.menu.hidden ? this.openMenu() : this.closeMenu()));
-    document.addEventListener('pointerdown', (event) => {
-      if (!this.menu.hidden && !event.target.closest('.menu-holder')) {
-        this.closeMenu();
-      }
-    });
     this.menu.addEventListener('keydown', (event) => {
       const items = [...this.menu.querySelectorAll('button:not(:disabled)')];
       const at = items.indexOf(document.activeElement);
@@ -179,6 +185,9 @@ export class MenuBar {
       this.front.perform(list, position);
       if (item.command === commands.projector) {
         this.page.lab.applyProjector();
+      } else if (item.command === commands.language) {
+        this.page.relabel();
+        return;
       }
     }
     this.page.sync();
