@@ -192,6 +192,22 @@ const WebDriverKeys = {
   Tab: '\uE004', F1: '\uE031', F5: '\uE035', F6: '\uE036', F8: '\uE038',
 };
 
+// A request to WebKitWebDriver. Node's fetch keeps connections alive, and the driver may have
+// closed one just as a request goes out on it ("fetch failed", the request never arrived); such
+// a request is sent again on a new connection.
+async function driverFetch(url, options) {
+  for (let tries = 0; ; tries++) {
+    try {
+      return await fetch(url, options);
+    } catch (error) {
+      if (tries >= 3 || !(error instanceof TypeError)) {
+        throw error;
+      }
+      await new Promise((done) => setTimeout(done, 100));
+    }
+  }
+}
+
 // A tab of WebKitGTK's MiniBrowser: one WebDriver session of its own.
 class WebDriverTab {
   constructor(base, session) {
@@ -209,7 +225,7 @@ class WebDriverTab {
   }
 
   async call(method, path, body) {
-    const response = await fetch(`${this.base}/session/${this.session}${path}`, {
+    const response = await driverFetch(`${this.base}/session/${this.session}${path}`, {
       method, headers: { 'content-type': 'application/json' }, body: body === undefined ? undefined : JSON.stringify(body),
     });
     const { value } = await response.json();
@@ -333,7 +349,7 @@ function webkitEngine() {
       }
       return {
         async newTab({ width = 1280, height = 800 } = {}) {
-          const response = await fetch(`${base}/session`, {
+          const response = await driverFetch(`${base}/session`, {
             method: 'POST',
             headers: { 'content-type': 'application/json' },
             body: JSON.stringify({ capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': {

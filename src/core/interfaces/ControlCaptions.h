@@ -17,6 +17,15 @@ inline constexpr const char* ExplanationCaption = N_("Explanation");
 inline constexpr const char* ReloadCaption = N_("Reload");
 inline constexpr const char* CrashedText =
     N_("The simulator stopped because of an internal error. Reload the page to start again.");
+// What the page says when it cannot start the module (it takes them from startup-texts.js,
+// which the build writes from the catalogue, as the module is not there to ask).
+inline constexpr const char* NoWebAssemblyText =
+    N_("This browser cannot run WebAssembly, which the simulator needs. Any current version of "
+       "Chrome, Edge, Firefox or Safari can.");
+inline constexpr const char* NotStartedText =
+    N_("The simulator could not start. Reload the page to try again.");
+inline constexpr const char* NotLoadedText =
+    N_("The simulator could not be loaded (%s). Check the connection and reload the page.");
 // The button of every message box.
 inline constexpr const char* OkCaption = N_("OK");
 inline constexpr const char* SurfaceCaption = N_("Robot arm");

@@ -6,14 +6,25 @@ import { Painter, useOpKinds } from './painter.js';
 import { LabView } from './lab.js';
 import { LessonView } from './lesson.js';
 import { MenuBar } from './menus.js';
+import { startupTexts } from './startup-texts.js';
 
 const Lists = { picture: 0, cues: 1, plot: 2 };
 const FontFamily = "'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
 
 const $ = (id) => document.getElementById(id);
 
+// The texts of a failed start in the language the page asks for or the browser prefers.
+function startupText(key) {
+  const asked = new URLSearchParams(location.search).get('lang');
+  const codes = asked ? [asked] : navigator.languages.map((tag) => tag.slice(0, 2).toLowerCase());
+  return startupTexts[codes.find((tag) => tag in startupTexts) ?? 'en'][key];
+}
+
 function showProblem(text) {
   $('problem-text').textContent = text;
+  if (!window.servoPage) {
+    $('problem-reload').textContent = startupText('reload');
+  }
   $('problem').hidden = false;
   $('problem-reload').focus();
 }
@@ -424,8 +435,7 @@ class Page {
 
 async function main() {
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-    showProblem('This browser cannot run WebAssembly, which the simulator needs. ' +
-      'Any current version of Chrome, Edge, Firefox or Safari can.');
+    showProblem(startupText('noWebAssembly'));
     return;
   }
   let page = null;
@@ -437,14 +447,13 @@ async function main() {
         if (page) {
           page.crashed(what);
         } else {
-          showProblem('The simulator could not start. Reload the page to try again.');
+          showProblem(startupText('notStarted'));
         }
       },
     });
   } catch (error) {
     console.error(error);
-    showProblem('The simulator could not be loaded (' + (error && error.message ? error.message : error) +
-      '). Check the connection and reload the page.');
+    showProblem(startupText('notLoaded').replace('%s', error && error.message ? error.message : error));
     return;
   }
   // The language: ?lang=xx when the simulator speaks it (another code is English), else the
