@@ -31,9 +31,6 @@ namespace {
 using namespace servo;
 using namespace servo::trace;
 
-// The most passes one "cycles" command runs: some minutes of computing, not days.
-constexpr long long MaxPassesPerCommand = 100'000'000;
-
 std::string exact(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
@@ -76,7 +73,7 @@ public:
         static const std::vector<Command> table{
             {"cycles", 1,
              [](Trace& t, const Words& w) {
-                 const long long passes = parseInteger(w[1], 0, MaxPassesPerCommand);
+                 const long long passes = parseInteger(w[1], 0, MaxPassesPerCycles);
                  for (long long pass = 0; pass < passes; ++pass) {
                      t.runPass();
                  }

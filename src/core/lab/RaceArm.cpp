@@ -9,6 +9,19 @@
 
 namespace servo {
 
+const char* raceSchemeWord(int servoType) {
+    const ServoScheme* scheme = servoSchemeOf(servoType);
+    return scheme == nullptr ? NoRaceCaption : scheme->name;
+}
+
+std::optional<int> raceSchemeOfWord(std::string_view word) {
+    if (word == NoRaceCaption) {
+        return 0;
+    }
+    const ServoScheme* scheme = servoSchemeNamed(word);
+    return scheme == nullptr ? std::nullopt : std::optional<int>(scheme->servoType);
+}
+
 namespace {
 
 // The main arm without its texts, which the race never shows.

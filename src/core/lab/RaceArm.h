@@ -7,6 +7,7 @@
 #include "core/state/SimulationState.h"
 
 #include <optional>
+#include <string_view>
 
 namespace servo {
 
@@ -14,6 +15,12 @@ inline constexpr Colour RaceArmColour = rgb(255, 170, 90);
 inline constexpr const char* RaceCaption = N_("Race against");
 inline constexpr const char* NoRaceCaption = N_("none");
 inline constexpr const char* RaceDistanceLegend = N_("race distance");
+
+// The race's scheme as scripts and experiments name it: a scheme's one word, or NoRaceCaption
+// (untranslated) for no race.
+const char* raceSchemeWord(int servoType);
+// The servo type such a word names (0 for no race), or nothing for another word.
+std::optional<int> raceSchemeOfWord(std::string_view word);
 
 // A second arm that races the main one: whenever the main arm's target or scheme changes (or
 // the race's own scheme), it starts again from the main arm's pose as it was before that

@@ -37,11 +37,6 @@ std::string readFlag(const std::string& value, bool& into) {
     return {};
 }
 
-const char* schemeName(int servoType) {
-    const ServoScheme* scheme = servoSchemeOf(servoType);
-    return scheme == nullptr ? NoRaceCaption : scheme->name;
-}
-
 std::string schemeNames() {
     std::string names;
     for (const ServoScheme& scheme : allSchemes()) {
@@ -61,7 +56,7 @@ const std::vector<Key>& keys() {
              into.servoType = scheme->servoType;
              return {};
          },
-         [](const Experiment& from) -> std::string { return schemeName(from.servoType); }},
+         [](const Experiment& from) -> std::string { return raceSchemeWord(from.servoType); }},
         {"elbow",
          [](const std::string& value, Experiment& into) -> std::string {
              for (const ElbowConfiguration& configuration : ElbowConfigurations) {
@@ -182,14 +177,14 @@ const std::vector<Key>& keys() {
          [](const Experiment& from) { return flag(from.projector); }},
         {"race",
          [](const std::string& value, Experiment& into) -> std::string {
-             const ServoScheme* scheme = servoSchemeNamed(value);
-             if (scheme == nullptr && value != NoRaceCaption) {
+             const std::optional<int> servoType = raceSchemeOfWord(value);
+             if (!servoType) {
                  return "unknown scheme " + quoted(value) + " (" + schemeNames() + " or none)";
              }
-             into.raceScheme = scheme == nullptr ? 0 : scheme->servoType;
+             into.raceScheme = *servoType;
              return {};
          },
-         [](const Experiment& from) -> std::string { return schemeName(from.raceScheme); }},
+         [](const Experiment& from) -> std::string { return raceSchemeWord(from.raceScheme); }},
         {"lambda",
          [](const std::string& value, Experiment& into) -> std::string {
              const auto lambda = readNumber(value, 0, MaxDampingLambda);
@@ -271,7 +266,7 @@ int hexDigit(char c) {
 std::string percentDecoded(std::string_view text) {
     std::string decoded;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() + 0 && hexDigit(text[i + 1]) >= 0 &&
+        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
             hexDigit(text[i + 2]) >= 0) {
             decoded += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
             i += 2;
@@ -302,17 +297,6 @@ std::string percentEncoded(std::string_view text) {
 
 bool Experiment::operator==(const Experiment& other) const {
     return writeExperiment(*this) == writeExperiment(other);
-}
-
-const std::vector<const char*>& experimentKeys() {
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> all;
-        for (const Key& key : keys()) {
-            all.push_back(key.name);
-        }
-        return all;
-    }();
-    return names;
 }
 
 ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
@@ -387,9 +371,7 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         }
         const std::size_t equals = part.find('=');
         if (equals == std::string_view::npos) {
-            ExperimentReading refused;
-            refused.error = where + ": expected key=value, not " + quoted(percentDecoded(part));
-            return refused;
+            return refused(where, 0, "expected key=value, not " + quoted(percentDecoded(part)));
         }
         entries.push_back({where, 0, percentDecoded(part.substr(0, equals)),
                            percentDecoded(part.substr(equals + 1))});

@@ -37,9 +37,6 @@ inline constexpr const char* ExperimentLinkVersion = "v=1";
 inline constexpr const char* ExperimentFileSuffix = ".servo";
 inline constexpr const char* ExperimentMimeType = "application/x-servo-experiment";
 
-// The keys in the order they are written.
-const std::vector<const char*>& experimentKeys();
-
 // An experiment read from a text, or why it is refused; lines with unknown keys are ignored,
 // each with a warning.
 struct ExperimentReading {

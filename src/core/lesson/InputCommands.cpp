@@ -116,12 +116,12 @@ std::vector<InputCommand> buildCommands() {
                  [](Lab& lab, double lambda) { dampingEntered(stateOf(lab), lambda); }),
         {"race", 1,
          [](Lab* lab, const Words& w) -> std::string {
-             const ServoScheme* scheme = servoSchemeNamed(w[1]);
-             if (scheme == nullptr && w[1] != NoRaceCaption) {
+             const std::optional<int> servoType = raceSchemeOfWord(w[1]);
+             if (!servoType) {
                  return unknownScheme(w[1]);
              }
              if (lab != nullptr) {
-                 lab->race().setScheme(scheme == nullptr ? 0 : scheme->servoType);
+                 lab->race().setScheme(*servoType);
              }
              return {};
          }},

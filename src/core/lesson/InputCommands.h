@@ -25,6 +25,9 @@ const InputCommand* inputCommandNamed(const std::string& name);
 // checks them: empty, or what is wrong.
 std::string runInputCommand(Lab* lab, const std::vector<std::string>& words);
 
+// The most passes one "cycles N" line asks for: some minutes of computing, not days.
+inline constexpr long long MaxPassesPerCycles = 100'000'000;
+
 // The elbow box of a configuration's name (down, up, right, left), or NoBox.
 CheckBox elbowBoxNamed(const std::string& name);
 

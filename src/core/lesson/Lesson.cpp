@@ -13,11 +13,6 @@ namespace servo {
 
 namespace {
 
-const char* schemeName(int servoType) {
-    const ServoScheme* scheme = servoSchemeOf(servoType);
-    return scheme == nullptr ? NoRaceCaption : scheme->name;
-}
-
 // The items that work while a recording plays.
 bool worksWhilePlaying(Command command) {
     switch (command) {
@@ -183,7 +178,7 @@ bool Lesson::dampingEntered(double lambda) {
 bool Lesson::raceChosen(int servoType) {
     return accept([&] {
         lab_.race().setScheme(servoSchemeOf(servoType) == nullptr ? 0 : servoType);
-        note(std::string("race ") + schemeName(lab_.race().scheme()));
+        note(std::string("race ") + raceSchemeWord(lab_.race().scheme()));
     });
 }
 

@@ -8,13 +8,6 @@
 
 namespace servo {
 
-namespace {
-
-// The most passes one "cycles" line asks for, as the trace driver takes them.
-constexpr long long MaxPassesPerLine = 100'000'000;
-
-} // namespace
-
 const std::vector<const char*>& traceOutputCommands() {
     static const std::vector<const char*> names{"sample", "ghosts", "state", "points", "draws"};
     return names;
@@ -29,7 +22,7 @@ void Recorder::start(const Experiment& setUp) {
 
 void Recorder::writePasses() {
     while (passes_ > 0) {
-        const long long passes = std::min(passes_, MaxPassesPerLine);
+        const long long passes = std::min(passes_, MaxPassesPerCycles);
         script_ += "cycles " + std::to_string(passes) + "\n";
         passes_ -= passes;
     }
@@ -102,7 +95,7 @@ std::string Player::load(std::string_view script) {
             if (std::string error = argumentsError(words, 1); !error.empty()) {
                 return where + error;
             }
-            const auto passes = readInteger(words[1], 0, MaxPassesPerLine);
+            const auto passes = readInteger(words[1], 0, MaxPassesPerCycles);
             if (!passes.value) {
                 return where + passes.error;
             }
