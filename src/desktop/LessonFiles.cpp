@@ -101,6 +101,14 @@ void LessonFiles::save(const char* title, const QString& path, const QByteArray&
     }
 }
 
+bool LessonFiles::load(const char* title, const QString& path, QByteArray& bytes) {
+    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
+        complain_(text(title), QString("%1 %2: %3").arg(text(CannotReadText), path, why));
+        return false;
+    }
+    return true;
+}
+
 void LessonFiles::saveExperiment() {
     const QString path = ask(SaveExperimentTitle, ExperimentFileKind, ExperimentFileSuffix,
                              ExperimentFileName, true);
@@ -120,9 +128,7 @@ void LessonFiles::openExperiment() {
 
 bool LessonFiles::openExperimentFile(const QString& path) {
     QByteArray bytes;
-    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
-        complain_(text(OpenExperimentTitle),
-                  QString("%1 %2: %3").arg(text(CannotReadText), path, why));
+    if (!load(OpenExperimentTitle, path, bytes)) {
         return false;
     }
     const ExperimentReading reading =
@@ -133,12 +139,10 @@ bool LessonFiles::openExperimentFile(const QString& path) {
                                                       QString::fromStdString(reading.error)));
         return false;
     }
-    if (!lesson_.playing()) {
-        lesson_.apply(*reading.experiment);
+    if (lesson_.open(reading)) {
         labPanel_(reading.experiment->labPanel);
     }
-    const std::vector<std::string>& warnings = reading.warnings;
-    for (const std::string& warning : warnings) {
+    for (const std::string& warning : reading.warnings) {
         qWarning("%s: %s", qPrintable(path), warning.c_str());
     }
     return true;
@@ -164,9 +168,7 @@ void LessonFiles::playRecording() {
         return;
     }
     QByteArray bytes;
-    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
-        complain_(text(PlayRecordingTitle),
-                  QString("%1 %2: %3").arg(text(CannotReadText), path, why));
+    if (!load(PlayRecordingTitle, path, bytes)) {
         return;
     }
     const std::string error = lesson_.play(std::string_view(bytes.constData(), bytes.size()));

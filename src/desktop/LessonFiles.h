@@ -59,7 +59,10 @@ public:
 private:
     QString ask(const char* title, const char* kind, const char* suffix, const char* name,
                 bool save);
+    // Writes a file whole, or says in a message box under `title` why not.
     void save(const char* title, const QString& path, const QByteArray& bytes);
+    // Reads a file whole: false, with the reason told under `title`, when it cannot.
+    bool load(const char* title, const QString& path, QByteArray& bytes);
 
     QWidget& window_;
     Lesson& lesson_;

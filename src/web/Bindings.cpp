@@ -90,13 +90,11 @@ std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
 // on an error nothing has changed.
 std::string openedLink(WebFrontEnd& f, const std::string& hash) {
     const ExperimentReading reading = readExperimentLink(hash);
-    if (reading.experiment && !f.lesson().playing()) {
-        f.lesson().apply(*reading.experiment);
-    }
+    const bool applied = f.lesson().open(reading);
     JsonWriter json;
     json.beginObject()
-        .value("error", reading.experiment ? std::string() : reading.error)
-        .value("labPanel", reading.experiment && reading.experiment->labPanel);
+        .value("error", reading.error)
+        .value("labPanel", applied && reading.experiment->labPanel);
     json.beginArray("warnings");
     for (const std::string& warning : reading.warnings) {
         json.value(nullptr, warning);

@@ -102,7 +102,9 @@ TEST_P(BadExperiments, AreRefusedWithTheirLineAndLeaveTheLabAsItWas) {
     w.lesson.pointerReleased();
     w.frames(20);
     const std::string before = w.pose() + writeExperiment(experimentOf(w.lab, false));
-    EXPECT_EQ(w.lesson.openExperiment(GetParam().text), GetParam().message);
+    const ExperimentReading reading = readExperiment(GetParam().text);
+    EXPECT_FALSE(w.lesson.open(reading));
+    EXPECT_EQ(reading.error, GetParam().message);
     EXPECT_EQ(w.pose() + writeExperiment(experimentOf(w.lab, false)), before);
 }
 
@@ -139,11 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Experiment, ALinksBadValueNamesItsItem) {
     LessonWorld w;
-    EXPECT_EQ(w.lesson.openExperimentLink("#v=1&scheme=xy&gain=%32%35"),
+    const auto open = [&w](const char* hash) {
+        const ExperimentReading reading = readExperimentLink(hash);
+        return w.lesson.open(reading) ? std::string() : reading.error;
+    };
+    EXPECT_EQ(open("#v=1&scheme=xy&gain=%32%35"),
               "item 3 of the link: gain: '25' is outside 0..20");
-    EXPECT_EQ(w.lesson.openExperimentLink("#scheme=xy"),
+    EXPECT_EQ(open("#scheme=xy"),
               "item 1 of the link: not an experiment (the link must start with v=1)");
-    EXPECT_EQ(w.lesson.openExperimentLink("#v=1&target=420%2C70.5&scheme=xy"), "");
+    EXPECT_EQ(open("#v=1&target=420%2C70.5&scheme=xy"), "");
     EXPECT_EQ(w.world.state.servoType, ServoForwardXY);
     EXPECT_EQ(w.world.state.targetY, 70.5);
 }
@@ -201,6 +207,7 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     replay.lesson.perform(menuItem(Command::Step)); // its first pass: the set-up applied
     EXPECT_EQ(replay.lab.settings().speed, 0);      // the replay keeps the speed the user chose
     EXPECT_EQ(replay.world.state.gain, 1.1);
+    EXPECT_FALSE(replay.lesson.open(readExperiment("servo-experiment 1\ngain=3\n")));
     replay.lab.setSpeed(NormalSpeed);
     int frames = 0;
     while (replay.lesson.playing() && frames++ < 10000) {

@@ -265,23 +265,12 @@ std::string Lesson::play(std::string_view script) {
     return {};
 }
 
-std::string Lesson::opened(const ExperimentReading& reading, std::vector<std::string>* warnings) {
-    if (warnings != nullptr) {
-        *warnings = reading.warnings;
-    }
-    if (!reading.experiment) {
-        return reading.error;
+bool Lesson::open(const ExperimentReading& reading) {
+    if (!reading.experiment || !accepting()) {
+        return false;
     }
     apply(*reading.experiment);
-    return {};
-}
-
-std::string Lesson::openExperiment(std::string_view text, std::vector<std::string>* warnings) {
-    return opened(readExperiment(text), warnings);
-}
-
-std::string Lesson::openExperimentLink(std::string_view hash, std::vector<std::string>* warnings) {
-    return opened(readExperimentLink(hash), warnings);
+    return true;
 }
 
 void Lesson::apply(const Experiment& experiment) {

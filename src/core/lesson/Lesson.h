@@ -67,11 +67,10 @@ public:
     void stopPlaying() { player_.stop(); }
     long long passesLeftToPlay() const { return player_.passesLeft(); }
 
-    // Reads an experiment (a file's text or a link's hash) and applies it: empty, or the
-    // message (nothing then changes). Warnings of ignored keys are kept in `warnings`.
-    std::string openExperiment(std::string_view text, std::vector<std::string>* warnings = nullptr);
-    std::string openExperimentLink(std::string_view hash,
-                                   std::vector<std::string>* warnings = nullptr);
+    // Applies an experiment as read (see readExperiment, readExperimentLink) unless the reading
+    // refused it or a replay plays (the user's input waits): whether it was applied.
+    bool open(const ExperimentReading& reading);
+    // Applies an experiment: it ends a replay, and a recording notes it.
     void apply(const Experiment& experiment);
 
     // What has happened to the lesson since the last call, for a screen reader: a recording
@@ -91,7 +90,6 @@ private:
         return true;
     }
     void note(const std::string& line) { recorder_.note(line); }
-    std::string opened(const ExperimentReading& reading, std::vector<std::string>* warnings);
 
     Lab& lab_;
     Recorder recorder_;
