@@ -224,6 +224,7 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
 TEST(Recording, PanicStopEndsAReplayAndABadScriptPlaysNothing) {
     LessonWorld w;
     EXPECT_EQ(w.lesson.play("reset\ncycles 3\npress 1 two\n"), "line 3: not a number: 'two'");
+    EXPECT_EQ(w.lesson.play("reset\napply\ngain=99\nend\n"), "line 3: gain: '99' is outside 0..20");
     EXPECT_EQ(w.lesson.play("reset\napply\ngain=2\n"), "the experiment from line 2 has no \"end\"");
     EXPECT_FALSE(w.lesson.playing());
     ASSERT_EQ(w.lesson.play("reset\napply\ngain=2\nend\ncycles 1000\nstate\n"), "");

@@ -12,6 +12,7 @@
 #include "core/lab/RaceArm.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
+#include "core/lesson/Recording.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "headless/HeadlessSimulation.h"
@@ -45,8 +46,9 @@ public:
         panel_.onYield([this] { surface_.recordYield(); });
     }
 
-    // Runs one script line's words; throws ScriptError for a bad one.
-    void run(const Words& w) {
+    // Runs the words of script line `lineNumber`; throws ScriptError for a bad one.
+    void run(const Words& w, long lineNumber) {
+        lineNumber_ = lineNumber;
         if (inputCommandNamed(w[0]) != nullptr) {
             if (std::string error = runInputCommand(&lab_, w); !error.empty()) {
                 throw ScriptError(error);
@@ -78,7 +80,8 @@ public:
                      t.runPass();
                  }
              }},
-            {"apply", 0, [](Trace& t, const Words&) { t.experimentLines_ = ExperimentHeader; }},
+            {"apply", 0,
+             [](Trace& t, const Words&) { t.experiment_.begin(static_cast<int>(t.lineNumber_)); }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
@@ -106,29 +109,30 @@ public:
         return names;
     }
 
-    // Inside "apply" (on line `applyLine`): takes the experiment's lines up to "end", then
-    // applies it.
-    bool takesExperimentLine(const std::string& line, long applyLine) {
-        if (!experimentLines_) {
+    // Inside "apply": takes the experiment's lines up to "end", then applies it.
+    bool takesExperimentLine(const std::string& line) {
+        if (!experiment_.open()) {
             return false;
         }
-        if (splitWords(line) != Words{"end"}) {
-            *experimentLines_ += "\n" + line;
+        const std::optional<ExperimentReading> reading = experiment_.take(line);
+        if (!reading) {
             return true;
         }
-        const ExperimentReading reading =
-            readExperiment(*experimentLines_, static_cast<int>(applyLine));
-        experimentLines_.reset();
-        for (const std::string& warning : reading.warnings) {
+        for (const std::string& warning : reading->warnings) {
             std::fprintf(stderr, "servo-trace: %s\n", warning.c_str());
         }
-        if (!reading.experiment) {
-            throw ScriptError(reading.problem, reading.errorLine);
+        if (!reading->experiment) {
+            throw ScriptError(reading->problem, reading->errorLine);
         }
-        applyExperiment(lab_, *reading.experiment);
+        applyExperiment(lab_, *reading->experiment);
         return true;
     }
-    bool inExperiment() const { return experimentLines_.has_value(); }
+    // Throws when the script ended inside an experiment.
+    void finish() const {
+        if (experiment_.open()) {
+            throw ScriptError(experiment_.unterminated());
+        }
+    }
 
 private:
     void printSample() const {
@@ -185,7 +189,8 @@ private:
     HeadlessSimulation simulation_;
     Lab lab_{simulation_.simulation};
     const RaceArm& race_ = lab_.race();
-    std::optional<std::string> experimentLines_; // inside "apply": the experiment so far
+    ExperimentBlock experiment_; // inside "apply": the experiment so far
+    long lineNumber_ = 0;        // of the line being run
     SimulationState& state_ = simulation_.state;
     HeadlessPanel& panel_ = simulation_.panel;
     DisplayList& surface_ = simulation_.surface;
@@ -260,25 +265,19 @@ int main(int argc, char* argv[]) {
     LineReader input;
     std::string line;
     long lineNumber = 0;
-    long applyLine = 0; // of the experiment being read
     try {
         while (input.next(line)) {
             ++lineNumber;
-            if (trace.takesExperimentLine(line, applyLine)) {
+            if (trace.takesExperimentLine(line)) {
                 continue;
             }
             const std::vector<std::string> words = splitWords(line);
             if (words.empty() || words[0][0] == '#') {
                 continue;
             }
-            trace.run(words);
-            if (trace.inExperiment()) {
-                applyLine = lineNumber;
-            }
+            trace.run(words, lineNumber);
         }
-        if (trace.inExperiment()) {
-            throw ScriptError("the experiment after \"apply\" has no \"end\"");
-        }
+        trace.finish();
     } catch (const ScriptError& error) {
         const bool written = outputWritten();
         std::fprintf(stderr, "servo-trace: line %ld: %s\n",

@@ -58,13 +58,30 @@ std::string Recorder::finish() {
     return std::move(script_);
 }
 
+void ExperimentBlock::begin(int applyLine) {
+    text_ = ExperimentHeader;
+    applyLine_ = applyLine;
+}
+
+std::optional<ExperimentReading> ExperimentBlock::take(const std::string& line) {
+    if (splitWords(line) != std::vector<std::string>{"end"}) {
+        *text_ += "\n" + line;
+        return std::nullopt;
+    }
+    ExperimentReading reading = readExperiment(*text_, applyLine_);
+    text_.reset();
+    return reading;
+}
+
+std::string ExperimentBlock::unterminated() const {
+    return "the experiment from line " + std::to_string(applyLine_) + " has no \"end\"";
+}
+
 std::string Player::load(std::string_view script) {
     std::vector<Step> steps;
     std::size_t start = 0;
     int lineNumber = 0;
-    bool inExperiment = false;
-    int experimentStart = 0;
-    std::string experimentText;
+    ExperimentBlock experiment;
     while (start < script.size()) {
         std::size_t end = script.find('\n', start);
         end = end == std::string_view::npos ? script.size() : end;
@@ -72,21 +89,16 @@ std::string Player::load(std::string_view script) {
         start = end + 1;
         ++lineNumber;
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
-        const std::vector<std::string> words = splitWords(line);
-        if (inExperiment) {
-            if (words.size() == 1 && words[0] == "end") {
-                ExperimentReading reading = readExperiment(experimentText);
-                if (!reading.experiment) {
-                    return "in the experiment from line " + std::to_string(experimentStart) + ": " +
-                           reading.error;
+        if (experiment.open()) {
+            if (const std::optional<ExperimentReading> reading = experiment.take(line)) {
+                if (!reading->experiment) {
+                    return reading->error;
                 }
-                steps.emplace_back(*reading.experiment);
-                inExperiment = false;
-            } else {
-                experimentText += line + "\n";
+                steps.emplace_back(*reading->experiment);
             }
             continue;
         }
+        const std::vector<std::string> words = splitWords(line);
         if (words.empty() || words[0][0] == '#') {
             continue;
         }
@@ -101,9 +113,7 @@ std::string Player::load(std::string_view script) {
             }
             steps.emplace_back(Cycles{*passes.value});
         } else if (words[0] == "apply" && words.size() == 1) {
-            inExperiment = true;
-            experimentStart = lineNumber;
-            experimentText = std::string(ExperimentHeader) + "\n";
+            experiment.begin(lineNumber);
         } else if (std::any_of(traceOutputCommands().begin(), traceOutputCommands().end(),
                                isOutput)) {
             continue;
@@ -113,8 +123,8 @@ std::string Player::load(std::string_view script) {
             steps.emplace_back(words);
         }
     }
-    if (inExperiment) {
-        return "the experiment from line " + std::to_string(experimentStart) + " has no \"end\"";
+    if (experiment.open()) {
+        return experiment.unterminated();
     }
     steps_ = std::move(steps);
     next_ = 0;

@@ -3,6 +3,7 @@
 #include "core/lab/Lab.h"
 #include "core/lesson/Experiment.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -38,6 +39,24 @@ private:
     bool recording_ = false;
     std::string script_;
     long long passes_ = 0;
+};
+
+// An experiment written into a script: the lines after "apply" up to "end", numbered as the
+// script's lines in what is said of them.
+class ExperimentBlock {
+public:
+    // After the "apply" on line `applyLine`.
+    void begin(int applyLine);
+    bool open() const { return text_.has_value(); }
+    // Takes a line of the block: nothing while the block goes on; at "end" the experiment as
+    // read, and the block is closed.
+    std::optional<ExperimentReading> take(const std::string& line);
+    // What to say of a script that ends inside the block.
+    std::string unterminated() const;
+
+private:
+    std::optional<std::string> text_;
+    int applyLine_ = 0;
 };
 
 // Replays a trace script in a lab, pass by pass: before each pass, the lines up to the next
