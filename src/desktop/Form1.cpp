@@ -292,35 +292,65 @@ void Form1::connectHandlers() {
     });
     // Without a lab (a bare window in tests) the handlers act on the state directly.
     connect(command1_, &QPushButton::clicked, this, [this] {
-        lesson_ != nullptr ? lesson_->openGripper() : (openGripperClicked(state_), true);
+        if (lesson_ != nullptr) {
+            lesson_->openGripper();
+        } else {
+            openGripperClicked(state_);
+        }
     });
     connect(command2_, &QPushButton::clicked, this, [this] {
-        lesson_ != nullptr ? lesson_->closeGripper() : (closeGripperClicked(state_), true);
+        if (lesson_ != nullptr) {
+            lesson_->closeGripper();
+        } else {
+            closeGripperClicked(state_);
+        }
     });
     connect(command4_, &QPushButton::clicked, this, [this] {
-        lesson_ != nullptr ? lesson_->pathClicked() : (pathButtonClicked(state_, *this), true);
+        if (lesson_ != nullptr) {
+            lesson_->pathClicked();
+        } else {
+            pathButtonClicked(state_, *this);
+        }
     });
 
     connect(drawingArea_, &DrawingArea::pointerPressed, this, [this](QPointF at) {
         const auto x = static_cast<float>(at.x());
         const auto y = static_cast<float>(at.y());
-        lesson_ != nullptr ? lesson_->pointerPressed(x, y)
-                           : (surfacePressed(state_, canvas_, x, y), true);
+        if (lesson_ != nullptr) {
+            lesson_->pointerPressed(x, y);
+        } else {
+            surfacePressed(state_, canvas_, x, y);
+        }
     });
     connect(drawingArea_, &DrawingArea::pointerMoved, this, [this](QPointF at) {
         const auto x = static_cast<float>(at.x());
         const auto y = static_cast<float>(at.y());
-        lesson_ != nullptr ? lesson_->pointerMoved(x, y) : (surfaceMoved(state_, x, y), true);
+        if (lesson_ != nullptr) {
+            lesson_->pointerMoved(x, y);
+        } else {
+            surfaceMoved(state_, x, y);
+        }
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] {
-        lesson_ != nullptr ? lesson_->pointerReleased() : (surfaceReleased(state_), true);
+        if (lesson_ != nullptr) {
+            lesson_->pointerReleased();
+        } else {
+            surfaceReleased(state_);
+        }
     });
     connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
-        lesson_ != nullptr ? lesson_->targetKey(dx, dy)
-                           : (targetMovedByKey(state_, canvas_, dx, dy), true);
+        if (lesson_ != nullptr) {
+            lesson_->targetKey(dx, dy);
+        } else {
+            targetMovedByKey(state_, canvas_, dx, dy);
+        }
     });
     connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
-        lesson_ != nullptr ? lesson_->targetHome() : (servo::targetHomeKey(state_, canvas_), true);
+        if (lesson_ != nullptr) {
+            lesson_->targetHome();
+        } else {
+            servo::targetHomeKey(state_, canvas_);
+        }
     });
 
     for (auto [action, item] : menuBarActions_) {
@@ -361,8 +391,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         for (int number = 1; number <= CheckBoxCount; ++number) {
             const auto box = static_cast<CheckBox>(number);
             if (watched == checkBox(box)) {
-                lesson_ != nullptr ? lesson_->boxPressed(box)
-                                   : (checkBoxPressed(state_, *this, box), true);
+                if (lesson_ != nullptr) {
+                    lesson_->boxPressed(box);
+                } else {
+                    checkBoxPressed(state_, *this, box);
+                }
             }
         }
     }
