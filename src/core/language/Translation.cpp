@@ -130,8 +130,7 @@ std::string filled(std::string_view pattern, const std::vector<std::string>& val
         }
         std::size_t index = next;
         std::size_t at = i + 1;
-        if (pattern[at] >= '1' && pattern[at] <= '9' && at + 2 < pattern.size() + 1 &&
-            pattern.substr(at + 1, 2) == "$s") {
+        if (pattern[at] >= '1' && pattern[at] <= '9' && pattern.substr(at + 1, 2) == "$s") {
             index = static_cast<std::size_t>(pattern[at] - '1');
             at += 2;
         } else if (pattern[at] == 's') {
