@@ -1,5 +1,6 @@
 #include "core/lesson/ScriptWords.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <sstream>
 
 namespace servo {
 
@@ -75,12 +75,6 @@ Spelled spelledNumber(const std::string& word) {
     return {true, value, errno == ERANGE};
 }
 
-std::string shortNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return withDotPoint(text);
-}
-
 // "1e+01" for 10: the shortest digits, but not the plainest text for a number of everyday size.
 bool needlessExponent(const char* text, double value) {
     const double magnitude = std::fabs(value);
@@ -94,10 +88,12 @@ template <class Value> WordRead<Value> failure(std::string error) {
 } // namespace
 
 std::vector<std::string> splitWords(const std::string& line) {
-    std::istringstream stream(line);
+    constexpr const char* space = " \t\n\v\f\r";
     std::vector<std::string> words;
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
+    for (std::size_t start = line.find_first_not_of(space); start != std::string::npos;) {
+        const std::size_t end = std::min(line.find_first_of(space, start), line.size());
+        words.push_back(line.substr(start, end - start));
+        start = line.find_first_not_of(space, end);
     }
     return words;
 }
@@ -130,18 +126,28 @@ std::string argumentsError(const std::vector<std::string>& words, std::size_t co
 }
 
 WordRead<float> readCoordinate(const std::string& word) {
-    const WordRead<double> number =
-        readNumber(word, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max());
+    // Any finite decimal text, or one beyond double precision's range, is read on: its
+    // single-precision value decides.
+    const WordRead<double> number = readNumber(word, -std::numeric_limits<double>::infinity(),
+                                               std::numeric_limits<double>::infinity());
     if (!number.value) {
         return failure<float>(number.error);
     }
-    if (*number.value != 0 && std::fabs(*number.value) < std::numeric_limits<float>::min()) {
+    // Rounded to single precision as the pointer's coordinates are: the largest float's own
+    // shortest text (3.4028235e+38) lies a little above it and still rounds to it.
+    const float coordinate = std::strtof(inLocaleNotation(word)->c_str(), nullptr);
+    if (!std::isfinite(coordinate)) {
+        const float largest = std::numeric_limits<float>::max();
+        return failure<float>(quoted(word) + " is outside " + exactCoordinate(-largest) + ".." +
+                              exactCoordinate(largest));
+    }
+    if (*number.value != 0 && std::fabs(coordinate) < std::numeric_limits<float>::min()) {
         return failure<float>(quoted(word) +
                               " is too close to zero for a single-precision "
                               "coordinate (use 0, or a magnitude of at least " +
-                              shortNumber(std::numeric_limits<float>::min()) + ")");
+                              exactCoordinate(std::numeric_limits<float>::min()) + ")");
     }
-    return {std::strtof(inLocaleNotation(word)->c_str(), nullptr), {}};
+    return {coordinate, {}};
 }
 
 WordRead<double> readNumber(const std::string& word, double lowest, double highest) {
@@ -156,8 +162,8 @@ WordRead<double> readNumber(const std::string& word, double lowest, double highe
         return failure<double>("not a finite number: " + quoted(word));
     }
     if (number.value < lowest || number.value > highest) {
-        return failure<double>(quoted(word) + " is outside " + shortNumber(lowest) + ".." +
-                               shortNumber(highest));
+        return failure<double>(quoted(word) + " is outside " + exactNumber(lowest) + ".." +
+                               exactNumber(highest));
     }
     return {number.value, {}};
 }
