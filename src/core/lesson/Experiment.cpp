@@ -1,5 +1,6 @@
 #include "core/lesson/Experiment.h"
 
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/servo/JacobianServos.h"
@@ -81,10 +82,8 @@ const std::vector<Key>& keys() {
              if (!x.value || !y.value) {
                  return x.value ? y.error : x.error;
              }
-             if (*x.value < SurfaceLeft || *x.value > SurfaceRight || *y.value < SurfaceTop ||
-                 *y.value > SurfaceBottom) {
-                 return quoted(value) + " is off the picture (X 120..450, Y 0..130)";
-             }
+             // Any point a press or a drag can leave the target at, the picture's edges
+             // crossed too, so that whatever is saved opens again.
              into.targetX = *x.value;
              into.targetY = *y.value;
              return {};
@@ -204,6 +203,14 @@ struct Entry {
     std::string value;
 };
 
+// A text refused before its lines are read (too large): the problem alone.
+ExperimentReading refusedWhole(std::string problem) {
+    ExperimentReading reading;
+    reading.error = problem;
+    reading.problem = std::move(problem);
+    return reading;
+}
+
 ExperimentReading refused(const std::string& where, int line, std::string problem) {
     ExperimentReading reading;
     reading.error = where + ": " + problem;
@@ -212,8 +219,12 @@ ExperimentReading refused(const std::string& where, int line, std::string proble
     return reading;
 }
 
+// Unknown keys are told one by one up to this many, then counted in one line.
+constexpr long long MaxUnknownKeysTold = 3;
+
 ExperimentReading readEntries(const std::vector<Entry>& entries) {
     ExperimentReading reading;
+    long long unknown = 0;
     Experiment experiment;
     std::map<std::string, std::string> seen;
     for (const Entry& entry : entries) {
@@ -224,8 +235,10 @@ ExperimentReading readEntries(const std::vector<Entry>& entries) {
             }
         }
         if (key == nullptr) {
-            reading.warnings.push_back(entry.where + ": unknown key " + quoted(entry.key) +
-                                       " ignored");
+            if (++unknown <= MaxUnknownKeysTold) {
+                reading.warnings.push_back(entry.where + ": unknown key " + quoted(entry.key) +
+                                           " ignored");
+            }
             continue;
         }
         if (const auto before = seen.find(entry.key); before != seen.end()) {
@@ -236,6 +249,10 @@ ExperimentReading readEntries(const std::vector<Entry>& entries) {
         if (std::string error = key->read(entry.value, experiment); !error.empty()) {
             return refused(entry.where, entry.line, entry.key + ": " + error);
         }
+    }
+    if (unknown > MaxUnknownKeysTold) {
+        reading.warnings.push_back("and " + std::to_string(unknown - MaxUnknownKeysTold) +
+                                   " more unknown keys ignored");
     }
     reading.experiment = experiment;
     return reading;
@@ -300,6 +317,9 @@ bool Experiment::operator==(const Experiment& other) const {
 }
 
 ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
+    if (static_cast<long long>(text.size()) > MaxExperimentBytes) {
+        return refusedWhole(largerThan(MaxExperimentBytes));
+    }
     std::vector<Entry> entries;
     std::size_t start = 0;
     int lineNumber = firstLineNumber - 1;
@@ -346,6 +366,9 @@ ExperimentReading readExperimentLink(std::string_view hash) {
     if (!hash.empty() && hash.front() == '#') {
         hash.remove_prefix(1);
     }
+    if (static_cast<long long>(hash.size()) > MaxLinkBytes) {
+        return refusedWhole(filled(tr(LongerThanText), {std::to_string(MaxLinkBytes)}));
+    }
     std::vector<Entry> entries;
     std::size_t start = 0;
     int item = 0;
@@ -358,6 +381,11 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         ++item;
         const std::string where = "item " + std::to_string(item) + " of the link";
         if (!versionSeen) {
+            if (part != ExperimentLinkVersion && part.starts_with("v=")) {
+                return refused(
+                    where, 0,
+                    filled(tr(LinkVersionUnknownText), {quoted(percentDecoded(part.substr(2)))}));
+            }
             if (part != ExperimentLinkVersion) {
                 return refused(where, 0,
                                std::string("not an experiment (the link must start with ") +

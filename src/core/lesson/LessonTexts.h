@@ -2,6 +2,8 @@
 
 #include "core/language/Translation.h"
 
+#include <string>
+
 namespace servo {
 
 // What the front ends say about experiments, recordings and exports: dialog titles, file
@@ -47,7 +49,25 @@ inline constexpr const char* ReplayEndedAnnouncement = N_("The replay has ended.
 inline constexpr const char* ExperimentOpenedAnnouncement = N_("Experiment opened.");
 inline constexpr const char* RecordingStatus = N_("Recording");
 
-// The largest experiment or recording file read (bytes): far more than any lesson needs.
-inline constexpr long long MaxLessonFileBytes = 64LL * 1024 * 1024;
+// Why a lesson's file or link is refused before it is read.
+inline constexpr const char* LargerThanText = N_("larger than %s MB");
+inline constexpr const char* LongerThanText = N_("longer than %s characters");
+inline constexpr const char* LinkVersionUnknownText =
+    N_("this link was made for version %s of the simulator's links; this simulator reads v=1");
+inline constexpr const char* ReplayHoldsInputText =
+    N_("a recording is playing: press Panic/Stop (Esc) to end it, then open the experiment again");
+inline constexpr const char* NotARegularFileText = N_("not a regular file");
+
+// The largest texts read (bytes): far more than any lesson needs, small enough that reading
+// one keeps the program responsive. A recording of a whole lesson of dragging holds about
+// 2 KB a second.
+inline constexpr long long MaxExperimentBytes = 1024LL * 1024;
+inline constexpr long long MaxRecordingBytes = 16LL * 1024 * 1024;
+inline constexpr long long MaxLinkBytes = 64LL * 1024;
+// The longest line of a script or an experiment.
+inline constexpr long long MaxScriptLineBytes = 64LL * 1024;
+
+// "larger than 16 MB" for a limit of whole megabytes, in the language chosen.
+std::string largerThan(long long bytes);
 
 } // namespace servo

@@ -1,6 +1,7 @@
 #include "core/lesson/Recording.h"
 
 #include "core/lesson/InputCommands.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/simulation/ServoSchemes.h"
 
@@ -66,6 +67,11 @@ void ExperimentBlock::begin(int applyLine) {
 std::optional<ExperimentReading> ExperimentBlock::take(const std::string& line) {
     if (splitWords(line) != std::vector<std::string>{"end"}) {
         *text_ += "\n" + line;
+        if (static_cast<long long>(text_->size()) > MaxExperimentBytes) {
+            ExperimentReading tooLarge = readExperiment(*text_, applyLine_);
+            text_.reset();
+            return tooLarge;
+        }
         return std::nullopt;
     }
     ExperimentReading reading = readExperiment(*text_, applyLine_);
@@ -78,23 +84,27 @@ std::string ExperimentBlock::unterminated() const {
 }
 
 std::string Player::load(std::string_view script) {
-    std::vector<Step> steps;
+    if (static_cast<long long>(script.size()) > MaxRecordingBytes) {
+        return largerThan(MaxRecordingBytes);
+    }
+    Player loaded;
+    loaded.script_ = script;
     std::size_t start = 0;
     int lineNumber = 0;
     ExperimentBlock experiment;
     while (start < script.size()) {
-        std::size_t end = script.find('\n', start);
-        end = end == std::string_view::npos ? script.size() : end;
+        const std::size_t end = std::min(script.find('\n', start), script.size());
         const std::string line(script.substr(start, end - start));
+        const std::size_t lineStart = start;
         start = end + 1;
         ++lineNumber;
-        const std::string where = "line " + std::to_string(lineNumber) + ": ";
         if (experiment.open()) {
             if (const std::optional<ExperimentReading> reading = experiment.take(line)) {
                 if (!reading->experiment) {
                     return reading->error;
                 }
-                steps.emplace_back(*reading->experiment);
+                loaded.steps_.push_back({Kind::Apply, loaded.experiments_.size(), 0});
+                loaded.experiments_.push_back(*reading->experiment);
             }
             continue;
         }
@@ -103,32 +113,32 @@ std::string Player::load(std::string_view script) {
             continue;
         }
         const auto isOutput = [&](const char* name) { return words[0] == name; };
+        std::string error;
         if (words[0] == "cycles") {
-            if (std::string error = argumentsError(words, 1); !error.empty()) {
-                return where + error;
+            error = argumentsError(words, 1);
+            if (error.empty()) {
+                const auto passes = readInteger(words[1], 0, MaxPassesPerCycles);
+                error = passes.error;
+                if (passes.value) {
+                    loaded.steps_.push_back({Kind::Cycles, 0, *passes.value});
+                    loaded.passesLeft_ += *passes.value;
+                }
             }
-            const auto passes = readInteger(words[1], 0, MaxPassesPerCycles);
-            if (!passes.value) {
-                return where + passes.error;
-            }
-            steps.emplace_back(Cycles{*passes.value});
         } else if (words[0] == "apply" && words.size() == 1) {
             experiment.begin(lineNumber);
-        } else if (std::any_of(traceOutputCommands().begin(), traceOutputCommands().end(),
-                               isOutput)) {
-            continue;
-        } else if (std::string error = runInputCommand(nullptr, words); !error.empty()) {
-            return where + error;
-        } else {
-            steps.emplace_back(words);
+        } else if (std::none_of(traceOutputCommands().begin(), traceOutputCommands().end(),
+                                isOutput)) {
+            error = runInputCommand(nullptr, words);
+            loaded.steps_.push_back({Kind::Input, lineStart, static_cast<long long>(line.size())});
+        }
+        if (!error.empty()) {
+            return "line " + std::to_string(lineNumber) + ": " + error;
         }
     }
     if (experiment.open()) {
         return experiment.unterminated();
     }
-    steps_ = std::move(steps);
-    next_ = 0;
-    doneOfNext_ = 0;
+    *this = std::move(loaded);
     return {};
 }
 
@@ -141,17 +151,18 @@ void Player::beforePass(Lab& lab) {
         }
     };
     while (next_ < steps_.size()) {
-        Step& step = steps_[next_];
-        if (auto* cycles = std::get_if<Cycles>(&step)) {
-            if (doneOfNext_ < cycles->passes) {
-                ++doneOfNext_;
-                keepSpeed();
-                return;
-            }
-        } else if (auto* words = std::get_if<std::vector<std::string>>(&step)) {
-            runInputCommand(&lab, *words);
-        } else {
-            applyExperiment(lab, std::get<Experiment>(step));
+        const Step& step = steps_[next_];
+        if (step.kind == Kind::Cycles && doneOfNext_ < step.sizeOrPasses) {
+            ++doneOfNext_;
+            --passesLeft_;
+            keepSpeed();
+            return;
+        }
+        if (step.kind == Kind::Input) {
+            runInputCommand(&lab, splitWords(script_.substr(
+                                      step.at, static_cast<std::size_t>(step.sizeOrPasses))));
+        } else if (step.kind == Kind::Apply) {
+            applyExperiment(lab, experiments_[step.at]);
         }
         ++next_;
         doneOfNext_ = 0;
@@ -159,14 +170,9 @@ void Player::beforePass(Lab& lab) {
     keepSpeed();
 }
 
-long long Player::passesLeft() const {
-    long long left = 0;
-    for (std::size_t i = next_; i < steps_.size(); ++i) {
-        if (const auto* cycles = std::get_if<Cycles>(&steps_[i])) {
-            left += cycles->passes - (i == next_ ? doneOfNext_ : 0);
-        }
-    }
-    return left;
+void Player::stop() {
+    next_ = steps_.size();
+    passesLeft_ = 0;
 }
 
 } // namespace servo

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace servo {
@@ -68,18 +67,24 @@ public:
     bool playing() const { return next_ < steps_.size(); }
     // The lines due before this pass.
     void beforePass(Lab& lab);
-    void stop() { next_ = steps_.size(); }
+    void stop();
     // Passes to go, for a progress read-out.
-    long long passesLeft() const;
+    long long passesLeft() const { return passesLeft_; }
 
 private:
-    struct Cycles {
-        long long passes;
+    // One step of the script: an input (its line in script_), passes, or an experiment.
+    enum class Kind : unsigned char { Input, Cycles, Apply };
+    struct Step {
+        Kind kind;
+        std::size_t at;         // Input: where its line starts in script_; Apply: its index
+        long long sizeOrPasses; // Input: the line's length; Cycles: the passes
     };
-    using Step = std::variant<std::vector<std::string>, Cycles, Experiment>;
+    std::string script_;
     std::vector<Step> steps_;
+    std::vector<Experiment> experiments_;
     std::size_t next_ = 0;
     long long doneOfNext_ = 0; // passes of the current "cycles" already run
+    long long passesLeft_ = 0;
 };
 
 } // namespace servo
