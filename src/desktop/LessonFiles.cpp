@@ -16,6 +16,13 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace servo {
 
 namespace {
@@ -77,18 +84,38 @@ QString LessonFiles::writeWhole(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
-QString LessonFiles::readWhole(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return file.errorString();
+QString LessonFiles::readWhole(const QString& path, QByteArray& bytes, long long maxBytes) {
+    // Opened without waiting (a FIFO's open would wait for a writer for ever) and read only
+    // when it is a regular file: a FIFO, a device or a folder is refused with a reason.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return QString::fromLocal8Bit(std::strerror(errno));
     }
-    if (file.size() > MaxLessonFileBytes) {
-        return QString::fromStdString(filled(servo::tr("larger than %s MB"),
-                                             {std::to_string(MaxLessonFileBytes / (1024 * 1024))}));
+    struct stat status {};
+    QString refusal;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        refusal = QString::fromStdString(servo::tr(NotARegularFileText));
+    } else if (status.st_size > maxBytes) {
+        refusal = QString::fromStdString(largerThan(maxBytes));
     }
-    bytes = file.read(MaxLessonFileBytes + 1);
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    QFile file;
+    if (refusal.isEmpty() &&
+        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        refusal = file.errorString();
+    }
+    if (!file.isOpen()) {
+        ::close(descriptor);
+        return refusal;
+    }
+    bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         return file.errorString();
+    }
+    if (bytes.size() > maxBytes) { // it grew while being read
+        bytes.clear();
+        return QString::fromStdString(largerThan(maxBytes));
     }
     return {};
 }
@@ -101,8 +128,9 @@ void LessonFiles::save(const char* title, const QString& path, const QByteArray&
     }
 }
 
-bool LessonFiles::load(const char* title, const QString& path, QByteArray& bytes) {
-    if (const QString why = readWhole(path, bytes); !why.isEmpty()) {
+bool LessonFiles::load(const char* title, const QString& path, QByteArray& bytes,
+                       long long maxBytes) {
+    if (const QString why = readWhole(path, bytes, maxBytes); !why.isEmpty()) {
         complain_(text(title), QString("%1 %2: %3").arg(text(CannotReadText), path, why));
         return false;
     }
@@ -128,7 +156,7 @@ void LessonFiles::openExperiment() {
 
 bool LessonFiles::openExperimentFile(const QString& path) {
     QByteArray bytes;
-    if (!load(OpenExperimentTitle, path, bytes)) {
+    if (!load(OpenExperimentTitle, path, bytes, MaxExperimentBytes)) {
         return false;
     }
     const ExperimentReading reading =
@@ -168,7 +196,7 @@ void LessonFiles::playRecording() {
         return;
     }
     QByteArray bytes;
-    if (!load(PlayRecordingTitle, path, bytes)) {
+    if (!load(PlayRecordingTitle, path, bytes, MaxRecordingBytes)) {
         return;
     }
     const std::string error = lesson_.play(std::string_view(bytes.constData(), bytes.size()));

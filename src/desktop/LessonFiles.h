@@ -53,8 +53,9 @@ public:
 
     // Writes the whole of `bytes` to `path` or nothing: empty, or why not.
     static QString writeWhole(const QString& path, const QByteArray& bytes);
-    // The file's bytes, or why they cannot be read (too large, missing, unreadable).
-    static QString readWhole(const QString& path, QByteArray& bytes);
+    // The bytes of a regular file of at most `maxBytes`, or why they cannot be read (too
+    // large, not a regular file, missing, unreadable). It never waits for a writer.
+    static QString readWhole(const QString& path, QByteArray& bytes, long long maxBytes);
 
 private:
     QString ask(const char* title, const char* kind, const char* suffix, const char* name,
@@ -62,7 +63,7 @@ private:
     // Writes a file whole, or says in a message box under `title` why not.
     void save(const char* title, const QString& path, const QByteArray& bytes);
     // Reads a file whole: false, with the reason told under `title`, when it cannot.
-    bool load(const char* title, const QString& path, QByteArray& bytes);
+    bool load(const char* title, const QString& path, QByteArray& bytes, long long maxBytes);
 
     QWidget& window_;
     Lesson& lesson_;

@@ -2,6 +2,7 @@
 
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/LessonTexts.h"
 #include "desktop/DesktopSimulator.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -129,6 +131,26 @@ private slots:
         QVERIFY2(boxes->texts[0].contains("line 3: gain: '99' is outside 0..20"),
                  qPrintable(boxes->texts[0]));
         QVERIFY(boxes->texts[1].contains("Cannot read"));
+    }
+
+    void whatIsNotARegularFileOrTooLargeIsRefusedAtOnce() {
+        const QByteArray fifo = QFile::encodeName(path("pipe.servo"));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0); // no writer ever comes
+        QFile large(path("large.servo-trace"));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(MaxRecordingBytes + 1));
+        large.close();
+        QByteArray bytes;
+        QCOMPARE(LessonFiles::readWhole(path("pipe.servo"), bytes, MaxExperimentBytes),
+                 QString("not a regular file"));
+        QCOMPARE(LessonFiles::readWhole(folder->path(), bytes, MaxExperimentBytes),
+                 QString("not a regular file"));
+        QCOMPARE(LessonFiles::readWhole(path("large.servo-trace"), bytes, MaxRecordingBytes),
+                 QString("larger than 16 MB"));
+        QVERIFY(!panel().files().openExperimentFile(path("pipe.servo")));
+        QTRY_COMPARE(boxes->titles.size(), 1);
+        QVERIFY2(boxes->texts[0].contains("pipe.servo: not a regular file"),
+                 qPrintable(boxes->texts[0]));
+        QCOMPARE(app->state.servoType, ServoReverseKinematic);
     }
 
     void exportsThePlotsDataAndThePicture() {
