@@ -60,15 +60,26 @@ says "'99999999999999999999' is outside 0..100000000" 'cycles 999999999999999999
 says "'100000001' is outside 0..100000000" 'cycles 100000001\n'
 says "not a finite number: 'inf'" 'move inf 2\n'
 says "not a number: 'x'" 'press x 2\n'
-says "'1e40' is outside" 'press 1e40 2\n'
+says "'1e40' is outside -3.4028235e+38..3.4028235e+38" 'press 1e40 2\n'
 # A long word is quoted in part, with its length; control bytes and NUL are escaped.
 says "unknown command 'a\\x01\\x00b" 'a\x01\x00b\n'
-long=$(head -c 1000000 /dev/zero | tr '\0' 'w')
+long=$(head -c 60000 /dev/zero | tr '\0' 'w')
 err=$(printf '%s\n' "$long" | "$trace" 2>&1 >/dev/null)
-if [ "${#err}" -gt 200 ] || [[ "$err" != *"(1000000 bytes in all)"* ]]; then
-  echo "FAIL: a 1 MB word gave a ${#err}-byte message"
+if [ "${#err}" -gt 200 ] || [[ "$err" != *"(60000 bytes in all)"* ]]; then
+  echo "FAIL: a 60 KB word gave a ${#err}-byte message"
   failures=$((failures + 1))
 fi
+# A line too long for any script is refused as soon as it is seen to be (the rest unread).
+err=$(head -c 100000000 /dev/zero | tr '\0' 'w' | "$trace" 2>&1 >/dev/null)
+[[ "$err" == "servo-trace: line 1: longer than 65536 characters" ]] || {
+  echo "FAIL: a 100 MB line -> $err"
+  failures=$((failures + 1))
+}
+err=$(printf 'cycles 1\n%070000d\n' 0 | "$trace" 2>&1 >/dev/null)
+[[ "$err" == "servo-trace: line 2: longer than 65536 characters" ]] || {
+  echo "FAIL: a 70 KB second line -> $err"
+  failures=$((failures + 1))
+}
 
 # Output that cannot be written, and input that cannot be read: a message and a failure status.
 io() { # description command...
@@ -88,6 +99,27 @@ if [ -z "${CLOSED_OUTPUT_REOPENED:-}" ]; then
   io "a closed output" sh -c "printf 'state\n' | '$trace' >&-"
 fi
 io "a directory as input" sh -c "'$trace' </ >/dev/null"
+# A reader that stops reading: the driver says so and stops with status 1, whatever is left.
+if [ -z "${CLOSED_OUTPUT_REOPENED:-}" ]; then
+  errors=$(mktemp)
+  status=$( { yes points | head -n 100000 | "$trace" 2>"$errors" | head -n 1 >/dev/null
+              echo "${PIPESTATUS[2]}"; } )
+  err=$(cat "$errors")
+  rm -f "$errors"
+  if [ "$status" -ne 1 ] || [[ "$err" != *"cannot write the output"* ]]; then
+    echo "FAIL: a closed pipe -> status $status, stderr: $err"
+    failures=$((failures + 1))
+  fi
+fi
+
+# Numbers at the edges read back as they are written, and the race's distance is a number
+# before its first cycle.
+out=$(printf 'press -3.4028235e+38 3.4028235e+38\nrelease\nreset\nrace damped\nsample\n' |
+  "$trace" 2>&1)
+if [[ "$out" == *nan* ]] || [[ "$out" != *"raceError="* ]] || [[ "$out" == *servo-trace:* ]]; then
+  echo "FAIL: edge numbers and the race before a cycle -> $out"
+  failures=$((failures + 1))
+fi
 
 # Good input writes nothing to standard error.
 err=$(printf 'cycles 3\nstate\npress 200 40\nmove 210 45\nrelease\nservo 2\nelbow up\n' | "$trace" 2>&1 >/dev/null)

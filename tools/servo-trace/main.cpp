@@ -12,6 +12,7 @@
 #include "core/lab/RaceArm.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
@@ -20,6 +21,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -144,7 +147,9 @@ private:
                   << " reach=" << (sample.reachable ? 1 : 0)
                   << " manipulability=" << exact(manipulability(taskJacobian(state_)));
         if (race_.active()) {
-            std::cout << " raceError=" << exact(race_.distance());
+            // Before its first cycle the race arm has not left the main arm's pose.
+            const double raceError = race_.distance();
+            std::cout << " raceError=" << exact(std::isnan(raceError) ? sample.error : raceError);
         }
         std::cout << '\n';
     }
@@ -196,25 +201,26 @@ private:
     DisplayList& surface_ = simulation_.surface;
 };
 
-// Standard input, line by line, with read errors told apart from its end.
+// Standard input, line by line, with read errors told apart from its end. A line longer than
+// MaxScriptLineBytes is refused as soon as it is seen to be, before it is all read.
 class LineReader {
 public:
-    // False at the end of the input; throws std::system_error on a read error.
+    // False at the end of the input; throws std::system_error on a read error and ScriptError
+    // for a line too long.
     bool next(std::string& line) {
         line.clear();
         while (true) {
-            const std::size_t newline = buffer_.find('\n', start_);
+            const std::size_t newline = buffer_.find('\n', scanned_);
             if (newline != std::string::npos) {
-                line.assign(buffer_, start_, newline - start_);
-                start_ = newline + 1;
-                return true;
+                return take(line, newline, newline + 1);
             }
+            scanned_ = buffer_.size();
+            refuseLongerThan(buffer_.size());
             if (ended_) {
-                line.assign(buffer_, start_);
-                start_ = buffer_.size();
-                return !line.empty();
+                return take(line, buffer_.size(), buffer_.size()) && !line.empty();
             }
             buffer_.erase(0, start_);
+            scanned_ -= start_;
             start_ = 0;
             char chunk[65536];
             const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
@@ -230,9 +236,25 @@ public:
     }
 
 private:
+    void refuseLongerThan(std::size_t end) const {
+        if (static_cast<long long>(end - start_) > MaxScriptLineBytes) {
+            throw ScriptError("longer than " + std::to_string(MaxScriptLineBytes) + " characters",
+                              lines_ + 1);
+        }
+    }
+    bool take(std::string& line, std::size_t end, std::size_t next) {
+        refuseLongerThan(end);
+        line.assign(buffer_, start_, end - start_);
+        start_ = scanned_ = next;
+        ++lines_;
+        return true;
+    }
+
     std::string buffer_;
-    std::size_t start_ = 0;
+    std::size_t start_ = 0;   // where the next line starts
+    std::size_t scanned_ = 0; // up to where buffer_ holds no line end after start_
     bool ended_ = false;
+    long lines_ = 0;
 };
 
 // Flushes standard output; false (with a line on standard error) when it could not be written.
@@ -248,6 +270,11 @@ bool outputWritten() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef __EMSCRIPTEN__
+    // A reader that goes away (`servo-trace < script | head -1`) is told as a write that
+    // fails, with a message and status 1, not as a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     std::ios::sync_with_stdio(false);
     if (argc == 2 && std::string(argv[1]) == "--commands") {
         // The names of the commands, one a line (the README's table is checked against it).
@@ -276,6 +303,9 @@ int main(int argc, char* argv[]) {
                 continue;
             }
             trace.run(words, lineNumber);
+            if (!std::cout) {
+                return outputWritten() ? 0 : 1; // nobody reads what follows: it says so
+            }
         }
         trace.finish();
     } catch (const ScriptError& error) {
