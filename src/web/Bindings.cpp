@@ -6,6 +6,7 @@
 #include "core/commands/Commands.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/simulation/Handlers.h"
 #include "web/JsonWriter.h"
@@ -93,7 +94,7 @@ std::string openedLink(WebFrontEnd& f, const std::string& hash) {
     const bool applied = f.lesson().open(reading);
     JsonWriter json;
     json.beginObject()
-        .value("error", reading.error)
+        .value("error", reading.experiment && !applied ? tr(ReplayHoldsInputText) : reading.error)
         .value("labPanel", applied && reading.experiment->labPanel);
     json.beginArray("warnings");
     for (const std::string& warning : reading.warnings) {

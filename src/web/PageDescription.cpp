@@ -97,11 +97,12 @@ std::string pageDescription() {
         .value("plotDataName", PlotDataFileName)
         .value("pictureName", PictureFileName)
         .value("linkRefused", tr(LinkRefusedText))
+        .value("experimentRefused", tr(ExperimentRefusedText))
         .value("recordingRefused", tr(RecordingRefusedText))
         .value("linkCopied", tr(LinkCopiedText))
         .value("linkNotCopied", tr(LinkNotCopiedText))
-        .value("linkVersion", ExperimentLinkVersion)
-        .value("maxFileBytes", static_cast<double>(MaxLessonFileBytes))
+        .value("maxRecordingBytes", static_cast<double>(MaxRecordingBytes))
+        .value("recordingTooLarge", largerThan(MaxRecordingBytes))
         .endObject();
 
     json.beginArray("boxes");

@@ -379,6 +379,29 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('every refusal of a link or a recording says why', async () => {
+      const tab = await openSimulator(runtime, `${server.url}#v=2&scheme=xy`);
+      const told = async () => {
+        await tab.waitFor(() => document.getElementById('message').open);
+        const text = await tab.evaluate(() => document.getElementById('message-text').textContent);
+        await tab.press('Enter');
+        await tab.waitFor(() => !document.getElementById('message').open);
+        return text;
+      };
+      assert.match(await told(), /item 1 of the link: this link was made for version '2'/);
+      await tab.evaluate(() => { location.hash = `#v=1&${'x=1&'.repeat(20000)}`; });
+      assert.match(await told(), /simulation goes on as it was\.\nlonger than 65536 characters/);
+      await tab.evaluate(() => window.servoPage.lesson.play('reset\ncycles 100000\n'));
+      await tab.waitFor(() => window.servoPage.front.playing());
+      await tab.evaluate(() => { location.hash = '#v=1&gain=3'; });
+      assert.match(await told(), /a recording is playing: press Panic\/Stop \(Esc\)/);
+      assert.equal((await snapshot(tab)).gain, 1);
+      await tab.evaluate(() => window.servoPage.lesson.playFile(
+        new File([new Uint8Array(16 * 1024 * 1024 + 1)], 'large.servo-trace')));
+      assert.match(await told(), /large\.servo-trace: larger than 16 MB/);
+      await tab.close();
+    });
+
     test('the plot\'s data downloads as CSV and the picture as PNG', async () => {
       const tab = await openSimulator(runtime, server.url);
       await waitForCycles(tab, 5);

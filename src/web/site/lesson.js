@@ -65,8 +65,9 @@ export class LessonView {
   }
 
   async playFile(file) {
-    if (file.size > this.texts.maxFileBytes) {
-      this.tell(this.texts.playRecordingTitle, `${this.texts.recordingRefused}\n${file.name}`);
+    if (file.size > this.texts.maxRecordingBytes) {
+      this.tell(this.texts.playRecordingTitle,
+        `${this.texts.recordingRefused}\n${file.name}: ${this.texts.recordingTooLarge}`);
       return;
     }
     this.play(await file.text(), file.name);
@@ -95,10 +96,10 @@ export class LessonView {
     this.tell(this.texts.copyLinkTitle, copied ? this.texts.linkCopied : this.texts.linkNotCopied, location.href);
   }
 
-  // Opens the experiment of a hash that holds one (after the notice, or when the hash
-  // changes); a bad one is told, and the simulation goes on as it was.
+  // Opens the experiment of a hash (after the notice, or when the hash changes); a bad one,
+  // or one that comes while a recording plays, is told why, and the simulation goes on.
   openLink(hash, changed = false) {
-    if (!hash.startsWith(`#${this.texts.linkVersion}`) || (changed && hash === this.shown.hash)) {
+    if (hash === '' || hash === '#' || (changed && hash === this.shown.hash)) {
       return;
     }
     this.shown.hash = hash;
@@ -107,7 +108,8 @@ export class LessonView {
       console.warn(warning);
     }
     if (opened.error) {
-      this.tell(this.texts.openExperimentTitle, `${this.texts.linkRefused}\n${opened.error}`);
+      const refused = changed ? this.texts.experimentRefused : this.texts.linkRefused;
+      this.tell(this.texts.openExperimentTitle, `${refused}\n${opened.error}`);
     } else if (opened.labPanel !== this.page.lab.panelOpen()) {
       this.page.lab.togglePanel();
     }
