@@ -1,10 +1,13 @@
 // Speed of the simulation core without a window: control cycles per second for each servo
 // scheme, with a surface that records nothing and with the recording surface, and the cost of
-// one redraw of the arm.
+// one redraw of the arm; reading the largest recording and experiment a file may hold.
 
 #include "NullSurface.h"
 #include "core/display/DisplayList.h"
 #include "core/figure/ArmRenderer.h"
+#include "core/lesson/Experiment.h"
+#include "core/lesson/LessonTexts.h"
+#include "core/lesson/Recording.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "headless/HeadlessSimulation.h"
@@ -71,5 +74,31 @@ void BM_RedrawArm(benchmark::State& run) {
 BENCHMARK(BM_ControlCycle_NullSurface)->ArgName("scheme")->DenseRange(1, 3);
 BENCHMARK(BM_ControlCycle_DisplayList)->ArgName("scheme")->DenseRange(1, 3);
 BENCHMARK(BM_RedrawArm);
+
+// Reading the largest recording a file may hold (a drag on every pass), and the largest
+// experiment (all unknown keys): what a user waits for before a replay or an experiment starts.
+void BM_LoadLargestRecording(benchmark::State& run) {
+    std::string script = "reset\n";
+    for (int i = 0; script.size() + 64 < static_cast<std::size_t>(MaxRecordingBytes); ++i) {
+        script += "move " + std::to_string(200 + i % 200) + ".25 " + std::to_string(i % 130) +
+                  ".5\ncycles 1\n";
+    }
+    for (auto _ : run) {
+        Player player;
+        benchmark::DoNotOptimize(player.load(script));
+    }
+}
+BENCHMARK(BM_LoadLargestRecording)->Unit(benchmark::kMillisecond);
+
+void BM_ReadLargestExperiment(benchmark::State& run) {
+    std::string text = std::string(ExperimentHeader) + "\n";
+    while (text.size() + 16 < static_cast<std::size_t>(MaxExperimentBytes)) {
+        text += "colour=red\n";
+    }
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(readExperiment(text));
+    }
+}
+BENCHMARK(BM_ReadLargestExperiment)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
