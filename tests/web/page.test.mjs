@@ -380,7 +380,10 @@ for (const engine of engines()) {
     });
 
     test('every refusal of a link or a recording says why', async () => {
-      const tab = await openSimulator(runtime, `${server.url}#v=2&scheme=xy`);
+      const tab = await runtime.newTab();
+      await tab.goto(`${server.url}#v=2&scheme=xy`);
+      await tab.waitFor(() => document.getElementById('notice').open);
+      await tab.press('Enter');
       const told = async () => {
         await tab.waitFor(() => document.getElementById('message').open);
         const text = await tab.evaluate(() => document.getElementById('message-text').textContent);
