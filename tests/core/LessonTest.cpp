@@ -1,9 +1,11 @@
 #include "TestWorld.h"
 
 #include "core/lab/Lab.h"
+#include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/PlotData.h"
+#include "core/lesson/Recording.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +142,19 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 3: gain: given before, at line 2"},
         BadExperiment{"servo-experiment 1\njust words\n",
                       "line 2: expected key=value, not 'just words'"}));
+
+TEST(Experiment, ARefusalSaysWhyInTheLanguageChosen) {
+    ASSERT_TRUE(setLanguage("de"));
+    const std::string text = readExperiment("servo-experiment 1\ngain=25\n").error;
+    const std::string link = readExperimentLink("#v=1&elbow=sideways").error;
+    Player player;
+    const std::string script = player.load("cycles 1\npress 1 two\n");
+    setLanguage("en");
+    EXPECT_EQ(text, "Zeile 2: gain: '25' liegt außerhalb von 0..20");
+    EXPECT_EQ(link, "Eintrag 2 des Links: elbow: unbekannter Ellbogen 'sideways' (down, up, "
+                    "right oder left)");
+    EXPECT_EQ(script, "Zeile 2: keine Zahl: 'two'");
+}
 
 TEST(Experiment, ALinksBadValueNamesItsItem) {
     LessonWorld w;

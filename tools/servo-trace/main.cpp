@@ -238,7 +238,7 @@ public:
 private:
     void refuseLongerThan(std::size_t end) const {
         if (static_cast<long long>(end - start_) > MaxScriptLineBytes) {
-            throw ScriptError("longer than " + std::to_string(MaxScriptLineBytes) + " characters",
+            throw ScriptError(filled(tr(LongerThanText), {std::to_string(MaxScriptLineBytes)}),
                               lines_ + 1);
         }
     }

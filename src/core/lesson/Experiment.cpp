@@ -32,7 +32,7 @@ std::string flag(bool on) {
 
 std::string readFlag(const std::string& value, bool& into) {
     if (value != "0" && value != "1") {
-        return "expected 0 or 1, not " + quoted(value);
+        return filled(tr("expected 0 or 1, not %s"), {quoted(value)});
     }
     into = value == "1";
     return {};
@@ -52,7 +52,7 @@ const std::vector<Key>& keys() {
          [](const std::string& value, Experiment& into) -> std::string {
              const ServoScheme* scheme = servoSchemeNamed(value);
              if (scheme == nullptr) {
-                 return "unknown scheme " + quoted(value) + " (" + schemeNames() + ")";
+                 return filled(tr("unknown scheme %s (%s)"), {quoted(value), schemeNames()});
              }
              into.servoType = scheme->servoType;
              return {};
@@ -66,7 +66,7 @@ const std::vector<Key>& keys() {
                      return {};
                  }
              }
-             return "unknown elbow " + quoted(value) + " (down, up, right or left)";
+             return filled(tr("unknown elbow %s (down, up, right or left)"), {quoted(value)});
          },
          [](const Experiment& from) -> std::string {
              return elbowConfigurationOf(from.elbow)->name;
@@ -75,7 +75,7 @@ const std::vector<Key>& keys() {
          [](const std::string& value, Experiment& into) -> std::string {
              const std::size_t comma = value.find(',');
              if (comma == std::string::npos) {
-                 return "expected X,Y, not " + quoted(value);
+                 return filled(tr("expected X,Y, not %s"), {quoted(value)});
              }
              const auto x = readCoordinate(value.substr(0, comma));
              const auto y = readCoordinate(value.substr(comma + 1));
@@ -122,7 +122,8 @@ const std::vector<Key>& keys() {
              for (const Speed& speed : Speeds) {
                  speeds += exactNumber(speed.stepsPerSecond) + ", ";
              }
-             return "no speed of " + quoted(value) + " steps per second (" + speeds + "or default)";
+             return filled(tr("no speed of %s steps per second (%sor default)"),
+                           {quoted(value), speeds});
          },
          [](const Experiment& from) -> std::string {
              return exactNumber(Speeds[static_cast<std::size_t>(from.speed)].stepsPerSecond);
@@ -145,8 +146,9 @@ const std::vector<Key>& keys() {
                      }
                  }
                  if (!known) {
-                     return "unknown cue " + quoted(name) +
-                            " (marker, reach, stopped, ghosts, manipulability)";
+                     return filled(
+                         tr("unknown cue %s (marker, reach, stopped, ghosts, manipulability)"),
+                         {quoted(name)});
                  }
                  start = end + 1;
              }
@@ -178,7 +180,8 @@ const std::vector<Key>& keys() {
          [](const std::string& value, Experiment& into) -> std::string {
              const std::optional<int> servoType = raceSchemeOfWord(value);
              if (!servoType) {
-                 return "unknown scheme " + quoted(value) + " (" + schemeNames() + " or none)";
+                 return filled(tr("unknown scheme %s (%s or none)"),
+                               {quoted(value), schemeNames()});
              }
              into.raceScheme = *servoType;
              return {};
@@ -202,6 +205,10 @@ struct Entry {
     std::string key;
     std::string value;
 };
+
+std::string expectedKeyValue(const std::string& line) {
+    return filled(tr("expected key=value, not %s"), {quoted(line)});
+}
 
 // A text refused before its lines are read (too large): the problem alone.
 ExperimentReading refusedWhole(std::string problem) {
@@ -243,7 +250,7 @@ ExperimentReading readEntries(const std::vector<Entry>& entries) {
         }
         if (const auto before = seen.find(entry.key); before != seen.end()) {
             return refused(entry.where, entry.line,
-                           entry.key + ": given before, at " + before->second);
+                           entry.key + ": " + filled(tr("given before, at %s"), {before->second}));
         }
         seen[entry.key] = entry.where;
         if (std::string error = key->read(entry.value, experiment); !error.empty()) {
@@ -330,12 +337,12 @@ ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
         const std::string line = withoutSpaceAround(text.substr(start, end - start));
         start = end + 1;
         ++lineNumber;
-        const std::string where = "line " + std::to_string(lineNumber);
+        const std::string where = lineWhere(lineNumber);
         if (!headerSeen) {
             if (line != ExperimentHeader) {
                 return refused(where, lineNumber,
-                               std::string("not an experiment (the first line must be \"") +
-                                   ExperimentHeader + "\")");
+                               filled(tr("not an experiment (the first line must be \"%s\")"),
+                                      {ExperimentHeader}));
             }
             headerSeen = true;
             continue;
@@ -345,7 +352,7 @@ ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) {
-            return refused(where, lineNumber, "expected key=value, not " + quoted(line));
+            return refused(where, lineNumber, expectedKeyValue(line));
         }
         entries.push_back({where, lineNumber,
                            withoutSpaceAround(std::string_view(line).substr(0, equals)),
@@ -379,7 +386,7 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         const std::string_view part = hash.substr(start, end - start);
         start = end + 1;
         ++item;
-        const std::string where = "item " + std::to_string(item) + " of the link";
+        const std::string where = filled(tr("item %s of the link"), {std::to_string(item)});
         if (!versionSeen) {
             if (part != ExperimentLinkVersion && part.starts_with("v=")) {
                 return refused(
@@ -388,8 +395,8 @@ ExperimentReading readExperimentLink(std::string_view hash) {
             }
             if (part != ExperimentLinkVersion) {
                 return refused(where, 0,
-                               std::string("not an experiment (the link must start with ") +
-                                   ExperimentLinkVersion + ")");
+                               filled(tr("not an experiment (the link must start with %s)"),
+                                      {ExperimentLinkVersion}));
             }
             versionSeen = true;
             continue;
@@ -399,7 +406,7 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         }
         const std::size_t equals = part.find('=');
         if (equals == std::string_view::npos) {
-            return refused(where, 0, "expected key=value, not " + quoted(percentDecoded(part)));
+            return refused(where, 0, expectedKeyValue(percentDecoded(part)));
         }
         entries.push_back({where, 0, percentDecoded(part.substr(0, equals)),
                            percentDecoded(part.substr(equals + 1))});

@@ -1,5 +1,6 @@
 #include "core/lesson/InputCommands.h"
 
+#include "core/language/Translation.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/servo/JacobianServos.h"
@@ -29,7 +30,7 @@ void chooseScheme(Lab& lab, const ServoScheme& scheme) {
 }
 
 std::string unknownScheme(const std::string& word) {
-    return "unknown scheme " + quoted(word);
+    return filled(tr("unknown scheme %s"), {quoted(word)});
 }
 
 // A command without arguments.
@@ -129,7 +130,7 @@ std::vector<InputCommand> buildCommands() {
          [](Lab* lab, const Words& w) -> std::string {
              const CheckBox box = elbowBoxNamed(w[1]);
              if (box == NoBox) {
-                 return "no elbow box " + quoted(w[1]) + " (down, up, right or left)";
+                 return filled(tr("no elbow box %s (down, up, right or left)"), {quoted(w[1])});
              }
              if (lab != nullptr) {
                  ControlPanel& panel = lab->simulation().panel();
@@ -173,7 +174,7 @@ const InputCommand* inputCommandNamed(const std::string& name) {
 std::string runInputCommand(Lab* lab, const std::vector<std::string>& words) {
     const InputCommand* command = words.empty() ? nullptr : inputCommandNamed(words[0]);
     if (command == nullptr) {
-        return "unknown command " + quoted(words.empty() ? "" : words[0]);
+        return filled(tr("unknown command %s"), {quoted(words.empty() ? "" : words[0])});
     }
     if (std::string error = argumentsError(words, command->arguments); !error.empty()) {
         return error;

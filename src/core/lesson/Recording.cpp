@@ -80,7 +80,7 @@ std::optional<ExperimentReading> ExperimentBlock::take(const std::string& line) 
 }
 
 std::string ExperimentBlock::unterminated() const {
-    return "the experiment from line " + std::to_string(applyLine_) + " has no \"end\"";
+    return filled(tr("the experiment from line %s has no \"end\""), {std::to_string(applyLine_)});
 }
 
 std::string Player::load(std::string_view script) {
@@ -132,7 +132,7 @@ std::string Player::load(std::string_view script) {
             loaded.steps_.push_back({Kind::Input, lineStart, static_cast<long long>(line.size())});
         }
         if (!error.empty()) {
-            return "line " + std::to_string(lineNumber) + ": " + error;
+            return lineWhere(lineNumber) + ": " + error;
         }
     }
     if (experiment.open()) {

@@ -1,5 +1,7 @@
 #include "core/lesson/ScriptWords.h"
 
+#include "core/language/Translation.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -48,14 +50,15 @@ std::optional<std::string> inLocaleNotation(const std::string& word) {
     return text;
 }
 
-std::string withDotPoint(std::string text) {
+std::string withDotPoint(const std::string& text) {
     const std::string point = localePoint();
-    if (point != ".") {
-        if (const std::size_t at = text.find(point); at != std::string::npos) {
-            text.replace(at, point.size(), ".");
-        }
+    const std::size_t at = point == "." ? std::string::npos : text.find(point);
+    if (at == std::string::npos) {
+        return text;
     }
-    return text;
+    // Put together anew rather than replaced in place: GCC 12 warns of an overlap that
+    // replace() cannot have once it is inlined here.
+    return text.substr(0, at) + "." + text.substr(at + point.size());
 }
 
 Spelled spelledNumber(const std::string& word) {
@@ -79,6 +82,12 @@ Spelled spelledNumber(const std::string& word) {
 bool needlessExponent(const char* text, double value) {
     const double magnitude = std::fabs(value);
     return std::strchr(text, 'e') != nullptr && magnitude >= 1e-4 && magnitude < 1e15;
+}
+
+// "'25' is outside 0..20"
+std::string outside(const std::string& word, const std::string& lowest,
+                    const std::string& highest) {
+    return filled(tr("%s is outside %s..%s"), {quoted(word), lowest, highest});
 }
 
 template <class Value> WordRead<Value> failure(std::string error) {
@@ -112,17 +121,21 @@ std::string quoted(std::string_view word) {
     }
     text += '\'';
     if (word.size() > QuotedBytes) {
-        text += "... (" + std::to_string(word.size()) + " bytes in all)";
+        text += filled(tr("... (%s bytes in all)"), {std::to_string(word.size())});
     }
     return text;
+}
+
+std::string lineWhere(long lineNumber) {
+    return filled(tr("line %s"), {std::to_string(lineNumber)});
 }
 
 std::string argumentsError(const std::vector<std::string>& words, std::size_t count) {
     if (words.size() == count + 1) {
         return {};
     }
-    return quoted(words[0]) + " takes " + std::to_string(count) + " argument" +
-           (count == 1 ? "" : "s");
+    return filled(trn("%s takes %s argument", "%s takes %s arguments", static_cast<long>(count)),
+                  {quoted(words[0]), std::to_string(count)});
 }
 
 WordRead<float> readCoordinate(const std::string& word) {
@@ -138,14 +151,13 @@ WordRead<float> readCoordinate(const std::string& word) {
     const float coordinate = std::strtof(inLocaleNotation(word)->c_str(), nullptr);
     if (!std::isfinite(coordinate)) {
         const float largest = std::numeric_limits<float>::max();
-        return failure<float>(quoted(word) + " is outside " + exactCoordinate(-largest) + ".." +
-                              exactCoordinate(largest));
+        return failure<float>(outside(word, exactCoordinate(-largest), exactCoordinate(largest)));
     }
     if (*number.value != 0 && std::fabs(coordinate) < std::numeric_limits<float>::min()) {
-        return failure<float>(quoted(word) +
-                              " is too close to zero for a single-precision "
-                              "coordinate (use 0, or a magnitude of at least " +
-                              exactCoordinate(std::numeric_limits<float>::min()) + ")");
+        return failure<float>(
+            filled(tr("%s is too close to zero for a single-precision "
+                      "coordinate (use 0, or a magnitude of at least %s)"),
+                   {quoted(word), exactCoordinate(std::numeric_limits<float>::min())}));
     }
     return {coordinate, {}};
 }
@@ -153,17 +165,17 @@ WordRead<float> readCoordinate(const std::string& word) {
 WordRead<double> readNumber(const std::string& word, double lowest, double highest) {
     const Spelled number = spelledNumber(word);
     if (!number.isNumber) {
-        return failure<double>("not a number: " + quoted(word));
+        return failure<double>(filled(tr("not a number: %s"), {quoted(word)}));
     }
     if (number.outOfRange && std::fabs(number.value) < 1) {
-        return failure<double>(quoted(word) + " is too close to zero for double precision");
+        return failure<double>(
+            filled(tr("%s is too close to zero for double precision"), {quoted(word)}));
     }
     if (!number.outOfRange && !std::isfinite(number.value)) {
-        return failure<double>("not a finite number: " + quoted(word));
+        return failure<double>(filled(tr("not a finite number: %s"), {quoted(word)}));
     }
     if (number.value < lowest || number.value > highest) {
-        return failure<double>(quoted(word) + " is outside " + exactNumber(lowest) + ".." +
-                               exactNumber(highest));
+        return failure<double>(outside(word, exactNumber(lowest), exactNumber(highest)));
     }
     return {number.value, {}};
 }
@@ -172,15 +184,12 @@ WordRead<long long> readInteger(const std::string& word, long long lowest, long 
     long long value = 0;
     const char* end = word.data() + word.size();
     const auto [stop, error] = std::from_chars(word.data(), end, value);
-    const std::string range = std::to_string(lowest) + ".." + std::to_string(highest);
-    if (stop == end && error == std::errc::result_out_of_range) {
-        return failure<long long>(quoted(word) + " is outside " + range);
+    const bool tooLarge = stop == end && error == std::errc::result_out_of_range;
+    if (!tooLarge && (error != std::errc{} || stop != end)) {
+        return failure<long long>(filled(tr("not a whole number: %s"), {quoted(word)}));
     }
-    if (error != std::errc{} || stop != end) {
-        return failure<long long>("not a whole number: " + quoted(word));
-    }
-    if (value < lowest || value > highest) {
-        return failure<long long>(quoted(word) + " is outside " + range);
+    if (tooLarge || value < lowest || value > highest) {
+        return failure<long long>(outside(word, std::to_string(lowest), std::to_string(highest)));
     }
     return {value, {}};
 }

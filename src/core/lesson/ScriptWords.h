@@ -23,6 +23,9 @@ std::vector<std::string> splitWords(const std::string& line);
 // are not printable ASCII as \xNN, and for a longer word how long it was.
 std::string quoted(std::string_view word);
 
+// "line 3": where a text's line stands, as a message names it (1 for the first).
+std::string lineWhere(long lineNumber);
+
 // Empty when a command's words hold exactly `count` arguments, else what is wrong.
 std::string argumentsError(const std::vector<std::string>& words, std::size_t count);
 
