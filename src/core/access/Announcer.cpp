@@ -57,14 +57,14 @@ public:
         if (!started_) {
             started_ = true;
             extreme_ = value;
-        } else if (direction_ * (value - extreme_) > 0 ||
-                   (direction_ == 0 && std::fabs(value - extreme_) <= swing_)) {
-            if (direction_ != 0) {
-                extreme_ = value; // further the same way
-            }
-        } else if (std::fabs(value - extreme_) > swing_) {
-            turns_ += direction_ != 0 ? 1 : 0;
-            direction_ = value > extreme_ ? 1 : -1;
+            return;
+        }
+        const double move = value - extreme_;
+        if (direction_ * move > 0) {
+            extreme_ = value; // further the same way
+        } else if (std::fabs(move) > swing_) {
+            turns_ += direction_ != 0 ? 1 : 0; // the first swing sets the way, turns none
+            direction_ = move > 0 ? 1 : -1;
             extreme_ = value;
         }
     }

@@ -62,7 +62,7 @@ struct MenuItem {
 };
 
 // "&Run", "Panic/&Stop", "&Grid", "&About", then "&Lab" (whose items are labMenuItems), and
-// Quit, which has keys but stands in no menu.
+// Quit, which has keys but stands in no menu (the window's alone: edition Desktop).
 const std::vector<MenuItem>& menuBarItems();
 inline constexpr const char* LabMenuCaption = N_("&Lab");
 inline constexpr const char* LabMenuName = "lab";
