@@ -68,7 +68,7 @@ void showAboutBox(QWidget* parent) {
 
 void showKeysHelp(QWidget* parent) {
     QString rows;
-    for (const KeyHelpRow& row : keyHelp()) {
+    for (const KeyHelpRow& row : keyHelp(Edition::Desktop)) {
         rows += QString("<tr><td><b>%1</b></td><td>&nbsp;&nbsp;%2</td></tr>")
                     .arg(QString::fromStdString(row.keys).toHtmlEscaped(),
                          QString::fromStdString(row.what).toHtmlEscaped());

@@ -70,7 +70,6 @@ std::string pageDescription() {
 
     json.beginObject("commands");
     json.value("about", static_cast<int>(Command::About))
-        .value("quit", static_cast<int>(Command::Quit))
         .value("labPanel", static_cast<int>(Command::LabPanel))
         .value("projector", static_cast<int>(Command::Projector))
         .value("highContrast", static_cast<int>(Command::HighContrast))
@@ -131,12 +130,13 @@ std::string pageDescription() {
         .value("damping", tr(DampingCaption))
         .value("noticeTitle", tr(NoticeTitle))
         .value("notice", tr(NoticeText))
+        .value("touchNotice", tr(TouchNoticeText))
         .value("aboutTitle", tr(AboutTitle))
         .value("about", aboutText("WebAssembly"))
         .endObject();
 
     json.beginArray("keyHelp");
-    for (const KeyHelpRow& row : keyHelp()) {
+    for (const KeyHelpRow& row : keyHelp(Edition::Page)) {
         json.beginArray().value(nullptr, row.keys).value(nullptr, row.what).endArray();
     }
     json.endArray();

@@ -38,6 +38,27 @@ TEST(Commands, EveryItemHasItsOwnKeysAndMnemonicsDifferWithinAMenu) {
     EXPECT_EQ(mnemonicOf("no && mark"), "");
 }
 
+// Each edition's keys help lists the keys of what it shows, and only those: the page has no
+// Quit and no experiment files.
+TEST(Commands, TheKeysHelpListsOnlyTheEditionsOwnKeys) {
+    const auto keysOf = [](Edition edition) {
+        std::set<std::string> keys;
+        for (const KeyHelpRow& row : keyHelp(edition)) {
+            keys.insert(row.keys);
+        }
+        return keys;
+    };
+    const std::set<std::string> desktop = keysOf(Edition::Desktop);
+    const std::set<std::string> page = keysOf(Edition::Page);
+    for (const char* both : {"F5", "Esc", "Ctrl+G", "F1", "Ctrl+L", "Ctrl+D", "Ctrl+K"}) {
+        EXPECT_TRUE(desktop.count(both) == 1 && page.count(both) == 1) << both;
+    }
+    for (const char* windowOnly : {"Ctrl+Q", "Ctrl+S", "Ctrl+O"}) {
+        EXPECT_EQ(desktop.count(windowOnly), 1u) << windowOnly;
+        EXPECT_EQ(page.count(windowOnly), 0u) << windowOnly;
+    }
+}
+
 TEST(Commands, PerformingAnItemChangesWhatItShows) {
     World w;
     Lab lab(w.headless.simulation);

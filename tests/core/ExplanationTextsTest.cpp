@@ -1,7 +1,9 @@
 #include "core/teaching/ExplanationTexts.h"
+#include "core/teaching/MessageTexts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,17 @@ TEST(ExplanationTexts, MentionWhatTheStudentShouldWatch) {
     EXPECT_NE(state.forwardXYText.find("oscillation"), std::string::npos);
     EXPECT_NE(state.reverseKinematicText.find("straight"), std::string::npos);
     EXPECT_NE(state.forwardRThetaText.find("hunting"), std::string::npos);
+}
+
+// About: five lines, naming where the six schemes are and the project's version.
+TEST(AboutText, HasFiveLinesWithTheSchemesAndTheVersion) {
+    const std::string about = aboutText("Qt");
+    EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 4) << about;
+    EXPECT_NE(about.find("three servo boxes and three Jacobian schemes"), std::string::npos);
+    EXPECT_NE(about.find(std::string("Version ") + programVersion() + ", built with C++ and Qt."),
+              std::string::npos)
+        << about;
+    EXPECT_STREQ(programVersion(), SERVO_PROJECT_VERSION);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace servo::testing {
 namespace {
@@ -187,27 +189,79 @@ TEST(Catalogues, EachIsCompleteWithTheSourcesPlaceholdersAndLineEnds) {
     }
 }
 
-TEST(Catalogues, MnemonicsDifferWithinEachMenuInEveryLanguage) {
+// A mnemonic is a key of its own on the language's keyboards: a letter a to z, or in Russian
+// a Cyrillic letter of the Russian layout; no accented letter, which is a plain key on no
+// Spanish or French keyboard.
+bool plainKey(const std::string& mnemonic, bool cyrillic) {
+    if (mnemonic.size() == 1) {
+        return mnemonic[0] >= 'a' && mnemonic[0] <= 'z';
+    }
+    // UTF-8 of a small Cyrillic letter: а to я (U+0430..U+044F) or ё (U+0451).
+    const bool cyrillicLetter =
+        mnemonic.size() == 2 &&
+        ((mnemonic >= "\u0430" && mnemonic <= "\u044f") || mnemonic == "\u0451");
+    return cyrillic && cyrillicLetter;
+}
+
+// One menu as an edition shows it: each entry's English caption (a submenu counts once, by its
+// own caption), with `recording` the Record item's caption while a recording runs.
+std::vector<const char*> menuEntries(const std::vector<MenuItem>& items, Edition edition,
+                                     bool recording) {
+    std::vector<const char*> entries;
+    const char* submenu = nullptr;
+    for (const MenuItem& item : items) {
+        if (item.command == Command::Quit || !shownIn(item, edition) ||
+            (item.submenu != nullptr && item.submenu == submenu)) {
+            continue; // in no menu, in the other edition's only, or a submenu already counted
+        }
+        submenu = item.submenu;
+        entries.push_back(item.submenu != nullptr                        ? item.submenu
+                          : recording && item.command == Command::Record ? StopRecordingCaption
+                                                                         : item.caption.c_str());
+    }
+    return entries;
+}
+
+// In each language, each menu as each edition shows it: an entry with a mnemonic in English has
+// one, on a plain key, and no two entries share one. The Language submenu names each language
+// in its own words, each with a mnemonic of its own.
+TEST(Catalogues, MnemonicsArePlainKeysThatDifferWithinEachMenuInEveryLanguage) {
     for (const Language& language : languages()) {
         setLanguage(language.code);
-        for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
-            std::set<std::string> mnemonics;
-            const char* submenu = nullptr;
-            for (const MenuItem& item : *items) {
-                if (item.submenu != nullptr && item.submenu == submenu) {
-                    continue; // a submenu counts once, by its own caption
-                }
-                submenu = item.submenu;
-                const std::string mnemonic =
-                    mnemonicOf(tr(item.submenu != nullptr ? item.submenu : item.caption.c_str()));
-                if (!mnemonic.empty()) {
-                    EXPECT_TRUE(mnemonics.insert(mnemonic).second)
-                        << language.code << ": " << tr(item.caption.c_str());
+        const bool russian = std::string(language.code) == "ru";
+        for (const Edition edition : {Edition::Desktop, Edition::Page}) {
+            for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
+                for (const bool recording : {false, true}) {
+                    std::set<std::string> mnemonics;
+                    for (const char* english : menuEntries(*items, edition, recording)) {
+                        const std::string mnemonic = mnemonicOf(tr(english));
+                        const std::string where = std::string(language.code) + ": " + tr(english);
+                        EXPECT_TRUE(mnemonic.empty() || plainKey(mnemonic, russian)) << where;
+                        EXPECT_FALSE(mnemonic.empty() && !mnemonicOf(english).empty()) << where;
+                        EXPECT_TRUE(mnemonic.empty() || mnemonics.insert(mnemonic).second) << where;
+                    }
                 }
             }
         }
     }
     setLanguage("en");
+    std::set<std::string> languageMnemonics;
+    for (const Language& language : languages()) {
+        const std::string mnemonic = mnemonicOf(language.name);
+        EXPECT_TRUE(plainKey(mnemonic, true)) << language.name;
+        EXPECT_TRUE(languageMnemonics.insert(mnemonic).second) << language.name;
+    }
+}
+
+TEST(Catalogues, PlainKeysAreLettersOfTheKeyboard) {
+    EXPECT_TRUE(plainKey(mnemonicOf("Plus &lent"), false));
+    EXPECT_FALSE(plainKey(mnemonicOf("Contraste &élevé"), false));
+    EXPECT_FALSE(plainKey(mnemonicOf("M&ás lento"), false));
+    EXPECT_FALSE(plainKey(mnemonicOf("&Пуск"), false));
+    EXPECT_TRUE(plainKey(mnemonicOf("&Пуск"), true));
+    EXPECT_TRUE(plainKey(mnemonicOf("&Ёлка"), true));
+    EXPECT_FALSE(plainKey(mnemonicOf("&Écrire"), true));
+    EXPECT_FALSE(plainKey(mnemonicOf("Language"), true));
 }
 
 } // namespace

@@ -38,6 +38,10 @@ check 4 'cycles 2\nstate\npoints\ncycles 1e3\n'
 check 1 'gain 20.5\n'
 check 3 'apply\nscheme=xy\ngain=99\nend\n'
 check 2 'apply\nscheme=xy\n'
+# A saved experiment pasted whole: its first line is taken as the block's first line only.
+check 4 'apply\nservo-experiment 1\nscheme=xy\ngain=99\nend\n'
+check 3 'apply\nscheme=xy\nservo-experiment 1\nend\n'
+check 3 'apply\nservo-experiment 1\nservo-experiment 1\nend\n'
 check 1 'gain -0.1\n'
 check 1 'gain nan\n'
 check 1 'gain\n'
@@ -122,7 +126,7 @@ if [[ "$out" == *nan* ]] || [[ "$out" != *"raceError="* ]] || [[ "$out" == *serv
 fi
 
 # Good input writes nothing to standard error.
-err=$(printf 'cycles 3\nstate\npress 200 40\nmove 210 45\nrelease\nservo 2\nelbow up\n' | "$trace" 2>&1 >/dev/null)
+err=$(printf 'cycles 3\nstate\npress 200 40\nmove 210 45\nrelease\nservo 2\nelbow up\napply\nservo-experiment 1\nscheme=xy\nend\n' | "$trace" 2>&1 >/dev/null)
 if [ -n "$err" ]; then
   echo "FAIL: good script wrote to standard error: $err"
   failures=$((failures + 1))

@@ -7,6 +7,8 @@
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/Geometry.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -37,19 +39,57 @@ std::string degrees(double radians) {
     return filled(tr("%s degrees"), {oneDecimal(radians * DegreesPerRadian)});
 }
 
+// A joint angle as a person reads it: in (-180, 180] degrees as told, one decimal, whatever
+// whole turns the state's unwrapped angle holds.
+std::string jointDegrees(double radians) {
+    double told = std::round(std::remainder(radians * DegreesPerRadian, 360.0) * 10) / 10;
+    if (told <= -180) {
+        told += 360;
+    }
+    return filled(tr("%s degrees"), {oneDecimal(told)});
+}
+
+// Counts the turns of a series from growing to shrinking or back, each by more than `swing`.
+class Turns {
+public:
+    explicit Turns(double swing) : swing_(swing) {}
+    void add(double value) {
+        if (!started_) {
+            started_ = true;
+            extreme_ = value;
+            return;
+        }
+        const double move = value - extreme_;
+        if (direction_ * move > 0) {
+            extreme_ = value; // further the same way
+        } else if (std::fabs(move) > swing_) {
+            turns_ += direction_ != 0 ? 1 : 0; // the first swing sets the way, turns none
+            direction_ = move > 0 ? 1 : -1;
+            extreme_ = value;
+        }
+    }
+    int turns() const { return turns_; }
+
+private:
+    double swing_;
+    bool started_ = false;
+    int direction_ = 0; // 1 growing, -1 shrinking, 0 not yet known
+    double extreme_ = 0;
+    int turns_ = 0;
+};
+
 } // namespace
 
 Announcer::Seen Announcer::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().panel().wristScrollPosition());
-    const ErrorHistory& history = lab.history();
     const bool reverseKinematic = state.servoType == ServoReverseKinematic;
     return {state.servoType,
             state.targetX,
             state.targetY,
             sample.error <= ErrorHistory::SettledWithin,
             reverseKinematic && !sample.reachable,
-            !history.settledAt() && history.cyclesSinceChange() >= HuntingAfterSteps,
+            hunting(lab),
             state.runState,
             state.objectHeld,
             state.gain};
@@ -68,9 +108,19 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
         if (now.servoType != was.servoType) {
             parts.push_back(filled(tr("%s scheme"), {schemeName(now.servoType)}));
         }
+        // The target's place with the outcome, so that the latest change, which wins, still
+        // says where the target is.
         const bool targetMoved = now.targetX != was.targetX || now.targetY != was.targetY;
-        if (targetMoved) {
-            parts.push_back(filled(tr("Target at %s"), {targetWords(state)}));
+        const char* target = nullptr;
+        if (now.outOfReach && (targetMoved || !was.outOfReach)) {
+            target = N_("Target at %s: out of reach");
+        } else if (now.reached && (targetMoved || !was.reached)) {
+            target = N_("Target at %s: reached");
+        } else if (targetMoved) {
+            target = N_("Target at %s");
+        }
+        if (target != nullptr) {
+            parts.push_back(filled(tr(target), {targetWords(state)}));
         }
         if (now.runState != was.runState && now.runState != RunEnd) {
             parts.emplace_back(now.runState == RunStopped ? tr("Stopped") : tr("Running"));
@@ -81,11 +131,6 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
         }
         if (now.gain != was.gain) {
             parts.push_back(filled(tr("Gain %s"), {oneDecimal(now.gain)}));
-        }
-        if (now.outOfReach && (targetMoved || !was.outOfReach)) {
-            parts.emplace_back(tr("Out of reach"));
-        } else if (now.reached && !was.reached) {
-            parts.emplace_back(tr("Target reached"));
         }
         if (now.hunting && !was.hunting) {
             parts.push_back(
@@ -109,6 +154,27 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
     return spoken;
 }
 
+bool Announcer::hunting(const Lab& lab) {
+    const std::vector<ErrorSample> samples = lab.history().samples();
+    if (samples.size() < HuntingWindow ||
+        !(samples.back().distance >= ErrorHistory::SettledWithin)) {
+        return false; // too few cycles, settled, or no distance
+    }
+    const std::size_t first = samples.size() - HuntingWindow;
+    Turns turns(HuntingSwing);
+    std::array<double, 2> peaks{0, 0}; // the earlier and the later half's
+    for (std::size_t i = first; i < samples.size(); ++i) {
+        const double distance = samples[i].distance;
+        if ((i > first && samples[i].change) || !(distance >= ErrorHistory::SettledWithin)) {
+            return false; // the target or the scheme changed, or the arm settled, meanwhile
+        }
+        turns.add(distance);
+        double& peak = peaks[(i - first) * 2 / HuntingWindow];
+        peak = std::max(peak, distance);
+    }
+    return turns.turns() >= HuntingTurns && peaks[1] >= HuntingKeepsPeak * peaks[0];
+}
+
 std::string Announcer::summary(const Lab& lab) {
     const Seen now = look(lab);
     const SimulationState& state = lab.simulation().state();
@@ -125,9 +191,10 @@ std::string Announcer::wholeState(const Lab& lab) {
     std::string text =
         filled(tr("%s scheme. Shoulder %s, elbow %s, wrist %s. Effector at x %s, y %s; target at "
                   "%s, distance %s."),
-               {schemeName(state.servoType), degrees(state.shoulderAngle),
-                degrees(state.elbowAngle), degrees(state.wristAngle), oneDecimal(sample.effector.x),
-                oneDecimal(sample.effector.y), targetWords(state), oneDecimal(sample.error)});
+               {schemeName(state.servoType), jointDegrees(state.shoulderAngle),
+                jointDegrees(state.elbowAngle), jointDegrees(state.wristAngle),
+                oneDecimal(sample.effector.x), oneDecimal(sample.effector.y), targetWords(state),
+                oneDecimal(sample.error)});
     if (state.servoType == ServoForwardXY || state.servoType == ServoForwardRTheta) {
         const bool xy = state.servoType == ServoForwardXY;
         text += xy ? filled(tr(" X error %s, Y error %s."),

@@ -2,6 +2,7 @@
 
 #include "core/lab/Lab.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,17 @@ namespace servo {
 class Announcer {
 public:
     static constexpr double MinimumGapSeconds = 1.5;
-    static constexpr long HuntingAfterSteps = 300;
+    // A scheme hunts when, over the last HuntingWindow running cycles since the target or the
+    // scheme changed, the distance error has stayed outside ErrorHistory::SettledWithin, has
+    // turned from growing to shrinking or back at least HuntingTurns times by more than
+    // HuntingSwing arm units each, and its peak in the later half of the window is at least
+    // HuntingKeepsPeak of its peak in the earlier half: it keeps swinging without shrinking. A
+    // settled arm, an arm that stands still, and a converging approach (after a wrist change
+    // too) never hunt.
+    static constexpr std::size_t HuntingWindow = 120;
+    static constexpr int HuntingTurns = 4;
+    static constexpr double HuntingSwing = 0.05;
+    static constexpr double HuntingKeepsPeak = 0.7;
 
     // What to announce after a frame at `nowSeconds` (any steady clock), or nothing; `news`
     // (a recording started, a replay ended, ...) is told before the state's changes.
@@ -28,6 +39,8 @@ public:
     static std::string wholeState(const Lab& lab);
     // One line for the picture's accessible name: scheme, target and whether it is reached.
     static std::string summary(const Lab& lab);
+    // Whether the scheme in force is hunting now (see HuntingWindow).
+    static bool hunting(const Lab& lab);
 
 private:
     struct Seen {

@@ -15,12 +15,14 @@ namespace servo {
 namespace {
 
 std::vector<MenuItem> buildMenuBar() {
+    MenuItem quit{Command::Quit, "quit", N_("Quit"), "Ctrl+Q"};
+    quit.edition = Edition::Desktop; // a browser closes its own tabs
     return {
         {Command::Run, "ru", N_("&Run"), "F5"},
         {Command::Stop, "st", N_("Panic/&Stop"), "Esc"},
         {Command::Grid, "Grid", N_("&Grid"), "Ctrl+G"},
         {Command::About, "about", N_("&About"), "F1"},
-        {Command::Quit, "quit", N_("Quit"), "Ctrl+Q"},
+        quit,
     };
 }
 
@@ -223,6 +225,10 @@ void perform(const MenuItem& item, Lab& lab) {
     }
 }
 
+bool shownIn(const MenuItem& item, Edition edition) {
+    return item.edition == Edition::Both || item.edition == edition;
+}
+
 bool isFrontEndCommand(Command command) {
     switch (command) {
     case Command::About:
@@ -243,11 +249,11 @@ bool isFrontEndCommand(Command command) {
     }
 }
 
-std::vector<KeyHelpRow> keyHelp() {
+std::vector<KeyHelpRow> keyHelp(Edition edition) {
     std::vector<KeyHelpRow> rows;
     for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
         for (const MenuItem& item : *items) {
-            if (!item.keys.empty()) {
+            if (!item.keys.empty() && shownIn(item, edition)) {
                 std::string what = plainCaption(tr(item.caption));
                 if (what.size() > 3 && what.compare(what.size() - 3, 3, "...") == 0) {
                     what.resize(what.size() - 3);

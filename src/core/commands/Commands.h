@@ -62,7 +62,7 @@ struct MenuItem {
 };
 
 // "&Run", "Panic/&Stop", "&Grid", "&About", then "&Lab" (whose items are labMenuItems), and
-// Quit, which has keys but stands in no menu.
+// Quit, which has keys but stands in no menu (the window's alone: edition Desktop).
 const std::vector<MenuItem>& menuBarItems();
 inline constexpr const char* LabMenuCaption = N_("&Lab");
 inline constexpr const char* LabMenuName = "lab";
@@ -94,19 +94,22 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen);
 // (About, Quit, LabPanel, Describe, Keys) change nothing here; the front end acts on them.
 void perform(const MenuItem& item, Lab& lab);
 bool isFrontEndCommand(Command command);
+// Whether an edition (Desktop or Page) shows the item.
+bool shownIn(const MenuItem& item, Edition edition);
 
 // The menu bar's items that act on the simulation alone (Run, Panic/Stop, Grid), for a window
 // that has no lab yet; other items change nothing.
 void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
                          ControlPanel& panel);
 
-// Every key of the program with what it does, for the keys help: the menus' keys, the keys of
-// the picture (the target), Alt with an underlined letter and Tab.
+// Every key of an edition (Desktop or Page) with what it does, for its keys help: the keys of
+// the menu items it shows, the keys of the picture (the target), Alt with an underlined letter
+// and Tab.
 struct KeyHelpRow {
     std::string keys;
     std::string what;
 };
-std::vector<KeyHelpRow> keyHelp();
+std::vector<KeyHelpRow> keyHelp(Edition edition);
 inline constexpr const char* KeysHelpTitle = N_("Keys");
 
 // The keys of the picture while it has the keyboard focus.

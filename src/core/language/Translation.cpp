@@ -19,11 +19,11 @@ extern const std::span<const CatalogueSource> builtInCatalogues;
 namespace {
 
 constexpr std::array<Language, 5> Languages{{
-    {"en", "English"},
-    {"de", "Deutsch"},
-    {"fr", "Français"},
-    {"es", "Español"},
-    {"ru", "Русский"},
+    {"en", "&English"},
+    {"de", "&Deutsch"},
+    {"fr", "&Français"},
+    {"es", "E&spañol"},
+    {"ru", "&Русский"},
 }};
 
 struct Current {

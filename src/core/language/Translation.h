@@ -14,7 +14,7 @@ namespace servo {
 // The languages the program speaks: its code and its own name for itself.
 struct Language {
     const char* code;
-    const char* name;
+    const char* name; // '&' before its mnemonic in the Language submenu, unique among languages
 };
 // English first, then the catalogues shipped.
 std::span<const Language> languages();

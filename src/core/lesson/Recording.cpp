@@ -6,6 +6,7 @@
 #include "core/simulation/ServoSchemes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace servo {
 
@@ -62,10 +63,17 @@ std::string Recorder::finish() {
 void ExperimentBlock::begin(int applyLine) {
     text_ = ExperimentHeader;
     applyLine_ = applyLine;
+    firstLine_ = true;
 }
 
 std::optional<ExperimentReading> ExperimentBlock::take(const std::string& line) {
-    if (splitWords(line) != std::vector<std::string>{"end"}) {
+    const std::vector<std::string> words = splitWords(line);
+    const bool first = std::exchange(firstLine_, false);
+    if (first && words == splitWords(ExperimentHeader)) {
+        ++applyLine_; // a saved experiment pasted whole: its own header stands for "apply"'s
+        return std::nullopt;
+    }
+    if (words != std::vector<std::string>{"end"}) {
         *text_ += "\n" + line;
         if (static_cast<long long>(text_->size()) > MaxExperimentBytes) {
             ExperimentReading tooLarge = readExperiment(*text_, applyLine_);

@@ -41,7 +41,8 @@ private:
 };
 
 // An experiment written into a script: the lines after "apply" up to "end", numbered as the
-// script's lines in what is said of them.
+// script's lines in what is said of them. The block may start with the experiment's own first
+// line (ExperimentHeader), as a saved experiment pasted whole does.
 class ExperimentBlock {
 public:
     // After the "apply" on line `applyLine`.
@@ -56,6 +57,7 @@ public:
 private:
     std::optional<std::string> text_;
     int applyLine_ = 0;
+    bool firstLine_ = false;
 };
 
 // Replays a trace script in a lab, pass by pass: before each pass, the lines up to the next

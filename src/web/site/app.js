@@ -47,6 +47,8 @@ class Page {
     this.cues.crisp = false;
     this.shown = {}; // what the controls show, to touch the page only on a change
     this.printed = [];
+    // A touch screen (its primary pointer a finger): decided once, the notice speaks of a finger.
+    this.touchScreen = matchMedia('(pointer: coarse)').matches;
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);
     this.lesson = new LessonView(this);
@@ -107,7 +109,7 @@ class Page {
     $('Text1').setAttribute('aria-label', d.captions.explanation);
     $('surface').setAttribute('aria-label', d.captions.surface);
     $('notice-title').textContent = d.captions.noticeTitle;
-    $('notice-text').textContent = d.captions.notice;
+    $('notice-text').textContent = this.touchScreen ? d.captions.touchNotice : d.captions.notice;
     $('about-title').textContent = d.captions.aboutTitle;
     $('about-text').textContent = d.captions.about;
     $('keys-title').textContent = d.keysHelpTitle;

@@ -47,10 +47,9 @@ export class MenuBar {
     this.keys = new Map(); // "Ctrl+G" -> [list, position]
     this.labItems = [];
     this.bar.replaceChildren();
-    const commands = this.described.commands;
     this.described.menuBar.forEach((item, position) => {
-      if (item.command === commands.quit) {
-        return; // the browser closes its own tabs
+      if (item.edition === 'desktop') {
+        return; // the window's own (Quit: a browser closes its own tabs)
       }
       const button = document.createElement('button');
       button.setAttribute('role', 'menuitem');
