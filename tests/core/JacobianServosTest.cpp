@@ -1,3 +1,4 @@
+#include "ResolvedRateRuns.h"
 #include "TestWorld.h"
 
 #include "core/figure/EffectorPosition.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace servo::testing {
 namespace {
@@ -91,6 +93,35 @@ TEST(JacobianServos, ResolvedRateKeepsTheEffectorOnTheStraightLine) {
             worst = std::max(worst, across);
         }
         EXPECT_LE(worst, 0.02 * length) << x << ", " << y;
+    }
+}
+
+// After a jump of the target from a random pose, every resolved-rate step is a bounded joint
+// motion that keeps the effector on its straight line to the target and never takes it further
+// away; only the corrections' tolerance separates it from the line, near the singularity too.
+struct RandomJumps {
+    unsigned seed;
+    int runs;
+    int steps;
+};
+
+TEST(ResolvedRate, EveryStepAfterARandomJumpIsBoundedAndOnTheLine) {
+    for (const RandomJumps jumps : {RandomJumps{1, 80, 25}, RandomJumps{2, 80, 25},
+                                    RandomJumps{3, 80, 25}, RandomJumps{4, 20, 200}}) {
+        const ResolvedRateFigures f = runResolvedRate(jumps.seed, jumps.runs, jumps.steps);
+        std::printf("seed %u, %d runs of %d cycles: %d steps, %d singular; largest joint step "
+                    "%.4f rad; off the line %.5f (near the singularity %.5f) arm units; "
+                    "distance after a step over before it at most %.4f (%.4f)\n",
+                    jumps.seed, jumps.runs, jumps.steps, f.steps, f.singularCycles,
+                    f.largestJointStep, f.largestOffLine, f.largestOffLineNearSingular,
+                    f.largestGrowth, f.largestGrowthNearSingular);
+        EXPECT_GT(f.steps, jumps.runs * jumps.steps / 2) << jumps.seed;
+        EXPECT_LE(f.largestJointStep, MaxJointStep) << jumps.seed;
+        EXPECT_LT(f.largestOffLine, 0.01) << jumps.seed;
+        EXPECT_LT(f.largestOffLineNearSingular, 0.05) << jumps.seed;
+        EXPECT_EQ(f.stepsOffLineOverOneUnit, 0) << jumps.seed;
+        EXPECT_LT(f.largestGrowth, 1) << jumps.seed;
+        EXPECT_LT(f.largestGrowthNearSingular, 1.01) << jumps.seed;
     }
 }
 
