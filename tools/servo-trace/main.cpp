@@ -142,7 +142,7 @@ private:
                   << " desiredX=" << exact(sample.desired.x)
                   << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
                   << " reach=" << (sample.reachable ? 1 : 0)
-                  << " manipulability=" << exact(manipulability(taskJacobian(state_)));
+                  << " manipulability=" << exact(manipulabilityOf(state_).w);
         if (race_.active()) {
             std::cout << " raceError=" << exact(race_.distance());
         }

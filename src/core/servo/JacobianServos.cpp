@@ -31,7 +31,7 @@ void finishStep(SimulationState& state, DrawingSurface& surface, const Matrix3& 
     state.effectorX = effector.x;
     state.effectorY = effector.y;
     state.distanceError = std::hypot(e[0], e[1]);
-    state.manipulabilityValue = manipulability(jacobian);
+    state.manipulabilityValue = manipulabilityOf(jacobian, true).w;
     state.largestJointStep = 0;
     if (step != nullptr &&
         std::all_of(step->begin(), step->end(), [](double d) { return std::isfinite(d); })) {
