@@ -6,6 +6,7 @@
 #include "core/lesson/Lesson.h"
 #include "core/lesson/PlotData.h"
 #include "core/servo/ArmJacobian.h"
+#include "core/servo/ErrorFormat.h"
 #include "core/servo/JacobianServos.h"
 
 #include <gtest/gtest.h>
@@ -211,6 +212,31 @@ TEST(ClassExperiment, ResolvedRateRunsStraightOutUntilSingularThenDampingStretch
     EXPECT_LT(std::hypot(target.x - end.x, target.y - end.y), previousDistance - 3);
     EXPECT_EQ(state.singular, 0);
     EXPECT_LT(state.largestJointStep, 0.01);
+}
+
+// The README's fourth class experiment, first half: after 1.5 s the race arm (Jacobian
+// transpose) stands a few arm units from the target, which the picture shows as on it, and
+// then creeps the last units for seconds. The figures say where it is, not just that it has
+// not settled; once within 0.5 arm units they give the cycle it settled at.
+TEST(ClassExperiment, TheRaceFiguresSayWhereTheRaceArmIs) {
+    LessonWorld w;
+    ASSERT_TRUE(w.lesson.open(readExperimentLink(
+        "#v=1&scheme=xy&target=430,110&lab=1&race=transpose&cues=marker,manipulability")));
+    w.frames(90);
+    const double distance = w.lab.race().distance();
+    EXPECT_GT(distance, 1);
+    EXPECT_LT(distance, 3);
+    EXPECT_NE(
+        w.lab.figures().find("race not settled: " + formatFixed(distance, 2) + " arm units off"),
+        std::string::npos)
+        << w.lab.figures();
+    int frames = 90;
+    for (; frames < 1000 && w.lab.race().distance() >= ErrorHistory::SettledWithin; ++frames) {
+        w.frames(1);
+    }
+    EXPECT_NE(w.lab.figures().find("race settled at cycle " + std::to_string(frames)),
+              std::string::npos)
+        << w.lab.figures();
 }
 
 // A short lesson through the user's inputs, frames between them.
