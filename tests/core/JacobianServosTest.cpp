@@ -1,3 +1,4 @@
+#include "ResolvedRateRuns.h"
 #include "TestWorld.h"
 
 #include "core/figure/EffectorPosition.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <numbers>
 
 namespace servo::testing {
 namespace {
@@ -40,6 +43,43 @@ TEST(ArmJacobian, AgreesWithFiniteDifferencesOfTheTask) {
         EXPECT_NEAR(task[0], effector.x, 1e-12);
         EXPECT_NEAR(task[1], effector.y, 1e-12);
     }
+}
+
+// The manipulability the lab shows the Jacobian laws (their read-out, plot, cue and its w)
+// vanishes exactly where their J is singular: folded as well as stretched, where the position
+// rows alone still show a round ellipse. The other schemes keep the position rows' measure.
+struct PoseCase {
+    const char* name;
+    Vector3 pose;
+};
+
+TEST(Manipulability, TheJacobianLawsSeeTheSingularityTheirLawMeets) {
+    SimulationState state = straightUpArm();
+    const double largestW = state.upperArmLength * state.forearmLength;
+    const double largestDet = largestW * state.upperArmLength;
+    for (const PoseCase& c :
+         {PoseCase{"straight up", {0, 0, 0}}, PoseCase{"folded", {0.3, std::numbers::pi, 1}},
+          PoseCase{"nearly folded", {-1, 3.13, -2}}, PoseCase{"bent", {0.29, -1.82, -1.61}},
+          PoseCase{"nearly straight", {1, -0.01, 0.5}}}) {
+        state.shoulderAngle = c.pose[0];
+        state.elbowAngle = c.pose[1];
+        state.wristAngle = c.pose[2];
+        const Matrix3 j = taskJacobian(state);
+        const bool singular = std::abs(determinant(j)) < SingularShare * largestDet;
+        for (const int servoType :
+             {ServoJacobianTranspose, ServoResolvedRate, ServoDampedLeastSquares}) {
+            state.servoType = servoType;
+            const Manipulability m = manipulabilityOf(state);
+            EXPECT_NEAR(m.w, std::abs(determinant(j)) / state.upperArmLength, 1e-9) << c.name;
+            EXPECT_EQ(m.w < SingularShare * largestW, singular) << c.name;
+            EXPECT_NEAR(m.major * m.minor, m.w, 1e-9 * largestW) << c.name;
+        }
+        state.servoType = ServoReverseKinematic;
+        EXPECT_EQ(manipulabilityOf(state).w, manipulability(j)) << c.name;
+    }
+    state.elbowAngle = std::numbers::pi; // folded: the position rows still move the hand freely
+    state.servoType = ServoReverseKinematic;
+    EXPECT_GT(manipulabilityOf(state).w, 100);
 }
 
 // A world whose arm has settled on the start-up target under reverse kinematics, then is
@@ -91,6 +131,35 @@ TEST(JacobianServos, ResolvedRateKeepsTheEffectorOnTheStraightLine) {
             worst = std::max(worst, across);
         }
         EXPECT_LE(worst, 0.02 * length) << x << ", " << y;
+    }
+}
+
+// After a jump of the target from a random pose, every resolved-rate step is a bounded joint
+// motion that keeps the effector on its straight line to the target and never takes it further
+// away; only the corrections' tolerance separates it from the line, near the singularity too.
+struct RandomJumps {
+    unsigned seed;
+    int runs;
+    int steps;
+};
+
+TEST(ResolvedRate, EveryStepAfterARandomJumpIsBoundedAndOnTheLine) {
+    for (const RandomJumps jumps : {RandomJumps{1, 80, 25}, RandomJumps{2, 80, 25},
+                                    RandomJumps{3, 80, 25}, RandomJumps{4, 20, 200}}) {
+        const ResolvedRateFigures f = runResolvedRate(jumps.seed, jumps.runs, jumps.steps);
+        std::printf("seed %u, %d runs of %d cycles: %d steps, %d singular; largest joint step "
+                    "%.4f rad; off the line %.5f (near the singularity %.5f) arm units; "
+                    "distance after a step over before it at most %.4f (%.4f)\n",
+                    jumps.seed, jumps.runs, jumps.steps, f.steps, f.singularCycles,
+                    f.largestJointStep, f.largestOffLine, f.largestOffLineNearSingular,
+                    f.largestGrowth, f.largestGrowthNearSingular);
+        EXPECT_GT(f.steps, jumps.runs * jumps.steps / 2) << jumps.seed;
+        EXPECT_LE(f.largestJointStep, MaxJointStep) << jumps.seed;
+        EXPECT_LT(f.largestOffLine, 0.01) << jumps.seed;
+        EXPECT_LT(f.largestOffLineNearSingular, 0.05) << jumps.seed;
+        EXPECT_EQ(f.stepsOffLineOverOneUnit, 0) << jumps.seed;
+        EXPECT_LT(f.largestGrowth, 1) << jumps.seed;
+        EXPECT_LT(f.largestGrowthNearSingular, 1.01) << jumps.seed;
     }
 }
 

@@ -1,15 +1,20 @@
 #include "TestWorld.h"
 
+#include "core/figure/EffectorPosition.h"
 #include "core/lab/Lab.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/PlotData.h"
 #include "core/lesson/Recording.h"
+#include "core/servo/ArmJacobian.h"
+#include "core/servo/ErrorFormat.h"
+#include "core/servo/JacobianServos.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -63,6 +68,7 @@ Experiment everySettingChanged() {
     e.running = false;
     e.raceScheme = ServoForwardXY;
     e.dampingLambda = 12.5;
+    e.pose = {15, -105.5, 180};
     return e;
 }
 
@@ -138,6 +144,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadExperiment{"servo-experiment 1\nrun=yes\n", "line 2: run: expected 0 or 1, not 'yes'"},
         BadExperiment{"servo-experiment 1\nlambda=nan\n",
                       "line 2: lambda: not a finite number: 'nan'"},
+        BadExperiment{"servo-experiment 1\npose=10,20\n",
+                      "line 2: pose: expected three angles S,E,W, not '10,20'"},
+        BadExperiment{"servo-experiment 1\npose=10,20,30,40\n",
+                      "line 2: pose: expected three angles S,E,W, not '10,20,30,40'"},
+        BadExperiment{"servo-experiment 1\npose=0,-200,0\n",
+                      "line 2: pose: '-200' is outside -180..180"},
         BadExperiment{"servo-experiment 1\ngain=2\ngain=3\n",
                       "line 3: gain: given before, at line 2"},
         BadExperiment{"servo-experiment 1\njust words\n",
@@ -169,6 +181,79 @@ TEST(Experiment, ALinksBadValueNamesItsItem) {
     EXPECT_EQ(open("#v=1&target=420%2C70.5&scheme=xy"), "");
     EXPECT_EQ(w.world.state.servoType, ServoForwardXY);
     EXPECT_EQ(w.world.state.targetY, 70.5);
+}
+
+double distanceFromLine(ArmPoint a, ArmPoint b, ArmPoint p) {
+    return std::abs((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) /
+           std::hypot(b.x - a.x, b.y - a.y);
+}
+
+// The README's fourth class experiment, second half, from its link: resolved rate runs the
+// hand straight out toward a target past its reach, the manipulability falls, the joint steps
+// grow, and SINGULAR stops it where the cue's ellipse is flat; damped least squares from there
+// stretches on calmly.
+TEST(ClassExperiment, ResolvedRateRunsStraightOutUntilSingularThenDampingStretchesOn) {
+    LessonWorld w;
+    const SimulationState& state = w.world.state;
+    ASSERT_TRUE(w.lesson.open(readExperimentLink(
+        "#v=1&scheme=resolved&pose=15,-105,-90&target=450,50&lab=1&cues=marker,manipulability")));
+    const ArmPoint target{75, 20};
+    w.frames(2); // the first step starts from the stated pose; the second on its line
+    const ArmPoint start = effectorPosition(state);
+    const double secondStep = state.largestJointStep;
+    double largestStep = secondStep;
+    double previousDistance = std::hypot(target.x - start.x, target.y - start.y);
+    int frames = 2;
+    for (; frames < 100 && state.singular == 0; ++frames) {
+        w.frames(1);
+        const ArmPoint p = effectorPosition(state);
+        EXPECT_LT(distanceFromLine(start, target, p), 0.01) << "frame " << frames;
+        const double distance = std::hypot(target.x - p.x, target.y - p.y);
+        EXPECT_LE(distance, previousDistance) << "frame " << frames;
+        previousDistance = distance;
+        largestStep = std::max(largestStep, state.largestJointStep);
+    }
+    ASSERT_EQ(state.singular, 1) << "after " << frames << " frames";
+    EXPECT_GT(start.x, 30);
+    EXPECT_LT(previousDistance, 15); // it ran out most of the way
+    EXPECT_GT(largestStep, 1.3 * secondStep);
+    const double largestW = state.upperArmLength * state.forearmLength;
+    EXPECT_LT(manipulabilityOf(state).w, SingularShare * largestW);
+    EXPECT_LT(manipulabilityOf(state).minor, 0.02 * manipulabilityOf(state).major);
+    EXPECT_NE(w.lab.figures().find("manipulability w = 21.95"), std::string::npos)
+        << w.lab.figures();
+
+    w.lesson.schemeChosen(ServoDampedLeastSquares);
+    w.frames(120);
+    const ArmPoint end = effectorPosition(state);
+    EXPECT_LT(std::hypot(target.x - end.x, target.y - end.y), previousDistance - 3);
+    EXPECT_EQ(state.singular, 0);
+    EXPECT_LT(state.largestJointStep, 0.01);
+}
+
+// The README's fourth class experiment, first half: after 1.5 s the race arm (Jacobian
+// transpose) stands a few arm units from the target, which the picture shows as on it, and
+// then creeps the last units for seconds. The figures say where it is, not just that it has
+// not settled; once within 0.5 arm units they give the cycle it settled at.
+TEST(ClassExperiment, TheRaceFiguresSayWhereTheRaceArmIs) {
+    LessonWorld w;
+    ASSERT_TRUE(w.lesson.open(readExperimentLink(
+        "#v=1&scheme=xy&target=430,110&lab=1&race=transpose&cues=marker,manipulability")));
+    w.frames(90);
+    const double distance = w.lab.race().distance();
+    EXPECT_GT(distance, 1);
+    EXPECT_LT(distance, 3);
+    EXPECT_NE(
+        w.lab.figures().find("race not settled: " + formatFixed(distance, 2) + " arm units off"),
+        std::string::npos)
+        << w.lab.figures();
+    int frames = 90;
+    for (; frames < 1000 && w.lab.race().distance() >= ErrorHistory::SettledWithin; ++frames) {
+        w.frames(1);
+    }
+    EXPECT_NE(w.lab.figures().find("race settled at cycle " + std::to_string(frames)),
+              std::string::npos)
+        << w.lab.figures();
 }
 
 // A short lesson through the user's inputs, frames between them.

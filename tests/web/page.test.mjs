@@ -427,6 +427,19 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('the fourth class experiment\'s resolved-rate link runs out to SINGULAR, its ellipse flat', async () => {
+      const tab = await openSimulator(runtime,
+        `${server.url}#v=1&scheme=resolved&pose=15,-105,-90&target=450,50&lab=1&cues=marker,manipulability`);
+      await tab.waitFor(() => window.servoPage.printed.includes('SINGULAR'));
+      const shown = await tab.evaluate(() => ({
+        printed: window.servoPage.printed,
+        figures: window.servoPage.front.figures(),
+      }));
+      assert.ok(shown.printed.includes('DISTANCE ERROR=14.19'), shown.printed.join(' | '));
+      assert.match(shown.figures, /manipulability w = 21\.95/);
+      await tab.close();
+    });
+
     test('the plot\'s data downloads as CSV and the picture as PNG', async () => {
       const tab = await openSimulator(runtime, server.url);
       await waitForCycles(tab, 5);

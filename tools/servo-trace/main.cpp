@@ -145,7 +145,7 @@ private:
                   << " desiredX=" << exact(sample.desired.x)
                   << " desiredY=" << exact(sample.desired.y) << " error=" << exact(sample.error)
                   << " reach=" << (sample.reachable ? 1 : 0)
-                  << " manipulability=" << exact(manipulability(taskJacobian(state_)));
+                  << " manipulability=" << exact(manipulabilityOf(state_).w);
         if (race_.active()) {
             // Before its first cycle the race arm has not left the main arm's pose.
             const double raceError = race_.distance();

@@ -26,18 +26,14 @@ bool finite(double x, double y) {
     return std::isfinite(x) && std::isfinite(y);
 }
 
-// The ellipse of Jp Jp^T at the effector: its axes along the eigenvectors, half axes the square
-// roots of the eigenvalues (the singular values of Jp), so it flattens as the arm stretches.
+// The ellipse of M M^T at the effector (see manipulabilityOf): its axes along the
+// eigenvectors, half axes the singular values of M, so it flattens where the scheme's arm loses
+// a direction.
 void drawManipulabilityEllipse(const SimulationState& state, DrawingSurface& layer) {
-    const Matrix3 j = taskJacobian(state);
-    const double a = dot(j[0], j[0]);
-    const double b = dot(j[0], j[1]);
-    const double d = dot(j[1], j[1]);
-    const double mean = (a + d) / 2;
-    const double spread = std::hypot((a - d) / 2, b);
-    const double major = std::sqrt(std::max(0.0, mean + spread)) * ManipulabilityEllipseScale;
-    const double minor = std::sqrt(std::max(0.0, mean - spread)) * ManipulabilityEllipseScale;
-    const double angle = 0.5 * std::atan2(2 * b, a - d);
+    const Manipulability m = manipulabilityOf(state);
+    const double major = m.major * ManipulabilityEllipseScale;
+    const double minor = m.minor * ManipulabilityEllipseScale;
+    const double angle = m.angle;
     const ArmPoint centre = effectorPosition(state);
     if (!finite(major, minor) || !finite(centre.x, centre.y)) {
         return;

@@ -40,8 +40,9 @@ inline constexpr Colour GhostColour = rgb(120, 180, 215);
 inline constexpr Colour GhostInForceColour = rgb(255, 240, 150);
 inline constexpr Colour ReachBoundaryColour = rgb(190, 225, 245);
 inline constexpr Colour ManipulabilityColour = rgb(170, 255, 170);
-// The ellipse's half axes are the singular values of the position Jacobian (arm units per
-// radian) times this, in arm units per (arm unit per radian).
+// The ellipse's half axes are the singular values of the effector's velocity per joint rate
+// (arm units per radian, see manipulabilityOf) times this, in arm units per (arm unit per
+// radian).
 inline constexpr double ManipulabilityEllipseScale = 0.25;
 inline constexpr const char* OutOfReachText = N_("OUT OF REACH");
 inline constexpr const char* StoppedText = N_("STOPPED");

@@ -88,6 +88,7 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
         settledAt_.reset(); // also when it is NaN
     }
     racing_ = !std::isnan(raceDistance);
+    raceDistance_ = raceDistance;
     if (raceDistance < SettledWithin) {
         if (!raceSettledAt_) {
             raceSettledAt_ = sinceChange_;
@@ -139,7 +140,8 @@ std::string ErrorHistory::summary() const {
     if (racing_) {
         text += raceSettledAt_
                     ? filled(tr("    race settled at cycle %s"), {std::to_string(*raceSettledAt_)})
-                    : tr("    race not settled");
+                    : filled(tr("    race not settled: %s arm units off"),
+                             {formatFixed(raceDistance_, 2)});
     }
     return text;
 }

@@ -67,7 +67,9 @@ public:
     // has stayed there since; nothing while it is outside.
     std::optional<long> settledAt() const { return settledAt_; }
     double peakSinceChange() const { return peak_; }
-    // The three figures in a line for the lab panel.
+    // The three figures in a line for the lab panel; during a race, the race arm's settling
+    // cycle too, or while it has not settled its distance now (the transpose, say, comes within
+    // a few arm units, where the picture shows it on the target, and then creeps).
     std::string summary() const;
 
 private:
@@ -82,6 +84,7 @@ private:
     std::optional<long> settledAt_;
     std::optional<long> raceSettledAt_;
     bool racing_ = false;
+    double raceDistance_ = 0; // the race arm's at the last record
     double peak_ = 0;
     std::size_t version_ = 0;
     long cycles_ = 0;

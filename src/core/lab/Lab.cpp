@@ -69,8 +69,8 @@ void Lab::reset() {
 std::string Lab::figures() const {
     std::string text = history_.summary();
     if (settings_.cues.manipulability) {
-        text += tr("    manipulability w = ") +
-                formatFixed(manipulability(taskJacobian(simulation_.state())), 2);
+        text +=
+            tr("    manipulability w = ") + formatFixed(manipulabilityOf(simulation_.state()).w, 2);
     }
     return text;
 }

@@ -46,6 +46,26 @@ std::string schemeNames() {
     return names;
 }
 
+// "S,E,W": the shoulder, elbow and wrist angles in degrees, each within half a turn.
+std::string readPose(const std::string& value, Experiment& into) {
+    std::array<double, 3> pose{};
+    std::size_t start = 0;
+    for (std::size_t joint = 0; joint < pose.size(); ++joint) {
+        const std::size_t comma = value.find(',', start);
+        if ((comma == std::string::npos) != (joint + 1 == pose.size())) {
+            return "expected three angles S,E,W, not " + quoted(value);
+        }
+        const auto angle = readNumber(value.substr(start, comma - start), -180, 180);
+        if (!angle.value) {
+            return angle.error;
+        }
+        pose[joint] = *angle.value;
+        start = comma + 1;
+    }
+    into.pose = pose;
+    return {};
+}
+
 const std::vector<Key>& keys() {
     static const std::vector<Key> table{
         {"scheme",
@@ -194,6 +214,11 @@ const std::vector<Key>& keys() {
              return lambda.error;
          },
          [](const Experiment& from) -> std::string { return exactNumber(from.dampingLambda); }},
+        {"pose", readPose,
+         [](const Experiment& from) -> std::string {
+             return exactNumber(from.pose[0]) + "," + exactNumber(from.pose[1]) + "," +
+                    exactNumber(from.pose[2]);
+         }},
     };
     return table;
 }
@@ -446,12 +471,14 @@ Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     experiment.projector = lab.settings().projector;
     experiment.raceScheme = lab.race().scheme();
     experiment.dampingLambda = state.dampingLambda;
+    experiment.pose = state.startPoseDegrees;
     return experiment;
 }
 
 void applyExperiment(Lab& lab, const Experiment& experiment) {
     lab.reset();
     SimulationState& state = lab.simulation().state();
+    state.startPoseDegrees = experiment.pose; // the first cycle, still to come, takes it
     ControlPanel& panel = lab.simulation().panel();
     DrawingSurface& surface = lab.simulation().surface();
     schemeChosen(state, panel, experiment.servoType);

@@ -2,6 +2,7 @@
 
 #include "core/lab/Lab.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ struct Experiment {
     bool projector = false;
     int raceScheme = 0; // servo type; 0 for none
     double dampingLambda = 5;
+    // The arm's starting pose: shoulder, elbow and wrist, degrees (straight up: all zero).
+    std::array<double, 3> pose{};
 
     bool operator==(const Experiment&) const;
 };

@@ -2,6 +2,7 @@
 
 #include "core/figure/EffectorPosition.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +49,35 @@ double manipulability(const Matrix3& j) {
     const double b = dot(j[0], j[1]);
     const double d = dot(j[1], j[1]);
     return std::sqrt(std::max(0.0, a * d - b * b));
+}
+
+bool servosHandAngle(int servoType) {
+    return servoType == ServoJacobianTranspose || servoType == ServoResolvedRate ||
+           servoType == ServoDampedLeastSquares;
+}
+
+Manipulability manipulabilityOf(const Matrix3& j, bool handAngleHeld) {
+    // The rows of M: the effector's x and y velocity per joint rate.
+    std::array<double, 3> x = j[0];
+    std::array<double, 3> y = j[1];
+    double w = manipulability(j);
+    if (handAngleHeld) { // per shoulder and elbow rate, the wrist turning back by both
+        x = {j[0][0] - j[0][2], j[0][1] - j[0][2], 0};
+        y = {j[1][0] - j[1][2], j[1][1] - j[1][2], 0};
+        w = std::abs(x[0] * y[1] - x[1] * y[0]);
+    }
+    const double a = dot(x, x);
+    const double b = dot(x, y);
+    const double d = dot(y, y);
+    const double mean = (a + d) / 2;
+    const double spread = std::hypot((a - d) / 2, b);
+    const double major = std::sqrt(mean + spread);
+    // The half axes multiply to w; the minor one from w keeps its precision near zero.
+    return {w, major, major > 0 ? w / major : 0, 0.5 * std::atan2(2 * b, a - d)};
+}
+
+Manipulability manipulabilityOf(const SimulationState& state) {
+    return manipulabilityOf(taskJacobian(state), servosHandAngle(state.servoType));
 }
 
 double determinant(const Matrix3& m) {

@@ -26,6 +26,25 @@ Matrix3 taskJacobian(const SimulationState& state, double shoulderAngle, double 
 // squared); 0 with the arm stretched or folded flat.
 double manipulability(const Matrix3& jacobian);
 
+// How freely the effector can move, as the lab shows it (the manipulability cue's ellipse, its
+// w, the Jacobian laws' read-out and plot): M M^T of M, the effector's velocity per joint rate.
+// The Jacobian laws servo the hand's angle as well, so for them M is taken with the hand's
+// angle held: the wrist turns back by what the shoulder and elbow turn, and the effector moves
+// as the wrist point of the two-link arm of shoulder and elbow. M is that arm's 2x2 Jacobian
+// and w = |det M| = l1 l2 |sin elbow| = |det J| / l1: flat exactly where those laws' J is
+// singular, with the elbow straight or folded (the hand held, a folded arm cannot move its
+// effector toward or away from the shoulder). The other schemes servo the point alone: M = Jp.
+struct Manipulability {
+    double w;     // sqrt(det(M M^T)), arm units squared
+    double major; // half axes: the singular values of M, arm units per radian
+    double minor;
+    double angle; // of the major axis, radians counterclockwise from the x axis
+};
+bool servosHandAngle(int servoType);
+Manipulability manipulabilityOf(const Matrix3& jacobian, bool handAngleHeld);
+// At the state's pose, for its scheme.
+Manipulability manipulabilityOf(const SimulationState& state);
+
 double determinant(const Matrix3& m);
 Matrix3 transposed(const Matrix3& m);
 Matrix3 product(const Matrix3& a, const Matrix3& b);

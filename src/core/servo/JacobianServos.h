@@ -15,10 +15,14 @@ namespace servo {
 void jacobianTransposeStep(SimulationState& state, DrawingSurface& surface);
 
 // dq = 0.2 G J^-1 e: the effector goes a fifth of the remaining way each cycle, on a straight
-// line (Newton corrections at the stepped pose take out the curvature of the arm's geometry).
-// Where |det J| falls below SingularShare of its largest value the law makes no step.
+// line (Newton corrections at the stepped pose take out the curvature of the arm's geometry,
+// each kept only where it converges). No joint turns more than MaxJointStep in a step: where
+// a fifth of the way needs more, or the corrections do not converge, the effector goes a
+// shorter way along the same line. Where |det J| (J singular with the elbow straight or
+// folded) falls below SingularShare of its largest value the law makes no step.
 void resolvedRateStep(SimulationState& state, DrawingSurface& surface);
 inline constexpr double SingularShare = 0.02;
+inline constexpr double MaxJointStep = 0.25; // radians, about 14 degrees
 
 // dq = 0.2 G J^T (J J^T + lambda^2 I)^-1 e, lambda the state's dampingLambda: resolved rate
 // far from a singularity, a short gradient step near one.

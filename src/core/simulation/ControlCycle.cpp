@@ -5,6 +5,8 @@
 #include "core/state/Geometry.h"
 #include "core/teaching/Grid.h"
 
+#include <numbers>
+
 namespace servo {
 
 double desiredXFromTarget(double targetX) {
@@ -40,11 +42,13 @@ void runningCycle(SimulationState& state, DrawingSurface& surface, ControlPanel&
     state.wristSetting = wristSettingFromScroll(panel.wristScrollPosition());
 
     if (state.firstCycle == 1) {
+        // The figure is defined straight up: the redraw turns it into the start pose.
+        constexpr double RadiansPerDegree = std::numbers::pi / 180;
         state.previousShoulderAngle = 0;
-        state.shoulderAngle = 0;
+        state.shoulderAngle = state.startPoseDegrees[0] * RadiansPerDegree;
         state.previousElbowAngle = 0;
-        state.elbowAngle = 0;
-        state.wristAngle = 0;
+        state.elbowAngle = state.startPoseDegrees[1] * RadiansPerDegree;
+        state.wristAngle = state.startPoseDegrees[2] * RadiansPerDegree;
         state.previousWristAngle = 0;
         state.firstCycle = 0;
         redrawArm(state, surface);

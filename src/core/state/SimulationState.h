@@ -32,7 +32,8 @@ inline constexpr int MaxPoints = 100;
 struct SimulationState {
     // Run control (0/1 flags unless noted).
     int runState = 0;       // RunEnd, RunRunning or RunStopped
-    int firstCycle = 0;     // 1: the next running cycle zeroes the joints and draws once
+    int firstCycle = 0;     // 1: the next running cycle puts the joints in the start pose
+                            // (startPoseDegrees) and draws once
     int servoType = 0;      // ServoReverseKinematic, ServoForwardXY, ServoForwardRTheta
     int elbowPair = 0;      // 0: Down/Up pair in force, 1: Right/Left pair
     int elbowChoice = 0;    // 0: Down or Right, 1: Up or Left
@@ -59,6 +60,9 @@ struct SimulationState {
     double shoulderAngle = 0;
     double elbowAngle = 0;
     double wristAngle = 0;
+    // The pose the first cycle puts the arm in: shoulder, elbow and wrist, degrees. Straight
+    // up (all zero) at start-up; an experiment may state another.
+    std::array<double, 3> startPoseDegrees{};
     double previousShoulderAngle = 0; // the angles at the last redraw of the figure
     double previousElbowAngle = 0;
     double previousWristAngle = 0;
