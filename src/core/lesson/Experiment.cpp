@@ -53,7 +53,7 @@ std::string readPose(const std::string& value, Experiment& into) {
     for (std::size_t joint = 0; joint < pose.size(); ++joint) {
         const std::size_t comma = value.find(',', start);
         if ((comma == std::string::npos) != (joint + 1 == pose.size())) {
-            return "expected three angles S,E,W, not " + quoted(value);
+            return filled(tr("expected three angles S,E,W, not %s"), {quoted(value)});
         }
         const auto angle = readNumber(value.substr(start, comma - start), -180, 180);
         if (!angle.value) {
