@@ -146,8 +146,6 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   }))
         .function("announcement", &WebFrontEnd::announcement)
         .function("pictureName", &WebFrontEnd::pictureName)
-        .function("summary",
-                  optional_override([](WebFrontEnd& f) { return Announcer::summary(f.lab()); }))
         .function("wholeState",
                   optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }))
         .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {
