@@ -16,7 +16,9 @@ namespace servo {
 DrawingArea::DrawingArea(PersistentCanvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::TabFocus); // the keyboard's way to the target; a click leaves the focus
+    // The keyboard's way to the target; a press on the picture gives it the focus too, so that
+    // the arrows then move the target.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void DrawingArea::keyPressEvent(QKeyEvent* event) {
@@ -135,9 +137,8 @@ void DrawingArea::resizeEvent(QResizeEvent* event) {
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (!hasArea() || childAt(at) != nullptr) {
-        event->accept(); // a press handed on by a control stays with that control
+    if (!hasArea()) {
+        event->accept();
         return;
     }
     emit pointerPressed(canvas_.toUser(event->position()));

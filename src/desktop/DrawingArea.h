@@ -13,9 +13,9 @@ namespace servo {
 
 class PersistentCanvas;
 
-// The window's client area: shows the persistent canvas and reports pointer presses, moves
-// and releases in the canvas's user units. Presses that land on a control are not the
-// surface's: they never set the target.
+// The picture in the window's client area: shows the persistent canvas and reports pointer
+// presses, moves and releases in the canvas's user units. The controls lie over it as its
+// siblings, so presses that land on a control never reach it.
 class DrawingArea : public QWidget {
     Q_OBJECT
 

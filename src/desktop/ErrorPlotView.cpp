@@ -30,10 +30,11 @@ void ErrorPlotView::paintEvent(QPaintEvent*) {
     // The figures since the last change in a line under the plot, drawn here rather than in a
     // label so that a frame costs no layout pass.
     const double figuresHeight = metrics.height() + 4;
-    const PlotLayout layout = plotLayoutFor(
-        width(), height() - figuresHeight,
-        {metrics.height(), metrics.horizontalAdvance(PlotValueLabelSample),
-         metrics.horizontalAdvance(PlotLegendSample), metrics.horizontalAdvance(PlotNowLabel)});
+    const PlotLayout layout{static_cast<double>(width()), height() - figuresHeight,
+                            metrics.height(), [&metrics](std::string_view text) {
+                                return metrics.horizontalAdvance(QString::fromUtf8(
+                                    text.data(), static_cast<qsizetype>(text.size())));
+                            }};
     lab_.drawPlot(layout, surface);
     painter.fillRect(QRectF(0, layout.height, width(), figuresHeight), palette().window());
     painter.setPen(palette().color(QPalette::WindowText));

@@ -6,7 +6,7 @@
 
 namespace servo {
 
-FocusRing::FocusRing(QWidget* area) : QWidget(area) {
+FocusRing::FocusRing(QWidget* area, QWidget* picture) : QWidget(area), picture_(picture) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
@@ -19,9 +19,9 @@ void FocusRing::follow(QWidget* focused) {
     if (target_ != nullptr) {
         target_->removeEventFilter(this);
     }
-    // A control on the area, or the area itself (the ring then runs along its edges).
-    const bool ours = focused != nullptr && focused != this &&
-                      (focused->parentWidget() == parentWidget() || focused == parentWidget());
+    // A control on the area, or the picture (the ring then runs along its edges).
+    const bool ours =
+        focused != nullptr && focused != this && focused->parentWidget() == parentWidget();
     target_ = ours ? focused : nullptr;
     if (target_ == nullptr) {
         hide();
@@ -37,8 +37,8 @@ void FocusRing::place() {
         return;
     }
     const int margin = Width + Gap;
-    setGeometry(target_ == parentWidget()
-                    ? parentWidget()->rect()
+    setGeometry(target_ == picture_
+                    ? picture_->geometry()
                     : target_->geometry().adjusted(-margin, -margin, margin, margin));
     raise();
     show();

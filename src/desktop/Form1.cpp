@@ -7,6 +7,7 @@
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
+#include "desktop/Accessibility.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/FocusRing.h"
 #include "desktop/LabPanel.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace servo {
 
@@ -62,7 +64,7 @@ QString displayText(const std::string& text) {
 }
 
 QLineEdit* makeLabelBox(QWidget* parent) {
-    auto* box = new QLineEdit(parent);
+    auto* box = new HeadingBox(parent);
     box->setFont(windowFont(CaptionFontPoints));
     box->setFrame(false);
     box->setAlignment(Qt::AlignCenter);
@@ -114,10 +116,19 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
                               static_cast<unsigned>(text.green()),
                               static_cast<unsigned>(text.blue())));
 
-    drawingArea_ = new DrawingArea(canvas_, this);
+    installAccessibleFactories();
+    // The client area: the picture fills it and the controls lie over the picture's left part,
+    // as the picture's siblings (not its children: to a screen reader the picture is one
+    // graphic, the controls the window's own).
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    auto* fill = new QVBoxLayout(client_);
+    fill->setContentsMargins(0, 0, 0, 0);
+    drawingArea_ = new DrawingArea(canvas_, client_);
     drawingArea_->setObjectName("surface");
     drawingArea_->setAccessibleName(SurfaceCaption);
-    setCentralWidget(drawingArea_);
+    fill->addWidget(drawingArea_);
+    setCentralWidget(client_);
 
     buildControls();
     buildMenus();
@@ -135,7 +146,7 @@ Form1::~Form1() {
 }
 
 void Form1::buildControls() {
-    QWidget* area = drawingArea_;
+    QWidget* area = client_; // over the picture, which was made first
     text3_ = makeLabelBox(area);
     text3_->setObjectName("Text3");
     text3_->setGeometry(twips(1560, 120, 1935, 285));
@@ -201,7 +212,7 @@ void Form1::buildControls() {
         controlFontSizes_.emplace_back(control, control->font().pointSizeF());
     }
     setControlScale(1);
-    focusRing_ = new FocusRing(area);
+    focusRing_ = new FocusRing(area, drawingArea_);
     setLook(windowLook(ColourProfile::Window));
     check1_->setFocus(); // the first control in the tab order starts with the focus
 }
@@ -532,17 +543,20 @@ void Form1::attachLab(Lesson& lesson) {
     labPanel_ = new LabPanel(*this, lesson, state_, canvas_);
 }
 
-void Form1::announce(const std::string& text, const std::string& summary) {
-    const QString name = QString::fromStdString(summary);
-    if (drawingArea_->accessibleName() != name) {
-        drawingArea_->setAccessibleName(name);
-        QAccessibleEvent changed(drawingArea_, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&changed);
+void Form1::announce(const std::string& text, const std::optional<std::string>& summary) {
+    // Qt raises NameChanged and DescriptionChanged itself when either changes.
+    if (summary && drawingArea_->accessibleName() != QString::fromStdString(*summary)) {
+        drawingArea_->setAccessibleName(QString::fromStdString(*summary));
     }
     if (!text.empty()) {
-        drawingArea_->setAccessibleDescription(QString::fromStdString(text));
-        QAccessibleEvent changed(drawingArea_, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
+        const QString description = QString::fromStdString(text);
+        if (drawingArea_->accessibleDescription() == description) {
+            // The same words again are news too: raised as a change all the same.
+            QAccessibleEvent changed(drawingArea_, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        } else {
+            drawingArea_->setAccessibleDescription(description);
+        }
         QAccessibleEvent alert(drawingArea_, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     }

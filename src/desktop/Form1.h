@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QMainWindow>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -73,8 +74,9 @@ public:
     // Removes the lab's menu and panel again.
     void detachLab();
     // Tells a screen reader: `text` (when not empty) as the picture's accessible description,
-    // with the events that make it heard, and `summary` as the picture's accessible name.
-    void announce(const std::string& text, const std::string& summary);
+    // with the events that make it heard, and `summary` (when given) as the picture's
+    // accessible name. Each change is raised once.
+    void announce(const std::string& text, const std::optional<std::string>& summary);
     LabPanel* labPanel() const { return labPanel_; }
     Lesson* lesson() const { return lesson_; }
     // Presents the frame: the picture, the cues and, while open, the lab panel.
@@ -89,6 +91,8 @@ public:
     void startUp();
 
     DrawingArea& drawingArea() { return *drawingArea_; }
+    // The client area: the picture with the controls over it.
+    QWidget* clientArea() const { return client_; }
     SimulationState& simulationState() { return state_; }
     QCheckBox* checkBox(CheckBox box) const;
     QScrollBar* wristScrollBar() const { return vScroll1_; }
@@ -118,6 +122,7 @@ private:
 
     SimulationState& state_;
     PersistentCanvas& canvas_;
+    QWidget* client_ = nullptr;
     DrawingArea* drawingArea_ = nullptr;
     QLineEdit* text3_ = nullptr;
     QScrollBar* vScroll1_ = nullptr;

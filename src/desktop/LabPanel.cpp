@@ -8,6 +8,7 @@
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
+#include "desktop/Accessibility.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/ErrorPlotView.h"
 #include "desktop/Form1.h"
@@ -207,7 +208,7 @@ void LabPanel::buildPanel() {
         row->addWidget(pushButton);
     };
     auto* speedLabel = new QLabel(body);
-    speedBox_ = new QComboBox(body);
+    speedBox_ = new LabelledComboBox(body);
     captioned_.push_back({speedLabel, menuItem(Command::Speed).submenu, true});
     captioned_.push_back({speedBox_, menuItem(Command::Speed).submenu, false});
     speedLabel->setBuddy(speedBox_);
@@ -277,8 +278,8 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
         row->addWidget(label);
         row->addWidget(control);
     };
-    schemeBox_ = new QComboBox(body);
-    raceBox_ = new QComboBox(body);
+    schemeBox_ = new LabelledComboBox(body);
+    raceBox_ = new LabelledComboBox(body);
     raceBox_->addItem({});
     for (std::size_t i = 0; i < allSchemes().size(); ++i) {
         schemeBox_->addItem({});

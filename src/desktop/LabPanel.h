@@ -60,6 +60,7 @@ public:
     QAction* resetAction() const { return action(Command::Reset); }
     QList<QAction*> cueActions() const;
     ErrorPlotView* plot() const { return plot_; }
+    QComboBox* speedBox() const { return speedBox_; }
     QComboBox* schemeBox() const { return schemeBox_; }
     QComboBox* raceBox() const { return raceBox_; }
     QDoubleSpinBox* dampingBox() const { return dampingBox_; }

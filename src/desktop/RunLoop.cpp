@@ -52,7 +52,8 @@ bool RunLoop::turn() {
     const std::optional<std::string> told = announcer_.afterFrame(
         lab_, static_cast<double>(now) * 1e-9,
         form_.lesson() != nullptr ? form_.lesson()->takeNews() : std::string());
-    form_.announce(told.value_or(""), Announcer::summary(lab_));
+    form_.announce(told.value_or(""),
+                   pictureName_.offer(Announcer::summary(lab_), static_cast<double>(now) * 1e-9));
     return true;
 }
 

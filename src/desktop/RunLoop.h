@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/access/Announcer.h"
+#include "core/access/PacedText.h"
 #include "core/lab/Lab.h"
 
 #include <QElapsedTimer>
@@ -47,6 +48,7 @@ private:
     qint64 nextFrameNs_ = 0;
     long long passes_ = 0;
     Announcer announcer_; // the changes a screen reader hears, through the window
+    PacedText pictureName_{Announcer::MinimumGapSeconds}; // the summary, as the picture's name
 };
 
 } // namespace servo

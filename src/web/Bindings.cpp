@@ -115,11 +115,15 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("frame", &WebFrontEnd::frame)
         .function("takePicture", &WebFrontEnd::takePicture)
         .function("refreshCues", &WebFrontEnd::refreshCues)
-        .function("drawPlot", optional_override([](WebFrontEnd& f, double width, double height,
-                                                   double lineHeight, double valueLabelWidth,
-                                                   double legendSampleWidth, double nowWidth) {
-                      return f.drawPlot(width, height,
-                                        {lineHeight, valueLabelWidth, legendSampleWidth, nowWidth});
+        .function("drawPlot", &WebFrontEnd::drawPlot)
+        .function("setPlotTextWidth", &WebFrontEnd::setPlotTextWidth)
+        // the texts the plot may print, one a line, in the language now chosen
+        .function("plotTexts", optional_override([](WebFrontEnd&) {
+                      std::string lines;
+                      for (const std::string& text : plotTexts()) {
+                          lines += text + "\n";
+                      }
+                      return lines;
                   }))
         // the three lists: 0 the picture, 1 the cues, 2 the plot
         .function("opCount", optional_override(
@@ -142,8 +146,7 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                       return itemStates(f, menu, labPanelOpen);
                   }))
         .function("announcement", &WebFrontEnd::announcement)
-        .function("summary",
-                  optional_override([](WebFrontEnd& f) { return Announcer::summary(f.lab()); }))
+        .function("pictureName", &WebFrontEnd::pictureName)
         .function("wholeState",
                   optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }))
         .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {

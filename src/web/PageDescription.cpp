@@ -171,12 +171,7 @@ std::string pageDescription() {
         .value("panelPoints", LabPanelPoints)
         .value("projectorPanelPoints", ProjectorLabPanelPoints)
         .endObject();
-    json.beginObject("plot")
-        .value("valueLabelSample", PlotValueLabelSample)
-        .value("legendSample", tr(PlotLegendSample))
-        .value("nowLabel", tr(PlotNowLabel))
-        .value("background", cssColour(PlotBackground))
-        .endObject();
+    json.beginObject("plot").value("background", cssColour(PlotBackground)).endObject();
     json.beginObject("runStates")
         .value("end", RunEnd)
         .value("running", RunRunning)

@@ -64,15 +64,18 @@ bool WebFrontEnd::refreshCues() {
     return true;
 }
 
-bool WebFrontEnd::drawPlot(double width, double height, const PlotTextMetrics& text) {
-    const PlotKey now{lab_.history().version(), state().servoType, width, height,
-                      text.lineHeight,          languageCode()};
+bool WebFrontEnd::drawPlot(double width, double height, double lineHeight) {
+    const PlotKey now{
+        lab_.history().version(), state().servoType, width, height, lineHeight, languageCode()};
     if (now == plotShown_) {
         return false;
     }
     plotShown_ = now;
     DisplayList list;
-    lab_.drawPlot(plotLayoutFor(width, height, text), list);
+    const PlotLayout layout{width, height, lineHeight, [this, lineHeight](std::string_view text) {
+                                return plotTextWidths_.width(text, lineHeight);
+                            }};
+    lab_.drawPlot(layout, list);
     plot_.encode(list.ops());
     return true;
 }

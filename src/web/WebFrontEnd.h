@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/access/Announcer.h"
+#include "core/access/PacedText.h"
 #include "core/display/DisplayList.h"
 #include "core/lab/Lab.h"
 #include "core/lesson/Lesson.h"
@@ -52,9 +53,14 @@ public:
     // Redraws the cue layer's list; false when it is the same as last time.
     bool refreshCues();
     const EncodedOps& cues() const { return cues_; }
-    // Draws the error plot for an area of the given size and text metrics; false, with the
-    // list left as it was, when nothing it shows has changed since the last call.
-    bool drawPlot(double width, double height, const PlotTextMetrics& text);
+    // Draws the error plot for an area of the given size and line height; false, with the
+    // list left as it was, when nothing it shows has changed since the last call. Its texts
+    // are as wide as setPlotTextWidth said (measure plotTexts() in the plot's font).
+    bool drawPlot(double width, double height, double lineHeight);
+    void setPlotTextWidth(const std::string& text, double width) {
+        plotTextWidths_.set(text, width);
+        plotShown_ = {}; // drawn again with these widths
+    }
     const EncodedOps& plot() const { return plot_; }
     std::string figures() const { return lab_.figures(); }
 
@@ -62,6 +68,11 @@ public:
     // an empty text.
     std::string announcement(double nowSeconds) {
         return announcer_.afterFrame(lab_, nowSeconds, lesson_.takeNews()).value_or("");
+    }
+    // The picture's accessible name (the one-line summary) when it is to change now, paced like
+    // the announcements, or an empty text.
+    std::string pictureName(double nowSeconds) {
+        return pictureName_.offer(Announcer::summary(lab_), nowSeconds).value_or("");
     }
 
     SimulationState& state() { return headless_.state; }
@@ -76,6 +87,7 @@ private:
     Lab lab_{headless_.simulation};
     Lesson lesson_{lab_};
     Announcer announcer_;
+    PacedText pictureName_{Announcer::MinimumGapSeconds};
     std::vector<DrawOp> lastFrame_;
     EncodedOps picture_;
     std::vector<DrawOp> lastCues_;
@@ -91,6 +103,7 @@ private:
         bool operator==(const PlotKey&) const = default;
     };
     PlotKey plotShown_{};
+    MeasuredTexts plotTextWidths_;
 };
 
 } // namespace servo

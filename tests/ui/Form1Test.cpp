@@ -35,6 +35,7 @@
 #include <qpa/qplatformintegration.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace servo::testing {
@@ -537,7 +538,7 @@ private slots:
         };
         walk(QAccessible::queryAccessibleInterface(form), 0);
         const QList<QPair<QString, QAccessible::Role>> controls{
-            {"Choose Servo", QAccessible::EditableText},
+            {"Choose Servo", QAccessible::StaticText},
             {"Wrist Angle", QAccessible::ScrollBar},
             {"Reverse Kinematic", QAccessible::CheckBox},
             {"Forward Kin.(R,ang.)", QAccessible::CheckBox},
@@ -546,7 +547,7 @@ private slots:
             {"Elbow Up", QAccessible::CheckBox},
             {"Elbow Right", QAccessible::CheckBox},
             {"Elbow Left", QAccessible::CheckBox},
-            {"Wrist Angle", QAccessible::EditableText},
+            {"Wrist Angle", QAccessible::StaticText},
             {"show path", QAccessible::Button},
             {"Open", QAccessible::Button},
             {"Close", QAccessible::Button},
@@ -560,6 +561,110 @@ private slots:
                      qPrintable(QString("no %1 named \"%2\"").arg(role).arg(name)));
         }
         QVERIFY(found.contains(form->windowTitle()));
+    }
+
+    // The picture is one graphic with no children; the controls over it are the window's, the
+    // headings static text that keeps its place in the keyboard order; the lab's combo boxes
+    // are named by their labels and tell their item as the value.
+    void accessibleRolesAndParents() {
+        QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(&area());
+        QCOMPARE(picture->role(), QAccessible::Graphic);
+        QCOMPARE(picture->childCount(), 0);
+        QVERIFY(picture->state().focusable);
+        QWidget* controls[] = {form->checkBox(CheckBox::Check1),
+                               form->wristScrollBar(),
+                               form->openButton(),
+                               form->wristLabel(),
+                               form->servoHeading(),
+                               form->explanationBox()};
+        for (QWidget* control : controls) {
+            QAccessibleInterface* parent = QAccessible::queryAccessibleInterface(control)->parent();
+            QVERIFY(parent != nullptr);
+            QVERIFY2(parent->object() != &area(), qPrintable(control->objectName()));
+            QVERIFY(parent->indexOfChild(QAccessible::queryAccessibleInterface(control)) >= 0);
+        }
+        for (QLineEdit* heading : {form->wristLabel(), form->servoHeading()}) {
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(heading);
+            QCOMPARE(node->role(), QAccessible::StaticText);
+            QCOMPARE(node->text(QAccessible::Name), heading->text());
+            QVERIFY(node->textInterface() == nullptr && node->editableTextInterface() == nullptr);
+            QVERIFY(node->state().focusable);
+        }
+        LabPanel& panel = *form->labPanel();
+        panel.panelAction()->trigger();
+        const struct {
+            QComboBox* box;
+            QString name;
+        } boxes[] = {{panel.speedBox(), "Speed"},
+                     {panel.raceBox(), "Race against"},
+                     {panel.schemeBox(), "Scheme"}};
+        for (const auto& [box, name] : boxes) {
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+            QCOMPARE(node->role(), QAccessible::ComboBox);
+            QCOMPARE(node->text(QAccessible::Name), name);
+            QCOMPARE(node->text(QAccessible::Value), box->currentText());
+            QVERIFY(!box->currentText().isEmpty());
+        }
+    }
+
+    // A press on the picture gives it the keyboard focus: the arrows then move the target.
+    void aPressOnThePictureTakesTheFocus() {
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->checkBox(CheckBox::Check2)->setFocus();
+        QTest::mouseClick(&area(), Qt::LeftButton, {}, at(400, 100));
+        QCOMPARE(QApplication::focusWidget(), &area());
+        const double pressedX = state->targetX;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(state->targetX, pressedX + TargetKeyStep);
+        QVERIFY(!form->checkBox(CheckBox::Check2)->isChecked());
+    }
+
+    // Each change of the picture's name or description is raised once; the name is paced like
+    // the spoken changes (a held arrow key is not a stream of names), and the name it rests on
+    // is always told.
+    void namesAndDescriptionsAreRaisedOncePaced() {
+        static QList<QPair<QObject*, QAccessible::Event>> heard;
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            heard.append({event->object(), event->type()});
+        });
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        platform->setActive(true);
+        const auto count = [this](QAccessible::Event type) { return heard.count({&area(), type}); };
+        form->announce("Target reached", std::string("Robot arm, somewhere"));
+        QCOMPARE(count(QAccessible::NameChanged), 1);
+        QCOMPARE(count(QAccessible::DescriptionChanged), 1);
+        QCOMPARE(count(QAccessible::Alert), 1);
+        form->announce("Target reached", std::nullopt); // the same words, news again
+        QCOMPARE(count(QAccessible::DescriptionChanged), 2);
+        QCOMPARE(count(QAccessible::NameChanged), 1);
+
+        heard.clear();
+        RunLoop loop(*lab, *form);
+        loop.setFrameRate(std::numeric_limits<double>::infinity());
+        area().setFocus();
+        QElapsedTimer held;
+        held.start();
+        for (int press = 0; press < 34; ++press) { // a held arrow key
+            QTest::keyClick(&area(), Qt::Key_Left);
+            QVERIFY(loop.turn());
+        }
+        const double seconds = static_cast<double>(held.elapsed()) / 1000;
+        QVERIFY2(count(QAccessible::NameChanged) <= 1 + static_cast<int>(seconds / 1.5),
+                 qPrintable(QString::number(count(QAccessible::NameChanged))));
+        const auto rest = [this] { return QString::fromStdString(Announcer::summary(*lab)); };
+        QElapsedTimer waited;
+        waited.start();
+        while (area().accessibleName() != rest() && waited.elapsed() < 20000) {
+            QVERIFY(loop.turn());
+        }
+        QCOMPARE(area().accessibleName(), rest());
+        QVERIFY2(area().accessibleName().contains("target at x -60.0, y 20.0"),
+                 qPrintable(area().accessibleName()));
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
     }
 
     void explanationProseFitsTheBoxLineByLine() {
@@ -612,7 +717,7 @@ private slots:
             plain.drawingArea().present();
         }
         QCOMPARE(canvas->image(), plainCanvas.image());
-        QCOMPARE(area().grab().toImage(), plain.drawingArea().grab().toImage());
+        QCOMPARE(form->clientArea()->grab().toImage(), plain.clientArea()->grab().toImage());
     }
 
     // The lab's keys work wherever the focus is, text boxes and the scroll bar included.

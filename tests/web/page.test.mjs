@@ -264,6 +264,37 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    // What a screen reader is given, from Chromium's own accessibility tree: the headings are
+    // headings (not text boxes) that keep their place in the window's Tab order, the lab's
+    // combo boxes are named by their labels, the picture is an image named by its summary.
+    test('the accessibility tree: headings, named combo boxes, the picture an image', { skip: engine.name !== 'chromium' }, async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.press('Control+l');
+      await tab.waitFor(() => !document.getElementById('lab').hidden);
+      const cdp = await tab.context.newCDPSession(tab.page);
+      const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+      const named = (name) => nodes.filter((n) => !n.ignored && n.name?.value === name).map((n) => n.role?.value);
+      for (const heading of ['Choose Servo', 'Wrist Angle']) {
+        assert.ok(named(heading).includes('heading'), `${heading}: ${named(heading)}`);
+        assert.ok(!named(heading).includes('textbox'), `${heading}: ${named(heading)}`);
+      }
+      for (const label of ['Speed', 'Race against', 'Scheme']) {
+        assert.deepEqual(named(label).filter((role) => role === 'combobox'), ['combobox'], label);
+      }
+      const picture = nodes.find((n) => !n.ignored && /^Robot arm, /.test(n.name?.value ?? ''));
+      assert.equal(picture?.role?.value, 'image');
+      // Tab from the first servo box: the window's order, the headings in it, the picture last.
+      await tab.evaluate(() => document.getElementById('Check1').focus());
+      const order = [];
+      for (let i = 0; i < 14; i++) {
+        await tab.press('Tab');
+        order.push(await tab.evaluate(() => document.activeElement.id));
+      }
+      assert.deepEqual(order, ['Check2', 'Check3', 'VScroll1', 'Command1', 'Command2', 'Command4', 'Text2',
+        'Check4', 'Text1', 'Text3', 'Check5', 'Check6', 'Check7', 'surface']);
+      await tab.close();
+    });
+
     test('the lab\'s Jacobian schemes, their damping and a race against the x,y scheme', async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.press('Control+l');
@@ -329,7 +360,7 @@ for (const engine of engines()) {
       const unseen = await tab.evaluate(() => {
         const missed = [];
         document.activeElement.blur();
-        const controls = [...document.querySelectorAll('#controls input, #controls button, #controls textarea, #lab button, #lab select, #lab input, #surface')];
+        const controls = [...document.querySelectorAll('#controls input, #controls button, #controls textarea, #controls .heading, #lab button, #lab select, #lab input, #surface')];
         for (const control of controls) {
           control.focus();
           const r = control.getBoundingClientRect();

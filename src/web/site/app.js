@@ -133,14 +133,13 @@ class Page {
     this.lab.relabel(this.described);
     this.lesson.texts = this.described.lesson;
     this.shown.explanation = null;
-    this.shown.summary = null;
     this.sync();
   }
 
+  // A heading over a group of controls: static text, named by what it shows, in the keyboard's
+  // order as in the window.
   caption(id, text) {
-    $(id).value = text;
-    $(id).defaultValue = text;
-    $(id).setAttribute('aria-label', text);
+    $(id).textContent = text;
   }
 
   // --- one animation frame: the module runs the passes due by the clock ---
@@ -275,17 +274,17 @@ class Page {
   }
 
   // Tells the screen reader `text` through the polite live region (nothing for an empty text)
-  // and keeps the picture's accessible name on the one-line summary.
+  // and keeps the picture's accessible name on the one-line summary, changed at most as often
+  // as the module paces it.
   speak(text) {
     if (text) {
       const region = $('announcer');
       // The same words again are a new announcement too.
       region.textContent = region.textContent === text ? `${text}\u00a0` : text;
     }
-    const summary = this.front.summary();
-    if (this.shown.summary !== summary) {
-      this.shown.summary = summary;
-      $('surface').setAttribute('aria-label', summary);
+    const name = this.front.pictureName(performance.now() / 1000);
+    if (name) {
+      $('surface').setAttribute('aria-label', name);
     }
   }
 
@@ -373,10 +372,6 @@ class Page {
         this.act(() => this.front.setWristScroll(value));
       }
     });
-    for (const id of ['Text2', 'Text3']) {
-      const heading = $(id);
-      heading.addEventListener('input', () => { heading.value = heading.defaultValue; });
-    }
     document.addEventListener('contextmenu', (event) => event.preventDefault());
   }
 

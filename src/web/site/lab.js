@@ -189,19 +189,21 @@ export class LabView {
     const c = this.plot.context;
     const size = parseFloat(this.panelStyle.fontSize) || 12;
     if (this.shown.plotFont !== size) {
-      // Measured once a font size: the plot's margins are made for these samples.
+      // Measured once a font size and language: the plot lays its texts out by these widths.
       this.shown.plotFont = size;
       this.plot.font = `${size}px 'Liberation Sans', Arial, Helvetica, sans-serif`;
       c.font = this.plot.font;
-      const p = this.described.plot;
-      this.metrics = [size * 1.25, c.measureText(p.valueLabelSample).width,
-        c.measureText(p.legendSample).width, c.measureText(p.nowLabel).width];
+      for (const text of this.front.plotTexts().split('\n')) {
+        if (text) {
+          this.front.setPlotTextWidth(text, c.measureText(text).width);
+        }
+      }
       this.shown.figuresText = null;
     }
-    const lineHeight = this.metrics[0];
+    const lineHeight = size * 1.25;
     const strip = lineHeight + 4;
     const plotHeight = canvas.clientHeight - strip;
-    const changed = this.front.drawPlot(canvas.clientWidth, plotHeight, ...this.metrics);
+    const changed = this.front.drawPlot(canvas.clientWidth, plotHeight, lineHeight);
     const figures = this.front.figures();
     if (changed || resized || figures !== this.shown.figuresText) {
       if (changed || resized) {
