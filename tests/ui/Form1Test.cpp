@@ -77,6 +77,29 @@ private:
         QApplication::sendEvent(&area(), &event);
     }
 
+    // Turns accessibility on as a running screen reader does and records every accessibility
+    // event from now on: its object and type.
+    static QList<QPair<QObject*, QAccessible::Event>>& listenAsAScreenReader() {
+        static QList<QPair<QObject*, QAccessible::Event>> heard;
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            heard.append({event->object(), event->type()});
+        });
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        if (platform != nullptr) {
+            platform->setActive(true);
+        }
+        return heard;
+    }
+    static void stopListening() {
+        QAccessible::installUpdateHandler(nullptr);
+        if (QPlatformAccessibility* platform =
+                QGuiApplicationPrivate::platformIntegration()->accessibility()) {
+            platform->setActive(false);
+        }
+    }
+
 private slots:
     void init() {
         app = std::make_unique<DesktopSimulator>();
@@ -443,15 +466,8 @@ private slots:
     // A change is put into the picture's accessible description with the events that make a
     // screen reader speak it.
     void changesAreToldWithTheirEvents() {
-        static QList<QPair<QObject*, QAccessible::Event>> heard;
-        heard.clear();
-        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-            heard.append({event->object(), event->type()});
-        });
-        QPlatformAccessibility* platform =
-            QGuiApplicationPrivate::platformIntegration()->accessibility();
-        QVERIFY(platform != nullptr);
-        platform->setActive(true); // as when a screen reader is running
+        QList<QPair<QObject*, QAccessible::Event>>& heard = listenAsAScreenReader();
+        QVERIFY(QGuiApplicationPrivate::platformIntegration()->accessibility() != nullptr);
         RunLoop loop(*lab, *form);
         QVERIFY(loop.turn()); // the announcer's first look: what is, is not news
         form->stopAction()->trigger();
@@ -463,8 +479,7 @@ private slots:
         QVERIFY(area().accessibleDescription().contains("Stopped"));
         QVERIFY(heard.contains({&area(), QAccessible::DescriptionChanged}));
         QVERIFY(heard.contains({&area(), QAccessible::Alert}));
-        QAccessible::installUpdateHandler(nullptr);
-        platform->setActive(false);
+        stopListening();
     }
 
     // High contrast: every caption 4.5:1 against its background, the focus ring 3:1; the
@@ -624,15 +639,10 @@ private slots:
     // the spoken changes (a held arrow key is not a stream of names), and the name it rests on
     // is always told.
     void namesAndDescriptionsAreRaisedOncePaced() {
-        static QList<QPair<QObject*, QAccessible::Event>> heard;
-        heard.clear();
-        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-            heard.append({event->object(), event->type()});
-        });
-        QPlatformAccessibility* platform =
-            QGuiApplicationPrivate::platformIntegration()->accessibility();
-        platform->setActive(true);
-        const auto count = [this](QAccessible::Event type) { return heard.count({&area(), type}); };
+        QList<QPair<QObject*, QAccessible::Event>>& heard = listenAsAScreenReader();
+        const auto count = [this, &heard](QAccessible::Event type) {
+            return heard.count({&area(), type});
+        };
         form->announce("Target reached", std::string("Robot arm, somewhere"));
         QCOMPARE(count(QAccessible::NameChanged), 1);
         QCOMPARE(count(QAccessible::DescriptionChanged), 1);
@@ -663,8 +673,7 @@ private slots:
         QCOMPARE(area().accessibleName(), rest());
         QVERIFY2(area().accessibleName().contains("target at x -60.0, y 20.0"),
                  qPrintable(area().accessibleName()));
-        QAccessible::installUpdateHandler(nullptr);
-        platform->setActive(false);
+        stopListening();
     }
 
     void explanationProseFitsTheBoxLineByLine() {
