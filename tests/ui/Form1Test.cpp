@@ -1,5 +1,6 @@
 #include "ModalDismisser.h"
 #include "ModalWatchdog.h"
+#include "QuietPlatform.h"
 
 #include "core/lab/Lab.h"
 #include "core/servo/JacobianServos.h"
@@ -78,6 +79,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void init() {
         app = std::make_unique<DesktopSimulator>();
         state = &app->state;

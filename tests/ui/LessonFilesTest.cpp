@@ -1,4 +1,5 @@
 #include "ModalDismisser.h"
+#include "QuietPlatform.h"
 
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
@@ -72,6 +73,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void init() {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
