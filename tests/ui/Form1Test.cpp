@@ -1,6 +1,7 @@
 #include "ModalDismisser.h"
 #include "ModalWatchdog.h"
 #include "QuietPlatform.h"
+#include "TryCompare.h"
 
 #include "core/lab/Lab.h"
 #include "core/servo/JacobianServos.h"
@@ -632,7 +633,7 @@ private slots:
         QCOMPARE(window.form.size(), QSize(614, 525 + 18));
         window.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-        QTRY_COMPARE(window.form.drawingArea().geometry(), QRect(0, 18, 614, 525));
+        SERVO_TRY_COMPARE(window.form.drawingArea().geometry(), QRect(0, 18, 614, 525));
         QCOMPARE(window.form.menuBar()->height(), 18);
     }
 
