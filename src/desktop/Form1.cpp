@@ -36,6 +36,20 @@ QRect twips(int left, int top, int width, int height) {
     return {left / 15, top / 15, width / 15, height / 15};
 }
 
+// The menu bar at a fixed height, 18 device-independent pixels (what the window's 8.25 pt font
+// gives with the style's margins), so that the window's layout does not follow the metrics of
+// whichever font stands in for "MS Sans Serif" on this system, nor those of a corner widget,
+// which the toolkit counts even while it is hidden.
+class FixedHeightMenuBar : public QMenuBar {
+public:
+    static constexpr int Height = 18;
+
+    explicit FixedHeightMenuBar(QWidget* parent) : QMenuBar(parent) { setFixedHeight(Height); }
+    QSize sizeHint() const override { return {QMenuBar::sizeHint().width(), Height}; }
+    QSize minimumSizeHint() const override { return {QMenuBar::minimumSizeHint().width(), Height}; }
+    int heightForWidth(int) const override { return Height; }
+};
+
 QFont windowFont(double points) {
     QFont font("MS Sans Serif");
     font.setPointSizeF(points);
@@ -117,6 +131,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
                               static_cast<unsigned>(text.blue())));
 
     installAccessibleFactories();
+    setMenuBar(new FixedHeightMenuBar(this));
     // The client area: the picture fills it and the controls lie over the picture's left part,
     // as the picture's siblings (not its children: to a screen reader the picture is one
     // graphic, the controls the window's own).
@@ -138,7 +153,7 @@ Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), 
     // Not maximised: a client area of 9210 by 7875 twips at 1200, 2340 on the screen.
     const QRect client = twips(1200, 2340, 9210, 7875);
     move(client.topLeft());
-    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    resize(client.width(), client.height() + FixedHeightMenuBar::Height);
 }
 
 Form1::~Form1() {

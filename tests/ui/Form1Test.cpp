@@ -1,5 +1,7 @@
 #include "ModalDismisser.h"
 #include "ModalWatchdog.h"
+#include "QuietPlatform.h"
+#include "TryCompare.h"
 
 #include "core/lab/Lab.h"
 #include "core/servo/JacobianServos.h"
@@ -27,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
@@ -101,6 +104,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void init() {
         app = std::make_unique<DesktopSimulator>();
         state = &app->state;
@@ -367,7 +372,7 @@ private slots:
     }
 
     void keyboardShortcutsDriveTheMenus() {
-        QApplication::setActiveWindow(form);
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus != nullptr);
@@ -379,7 +384,7 @@ private slots:
         QCOMPARE(state->gridOn, 1);
         QTest::keyClick(focus, Qt::Key_F1);
         QCOMPARE(notices->titles.last(), QString("ABOUT"));
-        QApplication::setActiveWindow(form); // back from the About box
+        form->activateWindow(); // back from the About box
         QVERIFY(QTest::qWaitForWindowActive(form));
         // Escape also works with the focus in a text box.
         form->explanationBox()->setFocus();
@@ -397,7 +402,7 @@ private slots:
     }
 
     void tabVisitsTheControlsInTheirOrder() {
-        QApplication::setActiveWindow(form);
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         form->checkBox(CheckBox::Check1)->setFocus();
         const QList<QWidget*> expected{form->checkBox(CheckBox::Check2),
@@ -431,7 +436,7 @@ private slots:
     // With the picture focused, arrows move the target as a press and release would, Shift in
     // finer steps, Home back to the start; Ctrl+Up still raises the gain; Ctrl+D describes.
     void theTargetByKeyboard() {
-        QApplication::setActiveWindow(form);
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         area().setFocus();
         const struct {
@@ -729,9 +734,26 @@ private slots:
         QCOMPARE(form->clientArea()->grab().toImage(), plain.clientArea()->grab().toImage());
     }
 
+    // The layout follows no font's metrics: under a far taller default font (the lesson status
+    // at the menu bar's corner, hidden outside a lesson, takes it) the window opens at its own
+    // size, with the menu bar and the picture under it where they always are.
+    void theLayoutFollowsNoFont() {
+        const QFont usual = QApplication::font();
+        QFont tall = usual;
+        tall.setPointSizeF(30);
+        QApplication::setFont(tall);
+        const auto restore = qScopeGuard([&usual] { QApplication::setFont(usual); });
+        DesktopSimulator window;
+        QCOMPARE(window.form.size(), QSize(614, 525 + 18));
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+        SERVO_TRY_COMPARE(window.form.drawingArea().geometry(), QRect(0, 18, 614, 525));
+        QCOMPARE(window.form.menuBar()->height(), 18);
+    }
+
     // The lab's keys work wherever the focus is, text boxes and the scroll bar included.
     void labKeysWorkWhateverHasTheFocus() {
-        QApplication::setActiveWindow(form);
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         LabPanel& panel = *form->labPanel();
         double gain = 1;

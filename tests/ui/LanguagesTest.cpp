@@ -1,4 +1,5 @@
 #include "ModalDismisser.h"
+#include "QuietPlatform.h"
 
 #include "core/commands/Commands.h"
 #include "core/language/Catalogue.h"
@@ -62,6 +63,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void cleanup() {
         notices.reset();
         app.reset();

@@ -1,4 +1,6 @@
 #include "ModalDismisser.h"
+#include "QuietPlatform.h"
+#include "TryCompare.h"
 
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Lesson.h"
@@ -74,6 +76,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void init() {
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
@@ -127,7 +131,7 @@ private slots:
         QVERIFY(!panel().files().openExperimentFile(path("missing.servo")));
         QCOMPARE(app->state.gain, 3.0);
         QCOMPARE(app->state.servoType, ServoReverseKinematic);
-        QTRY_COMPARE(boxes->titles.size(), 2);
+        SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{2});
         QVERIFY2(boxes->texts[0].contains("line 3: gain: '99' is outside 0..20"),
                  qPrintable(boxes->texts[0]));
         QVERIFY(boxes->texts[1].contains("Cannot read"));
@@ -187,7 +191,7 @@ private slots:
         std::signal(SIGXFSZ, previous);
         QCOMPARE(contents(path("data.csv")), QByteArray("old"));
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"data.csv"}));
-        QTRY_COMPARE(boxes->titles.size(), 1);
+        SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{1});
         QCOMPARE(boxes->titles[0], QString("Export Plot Data"));
         QVERIFY(boxes->texts[0].contains("Nothing was written."));
 
@@ -197,7 +201,7 @@ private slots:
             QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             answer = path("locked/experiment.servo");
             trigger(Command::SaveExperiment);
-            QTRY_COMPARE(boxes->titles.size(), 2);
+            SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{2});
             QVERIFY(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden).isEmpty());
         }
     }

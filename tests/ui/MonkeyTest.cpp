@@ -9,6 +9,7 @@
 
 #include "ModalDismisser.h"
 #include "ModalWatchdog.h"
+#include "QuietPlatform.h"
 
 #include "FigureChecks.h"
 #include "core/lab/Lab.h"
@@ -40,6 +41,8 @@ class MonkeyTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { dropOffscreenPlatformNoise(); }
+
     void randomEventsLeaveTheSimulationSound() {
         const qulonglong seed = qEnvironmentVariableIsSet("SERVO_MONKEY_SEED")
                                     ? qEnvironmentVariable("SERVO_MONKEY_SEED").toULongLong()

@@ -362,8 +362,13 @@ function webkitEngine() {
             throw new Error(`WebKitWebDriver: ${value.message}`);
           }
           const tab = new WebDriverTab(base, value.sessionId);
-          await tab.call('POST', '/timeouts', { script: 60000 });
-          await tab.call('POST', '/window/rect', { width, height });
+          try {
+            await tab.call('POST', '/timeouts', { script: 60000 });
+            await tab.call('POST', '/window/rect', { width, height });
+          } catch (error) {
+            await tab.close().catch(() => {});
+            throw error;
+          }
           return tab;
         },
         close: async () => driver.kill(),
@@ -372,10 +377,34 @@ function webkitEngine() {
   };
 }
 
+// A launched engine that remembers its open tabs, so that `closeTabs()` after each test closes
+// whatever a test left open, however it ended: a WebDriver session left open counts against
+// the driver's limit of sessions, and every test after it would fail to get one.
+function closingTabs(runtime) {
+  const open = new Set();
+  return {
+    ...runtime,
+    async newTab(options) {
+      const tab = await runtime.newTab(options);
+      open.add(tab);
+      const close = tab.close.bind(tab);
+      tab.close = () => {
+        open.delete(tab);
+        return close();
+      };
+      return tab;
+    },
+    async closeTabs() {
+      await Promise.allSettled([...open].map((tab) => tab.close()));
+    },
+  };
+}
+
 // The engines named in SERVO_ENGINES (comma-separated), or all of them; WebKit only where there
 // is an X display for it.
 export function engines() {
-  const all = [chromiumEngine(), firefoxEngine(), ...(process.env.DISPLAY ? [webkitEngine()] : [])];
+  const all = [chromiumEngine(), firefoxEngine(), ...(process.env.DISPLAY ? [webkitEngine()] : [])]
+    .map((engine) => ({ ...engine, launch: async () => closingTabs(await engine.launch()) }));
   const wanted = (process.env.SERVO_ENGINES || '').split(',').filter(Boolean);
   return wanted.length ? all.filter((engine) => wanted.includes(engine.name)) : all;
 }

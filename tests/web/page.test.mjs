@@ -1,7 +1,7 @@
 // The browser edition in every engine (engines.mjs): the notice, the settled pose, pointer and
 // touch input, the schemes and their read-outs, the menus and keys, the lab, a pixel ratio of 2,
 // a failed load, a crash and a reload with the network off. The same bodies run in each.
-import { after, before, describe, test } from 'node:test';
+import { after, afterEach, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { join } from 'node:path';
@@ -57,6 +57,10 @@ for (const engine of engines()) {
     before(async () => {
       server = await serveSite();
       runtime = await engine.launch();
+    });
+    // A test that failed half way has not closed its tab.
+    afterEach(async () => {
+      await runtime?.closeTabs();
     });
     after(async () => {
       await runtime?.close();

@@ -222,8 +222,11 @@ public:
             buffer_.erase(0, start_);
             scanned_ -= start_;
             start_ = 0;
-            char chunk[65536];
-            const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
+            // Read straight into the buffer: a chunk this size would fill a WebAssembly stack.
+            const std::size_t kept = buffer_.size();
+            buffer_.resize(kept + ChunkSize);
+            const ssize_t count = ::read(STDIN_FILENO, buffer_.data() + kept, ChunkSize);
+            buffer_.resize(kept + (count > 0 ? static_cast<std::size_t>(count) : 0));
             if (count < 0 && errno == EINTR) {
                 continue;
             }
@@ -231,11 +234,11 @@ public:
                 throw std::system_error(errno, std::generic_category());
             }
             ended_ = count == 0;
-            buffer_.append(chunk, static_cast<std::size_t>(count));
         }
     }
 
 private:
+    static constexpr std::size_t ChunkSize = 65536;
     void refuseLongerThan(std::size_t end) const {
         if (static_cast<long long>(end - start_) > MaxScriptLineBytes) {
             throw ScriptError(filled(tr(LongerThanText), {std::to_string(MaxScriptLineBytes)}),

@@ -73,7 +73,9 @@ public:
     std::string summary() const;
 
 private:
-    std::array<ErrorSample, Capacity> ring_{};
+    // On the heap: a history inside an object on the stack (a WebAssembly stack is small)
+    // costs it only the vector.
+    std::vector<ErrorSample> ring_ = std::vector<ErrorSample>(Capacity);
     std::size_t next_ = 0;
     std::size_t count_ = 0;
     bool any_ = false;
