@@ -629,7 +629,7 @@ private slots:
 
     // A press on the picture gives it the keyboard focus: the arrows then move the target.
     void aPressOnThePictureTakesTheFocus() {
-        QApplication::setActiveWindow(form);
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
         form->checkBox(CheckBox::Check2)->setFocus();
         QTest::mouseClick(&area(), Qt::LeftButton, {}, at(400, 100));

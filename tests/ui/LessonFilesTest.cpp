@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(LessonFiles::readWhole(path("large.servo-trace"), bytes, MaxRecordingBytes),
                  QString("larger than 16 MB"));
         QVERIFY(!panel().files().openExperimentFile(path("pipe.servo")));
-        QTRY_COMPARE(boxes->titles.size(), 1);
+        SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{1});
         QVERIFY2(boxes->texts[0].contains("pipe.servo: not a regular file"),
                  qPrintable(boxes->texts[0]));
         QCOMPARE(app->state.servoType, ServoReverseKinematic);
