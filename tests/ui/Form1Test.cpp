@@ -747,7 +747,11 @@ private slots:
         QCOMPARE(window.form.size(), QSize(614, 525 + 18));
         window.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window.form));
-        SERVO_TRY_COMPARE(window.form.drawingArea().geometry(), QRect(0, 18, 614, 525));
+        const auto pictureInWindow = [&window] {
+            const QWidget& picture = window.form.drawingArea();
+            return QRect(picture.mapTo(&window.form, QPoint(0, 0)), picture.size());
+        };
+        SERVO_TRY_COMPARE(pictureInWindow(), QRect(0, 18, 614, 525));
         QCOMPARE(window.form.menuBar()->height(), 18);
     }
 
