@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 
 namespace servo {
 
@@ -58,6 +59,14 @@ double worstJointDrift(const SimulationState& s) {
         worst = std::max(worst, std::hypot(s.pointX[row] - at.x, s.pointY[row] - at.y));
     }
     return worst;
+}
+
+double jointDriftAllowance(const SimulationState& s) {
+    const double largestAngle =
+        std::max({std::abs(s.shoulderAngle), std::abs(s.elbowAngle), std::abs(s.wristAngle)});
+    const double reach = s.upperArmLength + s.forearmLength + s.handLength + FingerTipReach;
+    constexpr double RoundingsAllowed = 16;
+    return 1e-6 + RoundingsAllowed * std::numeric_limits<double>::epsilon() * largestAngle * reach;
 }
 
 bool allFinite(const SimulationState& s) {

@@ -15,6 +15,11 @@ double worstRigidityDrift(const SimulationState& state);
 // finger tips stand and where forward kinematics of the current joint angles puts them. Zero
 // up to rounding after every redraw.
 double worstJointDrift(const SimulationState& state);
+// The joint drift rounding can explain, arm units: 1e-6, plus what the angles' own precision
+// allows. A runaway gain leaves the unwrapped angles at 1e10 radians and more, where a double
+// holds an angle only to some micro-radians, and the figure, turned by the differences of such
+// angles, may stand that far from where forward kinematics puts it.
+double jointDriftAllowance(const SimulationState& state);
 
 // True when every number of the state (angles, target, working values, figure points) is
 // finite.
