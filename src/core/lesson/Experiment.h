@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lab/Lab.h"
+#include "core/simulation/Handlers.h"
 
 #include <array>
 #include <optional>
@@ -16,8 +17,8 @@ namespace servo {
 struct Experiment {
     int servoType = ServoReverseKinematic;
     CheckBox elbow = CheckBox::Check7;
-    float targetX = 350; // window units
-    float targetY = 50;
+    float targetX = StartUpTargetX; // window units
+    float targetY = StartUpTargetY;
     int wrist = 0; // wrist scroll position
     double gain = 1;
     int speed = NormalSpeed; // index into Speeds
@@ -28,7 +29,7 @@ struct Experiment {
     bool running = true;
     bool projector = false;
     int raceScheme = 0; // servo type; 0 for none
-    double dampingLambda = 5;
+    double dampingLambda = DefaultDampingLambda;
     // The arm's starting pose: shoulder, elbow and wrist, degrees (straight up: all zero).
     std::array<double, 3> pose{};
 

@@ -28,6 +28,5 @@ inline constexpr double MaxJointStep = 0.25; // radians, about 14 degrees
 // far from a singularity, a short gradient step near one.
 void dampedLeastSquaresStep(SimulationState& state, DrawingSurface& surface);
 inline constexpr double MaxDampingLambda = 50; // arm units
-inline constexpr double DefaultDampingLambda = 5;
 
 } // namespace servo

@@ -19,6 +19,9 @@ inline constexpr int ServoJacobianTranspose = 4;
 inline constexpr int ServoResolvedRate = 5;
 inline constexpr int ServoDampedLeastSquares = 6;
 
+// The damping of damped least squares at start-up, arm units.
+inline constexpr double DefaultDampingLambda = 5;
+
 // Point numbers run from 1 to MaxPoints; index 0 of the point arrays is never used.
 inline constexpr int MaxPoints = 100;
 
@@ -100,7 +103,7 @@ struct SimulationState {
     double manipulabilityValue = 0;
     double largestJointStep = 0;
     int singular = 0;
-    double dampingLambda = 5;
+    double dampingLambda = DefaultDampingLambda;
 
     // Draw pass: the effector point worked out from the joint angles, for the pick-up test.
     double graspX = 0;
