@@ -6,6 +6,7 @@
 #include "core/lesson/Lesson.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
+#include "core/state/ControlLayout.h"
 #include "core/teaching/Grid.h"
 #include "desktop/Accessibility.h"
 #include "desktop/DrawingArea.h"
@@ -33,7 +34,14 @@ namespace {
 
 // Positions and sizes are laid out in twips, 15 to a device-independent pixel.
 QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
+            height / TwipsPerPixel};
+}
+
+// A control of the column where the layout table places it.
+QRect placeOf(const char* name) {
+    const PixelPlace place = pixelsOf(controlPlace(name));
+    return {place.left, place.top, place.width, place.height};
 }
 
 // The menu bar at a fixed height, 18 device-independent pixels (what the window's 8.25 pt font
@@ -164,23 +172,23 @@ void Form1::buildControls() {
     QWidget* area = client_; // over the picture, which was made first
     text3_ = makeLabelBox(area);
     text3_->setObjectName("Text3");
-    text3_->setGeometry(twips(1560, 120, 1935, 285));
+    text3_->setGeometry(placeOf("Text3"));
 
     vScroll1_ = new QScrollBar(Qt::Vertical, area);
     vScroll1_->setObjectName("VScroll1");
-    vScroll1_->setGeometry(twips(600, 120, 255, 2895));
+    vScroll1_->setGeometry(placeOf("VScroll1"));
     vScroll1_->setRange(0, WristScrollMax);
     vScroll1_->setSingleStep(WristScrollLine);
     vScroll1_->setPageStep(WristScrollPage);
     vScroll1_->setAccessibleName(WristAngleCaption);
 
-    check1_ = makeCheckBox(area, captionOf(CheckBox::Check1), twips(1320, 480, 2535, 255));
-    check3_ = makeCheckBox(area, captionOf(CheckBox::Check3), twips(1320, 840, 2895, 255));
-    check2_ = makeCheckBox(area, captionOf(CheckBox::Check2), twips(1320, 1200, 2655, 255));
-    check4_ = makeCheckBox(area, captionOf(CheckBox::Check4), twips(1560, 1800, 1815, 255));
-    check5_ = makeCheckBox(area, captionOf(CheckBox::Check5), twips(1560, 2160, 1815, 255));
-    check6_ = makeCheckBox(area, captionOf(CheckBox::Check6), twips(1560, 2520, 1695, 255));
-    check7_ = makeCheckBox(area, captionOf(CheckBox::Check7), twips(1560, 2880, 1455, 255));
+    check1_ = makeCheckBox(area, captionOf(CheckBox::Check1), placeOf("Check1"));
+    check3_ = makeCheckBox(area, captionOf(CheckBox::Check3), placeOf("Check3"));
+    check2_ = makeCheckBox(area, captionOf(CheckBox::Check2), placeOf("Check2"));
+    check4_ = makeCheckBox(area, captionOf(CheckBox::Check4), placeOf("Check4"));
+    check5_ = makeCheckBox(area, captionOf(CheckBox::Check5), placeOf("Check5"));
+    check6_ = makeCheckBox(area, captionOf(CheckBox::Check6), placeOf("Check6"));
+    check7_ = makeCheckBox(area, captionOf(CheckBox::Check7), placeOf("Check7"));
     check1_->setObjectName("Check1");
     check2_->setObjectName("Check2");
     check3_->setObjectName("Check3");
@@ -191,18 +199,18 @@ void Form1::buildControls() {
 
     text2_ = makeLabelBox(area);
     text2_->setObjectName("Text2");
-    text2_->setGeometry(twips(0, 3120, 1455, 285));
+    text2_->setGeometry(placeOf("Text2"));
 
-    command4_ = makeButton(area, ShowPathCaption, twips(2400, 3480, 975, 495));
+    command4_ = makeButton(area, ShowPathCaption, placeOf("Command4"));
     command4_->setObjectName("Command4");
-    command1_ = makeButton(area, OpenCaption, twips(240, 3600, 975, 375));
+    command1_ = makeButton(area, OpenCaption, placeOf("Command1"));
     command1_->setObjectName("Command1");
-    command2_ = makeButton(area, CloseCaption, twips(1320, 3600, 975, 375));
+    command2_ = makeButton(area, CloseCaption, placeOf("Command2"));
     command2_->setObjectName("Command2");
 
     text1_ = new QPlainTextEdit(area);
     text1_->setObjectName("Text1");
-    text1_->setGeometry(twips(240, 4080, 3375, 2055));
+    text1_->setGeometry(placeOf("Text1"));
     text1_->setReadOnly(true); // focus, scrolling and selection, but no editing
     text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text1_->setTabChangesFocus(true);

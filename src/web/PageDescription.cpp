@@ -15,6 +15,7 @@
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
+#include "core/state/ControlLayout.h"
 #include "core/state/Geometry.h"
 #include "core/teaching/MessageTexts.h"
 #include "web/JsonWriter.h"
@@ -51,6 +52,22 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
                               : item.edition == Edition::Page  ? "page"
                                                                : "both")
             .value("command", static_cast<int>(item.command))
+            .endObject();
+    }
+    json.endArray();
+}
+
+// The column of controls' places, device-independent pixels: [{name, left, top, width, height}].
+void controlPlaces(JsonWriter& json) {
+    json.beginArray("controlPlaces");
+    for (const ControlPlace& place : ControlPlaces) {
+        const PixelPlace pixels = pixelsOf(place);
+        json.beginObject()
+            .value("name", place.name)
+            .value("left", pixels.left)
+            .value("top", pixels.top)
+            .value("width", pixels.width)
+            .value("height", pixels.height)
             .endObject();
     }
     json.endArray();
@@ -188,6 +205,7 @@ std::string pageDescription() {
         .value("windowPoints", WindowFontPoints)
         .value("captionPoints", CaptionFontPoints)
         .endObject();
+    controlPlaces(json);
     json.beginObject("looks");
     for (const auto& [name, profile] : {std::pair{"window", ColourProfile::Window},
                                         std::pair{"highContrast", ColourProfile::HighContrast}}) {

@@ -104,6 +104,19 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    // The places the window's test pins too, in CSS pixels within the column.
+    test('the column of controls stands where the window\'s does', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      const places = await tab.evaluate(() => ['Check1-box', 'Check7-box', 'VScroll1', 'Text2', 'Command4', 'Text1']
+        .map((id) => {
+          const e = document.getElementById(id);
+          return [e.offsetLeft, e.offsetTop, e.offsetWidth, e.offsetHeight];
+        }));
+      assert.deepEqual(places, [[88, 32, 169, 17], [104, 192, 97, 17], [40, 8, 17, 193], [0, 208, 97, 19],
+        [160, 232, 65, 33], [16, 272, 225, 137]]);
+      await tab.close();
+    });
+
     test('a press picks the target, a drag moves it, and the arm follows', async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.mouse.move(...await viewportPoint(tab, 380, 40));

@@ -52,7 +52,19 @@ class Page {
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);
     this.lesson = new LessonView(this);
+    this.placeControls();
     this.setProjector(false);
+  }
+
+  // The column of controls where the core's layout table places it (a box's place is its
+  // label's, which holds the box and its caption).
+  placeControls() {
+    for (const { name, left, top, width, height } of this.described.controlPlaces) {
+      const control = $(`${name}-box`) ?? $(name);
+      Object.assign(control.style, {
+        left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px`,
+      });
+    }
   }
 
   // --- start-up: the first half ran in the module; the notice, then the second half ---
