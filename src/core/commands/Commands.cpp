@@ -262,8 +262,15 @@ std::vector<KeyHelpRow> keyHelp(Edition edition) {
             }
         }
     }
-    rows.push_back({tr(TargetKeysHelp), tr("move the target 5 units (the picture has the focus)")});
-    rows.push_back({tr(FineTargetKeysHelp), tr("move the target 1 unit")});
+    const auto step = static_cast<long>(TargetKeyStep);
+    const auto fineStep = static_cast<long>(TargetKeyFineStep);
+    rows.push_back({tr(TargetKeysHelp),
+                    filled(trn("move the target %s unit (the picture has the focus)",
+                               "move the target %s units (the picture has the focus)", step),
+                           {std::to_string(step)})});
+    rows.push_back({tr(FineTargetKeysHelp),
+                    filled(trn("move the target %s unit", "move the target %s units", fineStep),
+                           {std::to_string(fineStep)})});
     rows.push_back({tr(HomeTargetKeyHelp), tr("the target back where it started")});
     rows.push_back({tr("Alt+underlined letter"), tr("a menu of the menu bar")});
     rows.push_back({tr("Tab, Shift+Tab"), tr("the controls in turn, the picture after them")});
