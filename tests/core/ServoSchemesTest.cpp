@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <set>
 #include <string>
@@ -98,8 +99,13 @@ std::vector<const ServoScheme*> rows() {
     return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SchemeRow, ::testing::ValuesIn(rows()),
-                         [](const auto& row) { return std::string(row.param->name); });
+INSTANTIATE_TEST_SUITE_P(Table, SchemeRow, ::testing::ValuesIn(rows()), [](const auto& row) {
+    std::string name = row.param->name;
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; }, '_');
+    return name;
+});
 
 TEST(SchemeTable, TypesNamesCaptionsAndLabPlacesAreEachUsedOnce) {
     std::set<std::string_view> names;
