@@ -14,7 +14,7 @@
 #include "core/teaching/ExplanationTexts.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <limits>
 
 namespace servo {
@@ -175,7 +175,7 @@ std::string jacobianReadOut(const SimulationState& state) {
 }
 
 // In the order of the servo types from 1; the servo boxes' schemes first.
-const std::array<ServoScheme, 6> Schemes{{
+const ServoScheme Schemes[]{
     {ServoReverseKinematic, CheckBox::Check1, N_("Reverse Kinematic"), "reverse",
      ReverseKinematicExplanation, reverseKinematicStep, true, false, JointErrorNames, jointErrors,
      nullptr, 0},
@@ -192,14 +192,14 @@ const std::array<ServoScheme, 6> Schemes{{
     {ServoDampedLeastSquares, NoBox, N_("Damped least squares"), "damped",
      DampedLeastSquaresExplanation, dampedLeastSquaresStep, false, true, JacobianSignalNames,
      jacobianSignals, jacobianReadOut, 5},
-}};
+};
 
 // The servo boxes' schemes, which lead the table.
 std::size_t boxSchemeCount() {
     return static_cast<std::size_t>(
-        std::find_if(Schemes.begin(), Schemes.end(),
+        std::find_if(std::begin(Schemes), std::end(Schemes),
                      [](const ServoScheme& scheme) { return scheme.box == NoBox; }) -
-        Schemes.begin());
+        std::begin(Schemes));
 }
 
 } // namespace
@@ -213,7 +213,7 @@ std::span<const ServoScheme> labSchemes() {
 }
 
 std::span<const ServoScheme> allSchemes() {
-    return Schemes;
+    return std::span(Schemes);
 }
 
 const ServoScheme* servoSchemeNamed(std::string_view name) {
