@@ -286,11 +286,11 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
         raceBox_->addItem({});
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
-        lesson_.schemeChosen(index + 1);
+        lesson_.schemeChosen(servoTypeAtLabPlace(index));
         showSettings();
     });
     connect(raceBox_, &QComboBox::activated, this, [this](int index) {
-        lesson_.raceChosen(index);
+        lesson_.raceChosen(servoTypeAtLabPlace(index - 1));
         showSettings();
     });
     dampingBox_ = new QDoubleSpinBox(body);
@@ -340,9 +340,10 @@ void LabPanel::retranslate() {
         speedBox_->setItemText(static_cast<int>(i), text(Speeds[i].caption));
     }
     raceBox_->setItemText(0, text(NoRaceCaption));
-    for (std::size_t i = 0; i < allSchemes().size(); ++i) {
-        schemeBox_->setItemText(static_cast<int>(i), text(allSchemes()[i].caption));
-        raceBox_->setItemText(static_cast<int>(i + 1), text(allSchemes()[i].caption));
+    const std::vector<const ServoScheme*> schemes = labSchemeList();
+    for (std::size_t i = 0; i < schemes.size(); ++i) {
+        schemeBox_->setItemText(static_cast<int>(i), text(schemes[i]->caption));
+        raceBox_->setItemText(static_cast<int>(i + 1), text(schemes[i]->caption));
     }
     showSettings();
 }
@@ -396,9 +397,9 @@ void LabPanel::showSettings() {
         applyColourProfile();
     }
     const QSignalBlocker quietScheme(schemeBox_);
-    schemeBox_->setCurrentIndex(state_.servoType - 1);
+    schemeBox_->setCurrentIndex(labPlaceOf(state_.servoType));
     const QSignalBlocker quietRace(raceBox_);
-    raceBox_->setCurrentIndex(lab_.race().scheme());
+    raceBox_->setCurrentIndex(labPlaceOf(lab_.race().scheme()) + 1);
     const QSignalBlocker quietDamping(dampingBox_);
     dampingBox_->setValue(state_.dampingLambda);
     const QSignalBlocker quietSpeed(speedBox_);
@@ -416,7 +417,7 @@ void LabPanel::frameShown() {
     }
     plot_->update();
     if (std::fabs(gainBox_->value() - state_.gain) > 1e-9 ||
-        schemeBox_->currentIndex() != state_.servoType - 1) {
+        schemeBox_->currentIndex() != labPlaceOf(state_.servoType)) {
         showSettings();
     }
 }

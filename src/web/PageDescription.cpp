@@ -164,9 +164,12 @@ std::string pageDescription() {
         .endObject();
 
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
-    json.beginArray("schemes"); // servo types 1..6, in order
-    for (const ServoScheme& scheme : allSchemes()) {
-        json.value(nullptr, tr(scheme.caption));
+    json.beginArray("schemes"); // [caption, servo type], in the lab's list order
+    for (const ServoScheme* scheme : labSchemeList()) {
+        json.beginArray()
+            .value(nullptr, tr(scheme->caption))
+            .value(nullptr, scheme->servoType)
+            .endArray();
     }
     json.endArray();
     json.beginObject("damping")

@@ -1,9 +1,15 @@
 #include "TestWorld.h"
 
+#include "core/simulation/ServoSchemes.h"
+
 #include <gtest/gtest.h>
 
 namespace servo::testing {
 namespace {
+
+std::string explanation(int servoType) {
+    return explanationOf(*servoSchemeOf(servoType));
+}
 
 TEST(StartUp, LeavesTheDocumentedState) {
     World w;
@@ -24,7 +30,7 @@ TEST(StartUp, LeavesTheDocumentedState) {
     EXPECT_FALSE(w.panel.isChecked(CheckBox::Check2));
     EXPECT_FALSE(w.panel.isChecked(CheckBox::Check3));
     EXPECT_TRUE(w.panel.isChecked(CheckBox::Check7));
-    EXPECT_EQ(w.panel.explanationText(), s.reverseKinematicText);
+    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
     EXPECT_EQ(s.pointCount, 73);
 }
 
@@ -36,14 +42,14 @@ TEST(ServoBox, PressSelectsTheSchemeAndTheClickChecksTheBox) {
     EXPECT_FALSE(w.panel.isChecked(CheckBox::Check1));
     EXPECT_TRUE(w.panel.isChecked(CheckBox::Check2));
     EXPECT_FALSE(w.panel.isChecked(CheckBox::Check3));
-    EXPECT_EQ(w.panel.explanationText(), w.state.forwardXYText);
+    EXPECT_EQ(w.panel.explanationText(), explanation(ServoForwardXY));
     EXPECT_TRUE(w.panel.elbowBoxesVisible());
     w.cycle();
     EXPECT_FALSE(w.panel.elbowBoxesVisible());
 
     servoBoxPressed(w.state, w.panel, CheckBox::Check1);
     w.panel.toggle(CheckBox::Check1);
-    EXPECT_EQ(w.panel.explanationText(), w.state.reverseKinematicText);
+    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
 }
 
 TEST(ServoBox, PressingTheSchemeInForceOnlyRemovesItsCheckMark) {
@@ -52,7 +58,7 @@ TEST(ServoBox, PressingTheSchemeInForceOnlyRemovesItsCheckMark) {
     w.panel.toggle(CheckBox::Check1);
     EXPECT_EQ(w.state.servoType, ServoReverseKinematic);
     EXPECT_FALSE(w.panel.isChecked(CheckBox::Check1));
-    EXPECT_EQ(w.panel.explanationText(), w.state.reverseKinematicText);
+    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
 }
 
 TEST(ServoBox, ChangingTheArmSchemeKeepsThePose) {

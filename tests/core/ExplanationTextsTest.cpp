@@ -1,4 +1,4 @@
-#include "core/teaching/ExplanationTexts.h"
+#include "core/simulation/ServoSchemes.h"
 #include "core/teaching/MessageTexts.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ std::vector<std::string> lines(const std::string& text) {
 
 struct TextCase {
     const char* name;
-    std::string SimulationState::*field;
+    int servoType;
     std::size_t lineCount;
     bool endsWithBreak;
     std::size_t firstEquation; // 1-based line numbers
@@ -34,9 +34,7 @@ class ExplanationText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ExplanationText, HasItsLineLayout) {
     const TextCase& c = GetParam();
-    SimulationState state;
-    buildExplanationTexts(state);
-    const std::string& text = state.*c.field;
+    const std::string text = explanationOf(*servoSchemeOf(c.servoType));
     EXPECT_EQ(text.ends_with("\r\n"), c.endsWithBreak);
     std::vector<std::string> all = lines(text);
     if (c.endsWithBreak) {
@@ -64,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, ExplanationText,
     ::testing::Values(
         TextCase{"ReverseKinematic",
-                 &SimulationState::reverseKinematicText,
+                 ServoReverseKinematic,
                  16,
                  true,
                  7,
@@ -73,14 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "JD=desired angle calculated from the geometry of the robot",
                   "JC=current joint angle as measured by sensors"}},
         TextCase{"ForwardXY",
-                 &SimulationState::forwardXYText,
+                 ServoForwardXY,
                  18,
                  false,
                  6,
                  {"XE = XD - XC,      XE=x-axis error, XD=Desired X ",
                   "YE = YD - YC       XC=Current measured X,    YE=Y-axis error, etc", ""}},
         TextCase{"ForwardRTheta",
-                 &SimulationState::forwardRThetaText,
+                 ServoForwardRTheta,
                  16,
                  true,
                  6,
@@ -89,12 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testCase) { return testCase.param.name; });
 
 TEST(ExplanationTexts, MentionWhatTheStudentShouldWatch) {
-    SimulationState state;
-    buildExplanationTexts(state);
-    EXPECT_NE(state.forwardXYText.find("45 degrees"), std::string::npos);
-    EXPECT_NE(state.forwardXYText.find("oscillation"), std::string::npos);
-    EXPECT_NE(state.reverseKinematicText.find("straight"), std::string::npos);
-    EXPECT_NE(state.forwardRThetaText.find("hunting"), std::string::npos);
+    const auto text = [](int servoType) { return explanationOf(*servoSchemeOf(servoType)); };
+    EXPECT_NE(text(ServoForwardXY).find("45 degrees"), std::string::npos);
+    EXPECT_NE(text(ServoForwardXY).find("oscillation"), std::string::npos);
+    EXPECT_NE(text(ServoReverseKinematic).find("straight"), std::string::npos);
+    EXPECT_NE(text(ServoForwardRTheta).find("hunting"), std::string::npos);
 }
 
 // About: five lines, naming where the six schemes are and the project's version.

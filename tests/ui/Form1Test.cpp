@@ -6,6 +6,7 @@
 #include "core/lab/Lab.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
+#include "core/simulation/ServoSchemes.h"
 #include "core/simulation/Simulation.h"
 #include "core/teaching/Grid.h"
 #include "desktop/AppSetup.h"
@@ -143,7 +144,8 @@ private slots:
         QCOMPARE(form->wristLabel()->text(), QString("Wrist Angle"));
         QCOMPARE(form->servoHeading()->text(), QString("Choose Servo"));
         QCOMPARE(form->explanationBox()->toPlainText(),
-                 QString::fromStdString(state->reverseKinematicText).replace("\r\n", "\n"));
+                 QString::fromStdString(explanationOf(*servoSchemeOf(ServoReverseKinematic)))
+                     .replace("\r\n", "\n"));
         // The notice: two lines, one OK button, no icon, no stray control character.
         QCOMPARE(notices->titles.size(), 1);
         QCOMPARE(notices->texts[0].count('\n'), 1);
@@ -178,7 +180,8 @@ private slots:
         QVERIFY(!form->checkBox(CheckBox::Check1)->isChecked());
         QVERIFY(!form->checkBox(CheckBox::Check3)->isChecked());
         QCOMPARE(form->explanationBox()->toPlainText(),
-                 QString::fromStdString(state->forwardXYText).replace("\r\n", "\n"));
+                 QString::fromStdString(explanationOf(*servoSchemeOf(ServoForwardXY)))
+                     .replace("\r\n", "\n"));
         QVERIFY(form->checkBox(CheckBox::Check4)->isVisible());
         cycle();
         for (CheckBox box :
@@ -204,7 +207,8 @@ private slots:
         QCOMPARE(state->servoType, ServoReverseKinematic);
         QVERIFY(!form->checkBox(CheckBox::Check1)->isChecked());
         QCOMPARE(form->explanationBox()->toPlainText(),
-                 QString::fromStdString(state->reverseKinematicText).replace("\r\n", "\n"));
+                 QString::fromStdString(explanationOf(*servoSchemeOf(ServoReverseKinematic)))
+                     .replace("\r\n", "\n"));
     }
 
     void keyboardTogglesOnlyTheCheckMark() {
@@ -688,9 +692,9 @@ private slots:
         const QFontMetrics metrics(box->font());
         const int width =
             box->viewport()->width() - 2 * static_cast<int>(box->document()->documentMargin());
-        for (const std::string* text :
-             {&state->reverseKinematicText, &state->forwardXYText, &state->forwardRThetaText}) {
-            for (const QString& line : QString::fromStdString(*text).split("\r\n")) {
+        for (const ServoScheme& scheme : servoSchemes()) {
+            for (const QString& line :
+                 QString::fromStdString(explanationOf(scheme)).split("\r\n")) {
                 if (!line.contains('=')) {
                     QVERIFY2(metrics.horizontalAdvance(line) <= width,
                              qPrintable(QString("wraps: \"%1\"").arg(line)));

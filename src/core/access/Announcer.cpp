@@ -17,12 +17,6 @@ namespace servo {
 
 namespace {
 
-std::string oneDecimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", std::fabs(value) < 0.05 ? 0.0 : value);
-    return text;
-}
-
 std::string schemeName(int servoType) {
     const ServoScheme* scheme = servoSchemeOf(servoType);
     return scheme != nullptr ? tr(scheme->caption) : tr("no");
@@ -31,12 +25,8 @@ std::string schemeName(int servoType) {
 // The target as an arm point, one decimal: "x 25.0, y -20.0".
 std::string targetWords(const SimulationState& state) {
     return filled(tr("x %s, y %s"),
-                  {oneDecimal((state.targetX - ShoulderX) / WindowUnitsPerArmUnitX),
-                   oneDecimal(ShoulderY - state.targetY)});
-}
-
-std::string degrees(double radians) {
-    return filled(tr("%s degrees"), {oneDecimal(radians * DegreesPerRadian)});
+                  {formatOneDecimal((state.targetX - ShoulderX) / WindowUnitsPerArmUnitX),
+                   formatOneDecimal(ShoulderY - state.targetY)});
 }
 
 // A joint angle as a person reads it: in (-180, 180] degrees as told, one decimal, whatever
@@ -46,7 +36,7 @@ std::string jointDegrees(double radians) {
     if (told <= -180) {
         told += 360;
     }
-    return filled(tr("%s degrees"), {oneDecimal(told)});
+    return filled(tr("%s degrees"), {formatOneDecimal(told)});
 }
 
 // Counts the turns of a series from growing to shrinking or back, each by more than `swing`.
@@ -83,7 +73,8 @@ private:
 Announcer::Seen Announcer::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().panel().wristScrollPosition());
-    const bool reverseKinematic = state.servoType == ServoReverseKinematic;
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    const bool reverseKinematic = scheme != nullptr && scheme->showsElbowBoxes;
     return {state.servoType,
             state.targetX,
             state.targetY,
@@ -130,7 +121,7 @@ std::optional<std::string> Announcer::afterFrame(const Lab& lab, double nowSecon
                                                    : tr("The object is dropped"));
         }
         if (now.gain != was.gain) {
-            parts.push_back(filled(tr("Gain %s"), {oneDecimal(now.gain)}));
+            parts.push_back(filled(tr("Gain %s"), {formatOneDecimal(now.gain)}));
         }
         if (now.hunting && !was.hunting) {
             parts.push_back(
@@ -193,19 +184,11 @@ std::string Announcer::wholeState(const Lab& lab) {
                   "%s, distance %s."),
                {schemeName(state.servoType), jointDegrees(state.shoulderAngle),
                 jointDegrees(state.elbowAngle), jointDegrees(state.wristAngle),
-                oneDecimal(sample.effector.x), oneDecimal(sample.effector.y), targetWords(state),
-                oneDecimal(sample.error)});
-    if (state.servoType == ServoForwardXY || state.servoType == ServoForwardRTheta) {
-        const bool xy = state.servoType == ServoForwardXY;
-        text += xy ? filled(tr(" X error %s, Y error %s."),
-                            {formatFixed(state.xError, 2), formatFixed(state.yError, 2)})
-                   : filled(tr(" Radius error %s, elevation error %s."),
-                            {formatFixed(state.radiusError, 2), degrees(state.elevationError)});
-    }
-    if (state.servoType >= ServoJacobianTranspose) {
-        text += state.singular == 1 ? tr(" Singular: no step.")
-                                    : filled(tr(" Manipulability %s."),
-                                             {formatFixed(state.manipulabilityValue, 2)});
+                formatOneDecimal(sample.effector.x), formatOneDecimal(sample.effector.y),
+                targetWords(state), formatOneDecimal(sample.error)});
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    if (scheme != nullptr && scheme->readOut != nullptr) {
+        text += scheme->readOut(state);
     }
     text += state.runState == RunStopped ? tr(" Stopped.") : tr(" Running.");
     text += state.gripperClosed != 0 ? (state.objectHeld != 0 ? tr(" Gripper closed on the object.")

@@ -7,6 +7,7 @@
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/servo/ArmJacobian.h"
+#include "core/simulation/ServoSchemes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,7 +62,8 @@ void drawCues(const SimulationState& state, int wristScrollPosition, const CueSe
     const auto tx = static_cast<float>(state.targetX);
     const auto ty = static_cast<float>(state.targetY);
     const bool targetShown = finite(state.targetX, state.targetY);
-    const bool reverseKinematic = state.servoType == ServoReverseKinematic;
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    const bool reverseKinematic = scheme != nullptr && scheme->showsElbowBoxes;
 
     if (cues.ghosts && reverseKinematic) {
         layer.setForeColour(ReachBoundaryColour);

@@ -3,61 +3,10 @@
 #include "core/lab/LabSample.h"
 #include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
-#include "core/state/Geometry.h"
 
 #include <cmath>
-#include <limits>
 
 namespace servo {
-
-namespace {
-
-constexpr double None = std::numeric_limits<double>::quiet_NaN();
-
-std::array<double, 3> signalsOf(const SimulationState& state, int wristScrollPosition) {
-    switch (state.servoType) {
-    case ServoForwardXY:
-        return {state.xError, state.yError, None};
-    case ServoForwardRTheta:
-        return {state.radiusError, state.elevationError * DegreesPerRadian, None};
-    case ServoReverseKinematic: {
-        const ReverseKinematicSolution commanded = solveReverseKinematic(
-            goalForTarget(state, wristScrollPosition, state.elbowPair, state.elbowChoice));
-        if (!commanded.reachable) {
-            return {None, None, None};
-        }
-        return {(commanded.shoulderAngle - state.shoulderAngle) * DegreesPerRadian,
-                (commanded.elbowAngle - state.elbowAngle) * DegreesPerRadian,
-                (commanded.wristAngle - state.wristAngle) * DegreesPerRadian};
-    }
-    case ServoJacobianTranspose:
-    case ServoResolvedRate:
-    case ServoDampedLeastSquares:
-        return {state.manipulabilityValue / ManipulabilityPlotUnit,
-                state.largestJointStep * DegreesPerRadian, None};
-    default:
-        return {None, None, None};
-    }
-}
-
-} // namespace
-
-SignalNames signalNamesOf(int servoType) {
-    switch (servoType) {
-    case ServoForwardXY:
-        return {{N_("X error"), N_("Y error"), nullptr}, N_("arm units")};
-    case ServoForwardRTheta:
-        return {{N_("radius error (arm units)"), N_("elevation error (degrees)"), nullptr}, ""};
-    case ServoReverseKinematic:
-        return {{N_("shoulder error"), N_("elbow error"), N_("wrist error")}, N_("degrees")};
-    case ServoJacobianTranspose:
-    case ServoResolvedRate:
-    case ServoDampedLeastSquares:
-        return {{N_("manipulability / 100"), N_("largest joint step (degrees)"), nullptr}, ""};
-    default:
-        return {{nullptr, nullptr, nullptr}, ""};
-    }
-}
 
 void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
                           double raceDistance) {
@@ -98,7 +47,7 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
     }
 
     ring_[next_] = {distance,
-                    signalsOf(state, wristScrollPosition),
+                    signalValuesOf(state, wristScrollPosition),
                     state.servoType,
                     change,
                     raceDistance,

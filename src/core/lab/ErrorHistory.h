@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/simulation/ServoSchemes.h"
 #include "core/state/SimulationState.h"
 
 #include <array>
@@ -15,11 +16,8 @@ namespace servo {
 // are NaN.
 struct ErrorSample {
     double distance; // effector to desired point, arm units
-    // x,y: X and Y error (arm units); R,theta: radius error (arm units) and elevation error
-    // (degrees); reverse kinematic: shoulder, elbow and wrist error, commanded minus current
-    // (degrees; NaN while the target is out of reach); the Jacobian schemes: manipulability
-    // (in ManipulabilityPlotUnit) and the largest joint step (degrees).
-    std::array<double, 3> signalValues;
+    // The scheme's own signals, as its row of the scheme table names and computes them.
+    SignalValues signalValues;
     int servoType;
     bool change; // the target or the scheme changed just before this cycle
     double raceDistance = std::numeric_limits<double>::quiet_NaN(); // the race arm's; NaN: none
@@ -30,17 +28,6 @@ struct ErrorSample {
     double elbowAngle = 0;
     double wristAngle = 0;
 };
-
-// The plot shows manipulability in hundreds of arm units squared, so that it shares its scale
-// with the distance.
-inline constexpr double ManipulabilityPlotUnit = 100;
-
-// The names, in order, of a scheme's plotted signals, with their units.
-struct SignalNames {
-    std::array<const char*, 3> names; // nullptr past the last
-    const char* unit;                 // of the signals
-};
-SignalNames signalNamesOf(int servoType);
 
 // The last Capacity running cycles' errors, and the figures since the last change of target or
 // scheme: cycles since then, the settling cycle and the peak error.

@@ -130,7 +130,6 @@ ValueScale scaleOf(const std::vector<ErrorSample>& samples, int ticks) {
     return scale;
 }
 
-
 // The cycle labels under the axis, newest first, each centred on its tick and kept on the
 // surface; one that would touch its right-hand neighbour is left out, and "cycles" goes at the
 // left end where it fits.

@@ -3,6 +3,7 @@
 #include "core/language/Translation.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
+#include "core/simulation/ServoSchemes.h"
 #include "core/simulation/StartUp.h"
 
 #include <algorithm>

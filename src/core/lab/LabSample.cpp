@@ -18,15 +18,4 @@ LabSample sampleOf(const SimulationState& state, int wristScrollPosition) {
     return sample;
 }
 
-ReverseKinematicGoal goalForTarget(const SimulationState& state, int wristScrollPosition,
-                                   int elbowPair, int elbowChoice) {
-    return {desiredXFromTarget(state.targetX),
-            desiredYFromTarget(state.targetY),
-            wristSettingFromScroll(wristScrollPosition),
-            elbowPair,
-            elbowChoice,
-            state.upperArmLength,
-            state.handLength};
-}
-
 } // namespace servo

@@ -2,6 +2,7 @@
 
 #include "core/figure/EffectorPosition.h"
 #include "core/servo/ReverseKinematicSolution.h"
+#include "core/simulation/ServoSchemes.h"
 #include "core/state/SimulationState.h"
 
 namespace servo {
@@ -16,10 +17,5 @@ struct LabSample {
 
 // `wristScrollPosition` is the scroll bar's current position (the wrist setting it commands).
 LabSample sampleOf(const SimulationState& state, int wristScrollPosition);
-
-// What the reverse kinematic law is asked for the current target and the wrist setting of the
-// scroll position, in the given elbow configuration.
-ReverseKinematicGoal goalForTarget(const SimulationState& state, int wristScrollPosition,
-                                   int elbowPair, int elbowChoice);
 
 } // namespace servo

@@ -22,21 +22,6 @@ std::optional<int> raceSchemeOfWord(std::string_view word) {
     return scheme == nullptr ? std::nullopt : std::optional<int>(scheme->servoType);
 }
 
-namespace {
-
-// The main arm without its texts, which the race never shows.
-SimulationState poseOf(const SimulationState& main) {
-    SimulationState copy = main;
-    for (std::string* text :
-         {&copy.reverseKinematicText, &copy.forwardXYText, &copy.forwardRThetaText,
-          &copy.jacobianTransposeText, &copy.resolvedRateText, &copy.dampedLeastSquaresText}) {
-        text->clear();
-    }
-    return copy;
-}
-
-} // namespace
-
 void RaceArm::setScheme(int servoType) {
     servoType_ = servoSchemeOf(servoType) != nullptr ? servoType : 0;
     restart_ = true;
@@ -50,12 +35,12 @@ void RaceArm::afterCycle(const SimulationState& main) {
     const bool changed = !any_ || main.targetX != before_.targetX ||
                          main.targetY != before_.targetY || main.servoType != before_.servoType;
     if (restart_ || changed) {
-        arm_ = any_ ? before_ : poseOf(main);
+        arm_ = any_ ? before_ : main;
         arm_.servoType = servoType_;
         cycles_ = 0;
         restart_ = false;
     }
-    before_ = poseOf(main);
+    before_ = main;
     any_ = true;
 
     arm_.targetX = main.targetX;

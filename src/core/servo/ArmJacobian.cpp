@@ -51,11 +51,6 @@ double manipulability(const Matrix3& j) {
     return std::sqrt(std::max(0.0, a * d - b * b));
 }
 
-bool servosHandAngle(int servoType) {
-    return servoType == ServoJacobianTranspose || servoType == ServoResolvedRate ||
-           servoType == ServoDampedLeastSquares;
-}
-
 Manipulability manipulabilityOf(const Matrix3& j, bool handAngleHeld) {
     // The rows of M: the effector's x and y velocity per joint rate.
     std::array<double, 3> x = j[0];
@@ -74,10 +69,6 @@ Manipulability manipulabilityOf(const Matrix3& j, bool handAngleHeld) {
     const double major = std::sqrt(mean + spread);
     // The half axes multiply to w; the minor one from w keeps its precision near zero.
     return {w, major, major > 0 ? w / major : 0, 0.5 * std::atan2(2 * b, a - d)};
-}
-
-Manipulability manipulabilityOf(const SimulationState& state) {
-    return manipulabilityOf(taskJacobian(state), servosHandAngle(state.servoType));
 }
 
 double determinant(const Matrix3& m) {

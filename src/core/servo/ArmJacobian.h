@@ -40,10 +40,7 @@ struct Manipulability {
     double minor;
     double angle; // of the major axis, radians counterclockwise from the x axis
 };
-bool servosHandAngle(int servoType);
 Manipulability manipulabilityOf(const Matrix3& jacobian, bool handAngleHeld);
-// At the state's pose, for its scheme.
-Manipulability manipulabilityOf(const SimulationState& state);
 
 double determinant(const Matrix3& m);
 Matrix3 transposed(const Matrix3& m);

@@ -8,6 +8,12 @@
 
 namespace servo {
 
+std::string formatOneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", std::fabs(value) < 0.05 ? 0.0 : value);
+    return text;
+}
+
 std::string formatFixed(double value, int decimals) {
     // Exact decimal conversion, correctly rounded; only the decimal point follows the locale,
     // and it is put back to '.' below.

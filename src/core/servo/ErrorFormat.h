@@ -14,4 +14,8 @@ std::string formatErrorReadout(double value);
 // empty for a value too long to print.
 std::string formatFixed(double value, int decimals);
 
+// One decimal as the announcements speak a value: "25.0", "-3.4"; a value that rounds to zero
+// is "0.0", without a sign.
+std::string formatOneDecimal(double value);
+
 } // namespace servo

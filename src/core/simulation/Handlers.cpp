@@ -27,7 +27,7 @@ void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) 
             panel.setChecked(other.box, false);
         }
     }
-    panel.setExplanationText(state.*scheme->explanation);
+    panel.setExplanationText(explanationOf(*scheme));
 }
 
 void schemeChosen(SimulationState& state, ControlPanel& panel, int servoType) {
@@ -44,7 +44,7 @@ void schemeChosen(SimulationState& state, ControlPanel& panel, int servoType) {
     for (const ServoScheme& boxed : servoSchemes()) {
         panel.setChecked(boxed.box, false);
     }
-    panel.setExplanationText(state.*scheme->explanation);
+    panel.setExplanationText(explanationOf(*scheme));
 }
 
 void dampingEntered(SimulationState& state, double lambda) {

@@ -2,12 +2,11 @@
 
 #include "core/figure/RobotModel.h"
 #include "core/simulation/Handlers.h"
-#include "core/teaching/ExplanationTexts.h"
+#include "core/simulation/ServoSchemes.h"
 
 namespace servo {
 
 void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
-    buildExplanationTexts(state);
     loadBuiltInModel(state);
     panel.setWristScrollPosition(0);
     state.targetX = StartUpTargetX;
@@ -15,7 +14,7 @@ void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWind
     state.clearEachCycle = 1;
     window.maximiseWindow();
     state.runState = RunRunning;
-    panel.setExplanationText(state.reverseKinematicText);
+    panel.setExplanationText(explanationOf(*servoSchemeOf(ServoReverseKinematic)));
     window.showWindow();
     panel.setChecked(CheckBox::Check7, true);
 }

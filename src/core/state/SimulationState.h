@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <string>
 
 namespace servo {
 
@@ -10,7 +9,8 @@ inline constexpr int RunEnd = 1;
 inline constexpr int RunRunning = 2;
 inline constexpr int RunStopped = 3;
 
-// Servo schemes selected by the three servo boxes.
+// Servo types: each names one row of the scheme table (core/simulation/ServoSchemes.cpp).
+// The schemes selected by the three servo boxes.
 inline constexpr int ServoReverseKinematic = 1;
 inline constexpr int ServoForwardXY = 2;
 inline constexpr int ServoForwardRTheta = 3;
@@ -26,7 +26,7 @@ inline constexpr double DefaultDampingLambda = 5;
 inline constexpr int MaxPoints = 100;
 
 // The one record through which every part of the simulator talks: run control, target,
-// joint state, robot figure and explanation texts. Handlers write it, the control cycle
+// joint state and robot figure. Handlers write it, the control cycle
 // reads and computes. Fields that start "unset" are zero here, which is how they behave.
 //
 // Units: window coordinates are the drawing surface's user scale (x 120..450 left to right,
@@ -37,7 +37,7 @@ struct SimulationState {
     int runState = 0;       // RunEnd, RunRunning or RunStopped
     int firstCycle = 0;     // 1: the next running cycle puts the joints in the start pose
                             // (startPoseDegrees) and draws once
-    int servoType = 0;      // ServoReverseKinematic, ServoForwardXY, ServoForwardRTheta
+    int servoType = 0;      // a servo type: ServoReverseKinematic ... (the scheme table)
     int elbowPair = 0;      // 0: Down/Up pair in force, 1: Right/Left pair
     int elbowChoice = 0;    // 0: Down or Right, 1: Up or Left
     int clearEachCycle = 0; // 1: clear the surface every running cycle (path hidden)
@@ -121,14 +121,6 @@ struct SimulationState {
     std::array<double, MaxPoints + 1> pointY{};
     std::array<int, MaxPoints + 1> penUp{};      // 1: the point starts a new stroke
     std::array<int, MaxPoints + 1> partNumber{}; // see the Part* constants in RobotModel.h
-
-    // Explanation texts, lines joined by CR LF.
-    std::string reverseKinematicText;
-    std::string forwardXYText;
-    std::string forwardRThetaText;
-    std::string jacobianTransposeText;
-    std::string resolvedRateText;
-    std::string dampedLeastSquaresText;
 };
 
 } // namespace servo

@@ -57,10 +57,10 @@ export class LabView {
     const scheme = $('lab-scheme');
     const race = $('lab-race');
     race.append(new Option('', '0'));
-    d.schemes.forEach((caption, index) => {
-      scheme.append(new Option('', String(index + 1)));
-      race.append(new Option('', String(index + 1)));
-    });
+    for (const [, servoType] of d.schemes) {
+      scheme.append(new Option('', String(servoType)));
+      race.append(new Option('', String(servoType)));
+    }
     const damping = $('lab-damping');
     damping.max = String(d.damping.max);
     damping.step = String(d.damping.step);
@@ -111,7 +111,7 @@ export class LabView {
     $('lab-gain-slider').setAttribute('aria-label', d.captions.gainSlider);
     const race = $('lab-race');
     race.options[0].text = d.captions.noRace;
-    d.schemes.forEach((caption, index) => {
+    d.schemes.forEach(([caption], index) => {
       $('lab-scheme').options[index].text = caption;
       race.options[index + 1].text = caption;
     });
