@@ -66,48 +66,114 @@ std::string readPose(const std::string& value, Experiment& into) {
     return {};
 }
 
+std::string readScheme(const std::string& value, Experiment& into) {
+    const ServoScheme* scheme = servoSchemeNamed(value);
+    if (scheme == nullptr) {
+        return filled(tr("unknown scheme %s (%s)"), {quoted(value), schemeNames()});
+    }
+    into.servoType = scheme->servoType;
+    return {};
+}
+
+std::string readElbow(const std::string& value, Experiment& into) {
+    for (const ElbowConfiguration& configuration : ElbowConfigurations) {
+        if (value == configuration.name) {
+            into.elbow = configuration.box;
+            return {};
+        }
+    }
+    return filled(tr("unknown elbow %s (down, up, right or left)"), {quoted(value)});
+}
+
+// "X,Y": any point a press or a drag can leave the target at, the picture's edges crossed
+// too, so that whatever is saved opens again.
+std::string readTarget(const std::string& value, Experiment& into) {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos) {
+        return filled(tr("expected X,Y, not %s"), {quoted(value)});
+    }
+    const auto x = readCoordinate(value.substr(0, comma));
+    const auto y = readCoordinate(value.substr(comma + 1));
+    if (!x.value || !y.value) {
+        return x.value ? y.error : x.error;
+    }
+    into.targetX = *x.value;
+    into.targetY = *y.value;
+    return {};
+}
+
+// One of the speeds' steps a second, or "default".
+std::string readSpeed(const std::string& value, Experiment& into) {
+    if (value == "default") {
+        into.speed = NormalSpeed;
+        return {};
+    }
+    const auto steps = readNumber(value, 0, 1e9);
+    for (std::size_t i = 0; steps.value && i < Speeds.size(); ++i) {
+        if (Speeds[i].stepsPerSecond == *steps.value) {
+            into.speed = static_cast<int>(i);
+            return {};
+        }
+    }
+    std::string speeds;
+    for (const Speed& speed : Speeds) {
+        speeds += exactNumber(speed.stepsPerSecond) + ", ";
+    }
+    return filled(tr("no speed of %s steps per second (%sor default)"), {quoted(value), speeds});
+}
+
+// The names of the cues on, separated by commas (none: empty).
+std::string readCues(const std::string& value, Experiment& into) {
+    CueSettings cues;
+    std::size_t start = 0;
+    while (start < value.size()) {
+        std::size_t end = value.find(',', start);
+        end = end == std::string::npos ? value.size() : end;
+        const std::string name = value.substr(start, end - start);
+        bool known = false;
+        for (const Cue& cue : Cues) {
+            if (name == cue.name) {
+                cues.*cue.setting = known = true;
+            }
+        }
+        if (!known) {
+            return filled(tr("unknown cue %s (marker, reach, stopped, ghosts, manipulability)"),
+                          {quoted(name)});
+        }
+        start = end + 1;
+    }
+    into.cues = cues;
+    return {};
+}
+
+std::string writeCues(const Experiment& from) {
+    std::string names;
+    for (const Cue& cue : Cues) {
+        if (from.cues.*cue.setting) {
+            names += (names.empty() ? "" : ",") + std::string(cue.name);
+        }
+    }
+    return names;
+}
+
+std::string readRace(const std::string& value, Experiment& into) {
+    const std::optional<int> servoType = raceSchemeOfWord(value);
+    if (!servoType) {
+        return filled(tr("unknown scheme %s (%s or none)"), {quoted(value), schemeNames()});
+    }
+    into.raceScheme = *servoType;
+    return {};
+}
+
 const std::vector<Key>& keys() {
     static const std::vector<Key> table{
-        {"scheme",
-         [](const std::string& value, Experiment& into) -> std::string {
-             const ServoScheme* scheme = servoSchemeNamed(value);
-             if (scheme == nullptr) {
-                 return filled(tr("unknown scheme %s (%s)"), {quoted(value), schemeNames()});
-             }
-             into.servoType = scheme->servoType;
-             return {};
-         },
+        {"scheme", readScheme,
          [](const Experiment& from) -> std::string { return raceSchemeWord(from.servoType); }},
-        {"elbow",
-         [](const std::string& value, Experiment& into) -> std::string {
-             for (const ElbowConfiguration& configuration : ElbowConfigurations) {
-                 if (value == configuration.name) {
-                     into.elbow = configuration.box;
-                     return {};
-                 }
-             }
-             return filled(tr("unknown elbow %s (down, up, right or left)"), {quoted(value)});
-         },
+        {"elbow", readElbow,
          [](const Experiment& from) -> std::string {
              return elbowConfigurationOf(from.elbow)->name;
          }},
-        {"target",
-         [](const std::string& value, Experiment& into) -> std::string {
-             const std::size_t comma = value.find(',');
-             if (comma == std::string::npos) {
-                 return filled(tr("expected X,Y, not %s"), {quoted(value)});
-             }
-             const auto x = readCoordinate(value.substr(0, comma));
-             const auto y = readCoordinate(value.substr(comma + 1));
-             if (!x.value || !y.value) {
-                 return x.value ? y.error : x.error;
-             }
-             // Any point a press or a drag can leave the target at, the picture's edges
-             // crossed too, so that whatever is saved opens again.
-             into.targetX = *x.value;
-             into.targetY = *y.value;
-             return {};
-         },
+        {"target", readTarget,
          [](const Experiment& from) -> std::string {
              return exactCoordinate(from.targetX) + "," + exactCoordinate(from.targetY);
          }},
@@ -125,65 +191,14 @@ const std::vector<Key>& keys() {
              return gain.error;
          },
          [](const Experiment& from) -> std::string { return exactNumber(from.gain); }},
-        {"speed",
-         [](const std::string& value, Experiment& into) -> std::string {
-             if (value == "default") {
-                 into.speed = NormalSpeed;
-                 return {};
-             }
-             const auto steps = readNumber(value, 0, 1e9);
-             for (std::size_t i = 0; steps.value && i < Speeds.size(); ++i) {
-                 if (Speeds[i].stepsPerSecond == *steps.value) {
-                     into.speed = static_cast<int>(i);
-                     return {};
-                 }
-             }
-             std::string speeds;
-             for (const Speed& speed : Speeds) {
-                 speeds += exactNumber(speed.stepsPerSecond) + ", ";
-             }
-             return filled(tr("no speed of %s steps per second (%sor default)"),
-                           {quoted(value), speeds});
-         },
+        {"speed", readSpeed,
          [](const Experiment& from) -> std::string {
              return exactNumber(Speeds[static_cast<std::size_t>(from.speed)].stepsPerSecond);
          }},
         {"lab",
          [](const std::string& value, Experiment& into) { return readFlag(value, into.labPanel); },
          [](const Experiment& from) { return flag(from.labPanel); }},
-        {"cues",
-         [](const std::string& value, Experiment& into) -> std::string {
-             CueSettings cues;
-             std::size_t start = 0;
-             while (start < value.size()) {
-                 std::size_t end = value.find(',', start);
-                 end = end == std::string::npos ? value.size() : end;
-                 const std::string name = value.substr(start, end - start);
-                 bool known = false;
-                 for (const Cue& cue : Cues) {
-                     if (name == cue.name) {
-                         cues.*cue.setting = known = true;
-                     }
-                 }
-                 if (!known) {
-                     return filled(
-                         tr("unknown cue %s (marker, reach, stopped, ghosts, manipulability)"),
-                         {quoted(name)});
-                 }
-                 start = end + 1;
-             }
-             into.cues = cues;
-             return {};
-         },
-         [](const Experiment& from) -> std::string {
-             std::string names;
-             for (const Cue& cue : Cues) {
-                 if (from.cues.*cue.setting) {
-                     names += (names.empty() ? "" : ",") + std::string(cue.name);
-                 }
-             }
-             return names;
-         }},
+        {"cues", readCues, writeCues},
         {"path",
          [](const std::string& value, Experiment& into) { return readFlag(value, into.pathShown); },
          [](const Experiment& from) { return flag(from.pathShown); }},
@@ -196,16 +211,7 @@ const std::vector<Key>& keys() {
         {"projector",
          [](const std::string& value, Experiment& into) { return readFlag(value, into.projector); },
          [](const Experiment& from) { return flag(from.projector); }},
-        {"race",
-         [](const std::string& value, Experiment& into) -> std::string {
-             const std::optional<int> servoType = raceSchemeOfWord(value);
-             if (!servoType) {
-                 return filled(tr("unknown scheme %s (%s or none)"),
-                               {quoted(value), schemeNames()});
-             }
-             into.raceScheme = *servoType;
-             return {};
-         },
+        {"race", readRace,
          [](const Experiment& from) -> std::string { return raceSchemeWord(from.raceScheme); }},
         {"lambda",
          [](const std::string& value, Experiment& into) -> std::string {
