@@ -73,11 +73,8 @@ void controlPlaces(JsonWriter& json) {
     json.endArray();
 }
 
-} // namespace
-
-std::string pageDescription() {
-    JsonWriter json;
-    json.beginObject();
+// The window's title and language, the menus and the commands the page performs itself.
+void describeMenus(JsonWriter& json) {
     json.value("title", tr(WindowTitle));
     json.value("language", languageCode());
     items(json, "menuBar", menuBarItems());
@@ -103,7 +100,10 @@ std::string pageDescription() {
         .value("exportPicture", static_cast<int>(Command::ExportPicture))
         .value("language", static_cast<int>(Command::Language));
     json.endObject();
+}
 
+// The lesson files' dialogs, names, limits and messages.
+void describeLesson(JsonWriter& json) {
     json.beginObject("lesson")
         .value("playRecordingTitle", tr(PlayRecordingTitle))
         .value("copyLinkTitle", tr(CopyLinkTitle))
@@ -120,7 +120,10 @@ std::string pageDescription() {
         .value("maxRecordingBytes", static_cast<double>(MaxRecordingBytes))
         .value("recordingTooLarge", largerThan(MaxRecordingBytes))
         .endObject();
+}
 
+// The captions of the boxes and of every other control, the notice and About.
+void describeCaptions(JsonWriter& json) {
     json.beginArray("boxes");
     for (int number = 1; number <= CheckBoxCount; ++number) {
         json.value(nullptr, tr(boxCaption(static_cast<CheckBox>(number))));
@@ -151,7 +154,10 @@ std::string pageDescription() {
         .value("aboutTitle", tr(AboutTitle))
         .value("about", aboutText("WebAssembly"))
         .endObject();
+}
 
+// The keys' help and the target keys' steps.
+void describeKeys(JsonWriter& json) {
     json.beginArray("keyHelp");
     for (const KeyHelpRow& row : keyHelp(Edition::Page)) {
         json.beginArray().value(nullptr, row.keys).value(nullptr, row.what).endArray();
@@ -162,7 +168,10 @@ std::string pageDescription() {
         .value("step", static_cast<double>(TargetKeyStep))
         .value("fineStep", static_cast<double>(TargetKeyFineStep))
         .endObject();
+}
 
+// The ranges and steps of the lab's controls and the wrist, the schemes, projector sizes.
+void describeControls(JsonWriter& json) {
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
     json.beginArray("schemes"); // [caption, servo type], in the lab's list order
     for (const ServoScheme* scheme : labSchemeList()) {
@@ -191,6 +200,11 @@ std::string pageDescription() {
         .value("panelPoints", LabPanelPoints)
         .value("projectorPanelPoints", ProjectorLabPanelPoints)
         .endObject();
+}
+
+// The plot's background, run states, the surface, the window's fonts, the control column's
+// places and the colour profiles.
+void describeLooks(JsonWriter& json) {
     json.beginObject("plot").value("background", cssColour(PlotBackground)).endObject();
     json.beginObject("runStates")
         .value("end", RunEnd)
@@ -232,6 +246,10 @@ std::string pageDescription() {
             .endArray();
     }
     json.endArray();
+}
+
+// How the drawing lists are encoded.
+void describeDrawing(JsonWriter& json) {
     json.beginObject("opKinds");
     for (std::size_t i = 0; i < std::size(DrawOpKindNames); ++i) {
         json.value(DrawOpKindNames[i], static_cast<int>(i));
@@ -239,6 +257,20 @@ std::string pageDescription() {
     json.endObject();
     json.value("opFloats", EncodedOps::OpFloats);
     json.value("lists", "picture cues plot");
+}
+
+} // namespace
+
+std::string pageDescription() {
+    JsonWriter json;
+    json.beginObject();
+    describeMenus(json);
+    describeLesson(json);
+    describeCaptions(json);
+    describeKeys(json);
+    describeControls(json);
+    describeLooks(json);
+    describeDrawing(json);
     json.endObject();
     return json.text();
 }
