@@ -1,5 +1,6 @@
 // ESLint over the page's scripts and its tests: the recommended rules, browser globals for the
-// site, node globals for the tests. Run from the top folder: see tests/web/lint.sh.
+// site, node globals for the tests; no function of the page over 80 lines. Run from the top
+// folder: see scripts/test-web.
 import js from '@eslint/js';
 import globals from 'globals';
 
@@ -10,6 +11,14 @@ export default [
   {
     files: ['src/web/site/**/*.js'],
     languageOptions: { sourceType: 'module', globals: { ...globals.browser } },
+    // No function over 80 lines, blank lines and comments counted (as for the C++).
+    rules: { 'max-lines-per-function': ['error', { max: 80 }] },
+  },
+  // Files whose long functions are being split on another branch; each entry goes when its
+  // split lands.
+  {
+    files: ['src/web/site/painter.js'], // Painter.draw: split in progress
+    rules: { 'max-lines-per-function': 'off' },
   },
   {
     files: ['src/web/site/sw.js'],
