@@ -15,7 +15,6 @@ build=$(readlink -f "$2")
 knownLong=(
   connectHandlers         # src/desktop/Form1.cpp: split in progress
   __embind_init_servo_web # src/web/Bindings.cpp, the binding block: split in progress
-  buildExplanationTexts   # src/core/teaching/ExplanationTexts.cpp: split in progress
 )
 
 cd "$source"
