@@ -178,7 +178,8 @@ class Page {
   }
 
   drawList(painter, list) {
-    if (list === Lists.picture && performance.getEntriesByName('servo-first-frame').length === 0) {
+    if (list === Lists.picture && !this.firstFrameMarked) {
+      this.firstFrameMarked = true;
       performance.mark('servo-first-frame');
     }
     const count = this.front.opCount(list);
