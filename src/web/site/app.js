@@ -61,9 +61,11 @@ class Page {
     this.bindControls();
     this.bindPointer();
     this.bindKeys();
+    // The controls and colours first, so that the page is laid out once, when the surfaces
+    // are fitted to it.
+    this.sync();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
-    this.applyColours();
     const contrast = new URLSearchParams(location.search).get('contrast');
     const asked = matchMedia('(prefers-contrast: more)');
     if (contrast === 'high' || (contrast === null && asked.matches)) {

@@ -22,8 +22,8 @@ export class Painter {
     this.background = background;
     this.map = { left: 0, top: 0, scaleX: 1, scaleY: 1 };
     this.ratio = 1;
-    this.width = canvas.clientWidth; // the canvas's CSS size when last fitted
-    this.height = canvas.clientHeight;
+    this.width = 0; // the canvas's CSS size when last fitted (reading it costs a layout)
+    this.height = 0;
     this.lineWidth = 1; // CSS pixels
     this.font = 'bold 11px sans-serif';
     this.foreDrawn = 0; // the foreground colour as drawn (0x00BBGGRR)
