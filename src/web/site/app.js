@@ -73,9 +73,11 @@ class Page {
     this.bindControls();
     this.bindPointer();
     this.bindKeys();
+    // The controls and colours first, so that the page is laid out once, when the surfaces
+    // are fitted to it.
+    this.sync();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
-    this.applyColours();
     const contrast = new URLSearchParams(location.search).get('contrast');
     const asked = matchMedia('(prefers-contrast: more)');
     if (contrast === 'high' || (contrast === null && asked.matches)) {
@@ -190,7 +192,8 @@ class Page {
   }
 
   drawList(painter, list) {
-    if (list === Lists.picture && performance.getEntriesByName('servo-first-frame').length === 0) {
+    if (list === Lists.picture && !this.firstFrameMarked) {
+      this.firstFrameMarked = true;
       performance.mark('servo-first-frame');
     }
     const count = this.front.opCount(list);

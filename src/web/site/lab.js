@@ -16,6 +16,9 @@ export class LabView {
     this.plot.crisp = false;
     this.shown = {};
     this.panelStyle = getComputedStyle(this.panel); // live: follows projector mode
+    // The plot's size and the panel's font and colours are read again only after a change.
+    this.layoutStale = true;
+    new ResizeObserver(() => { this.layoutStale = true; }).observe($('plot'));
     this.buildPanel();
   }
 
@@ -124,6 +127,7 @@ export class LabView {
       box.nextElementSibling.textContent = ` ${d.labMenu[position].caption}`;
     }
     this.shown.plotFont = null; // measured again: the plot's samples are in the new language
+    this.layoutStale = true;
   }
 
   panelOpen() {
@@ -132,6 +136,7 @@ export class LabView {
 
   togglePanel() {
     this.panel.hidden = !this.panel.hidden;
+    this.layoutStale = true;
     this.page.fitSurfaces();
   }
 
@@ -143,10 +148,11 @@ export class LabView {
   // The plot in the profile's colours (see Page.applyColours), drawn afresh.
   setColours(substitutions, background) {
     this.plot.setColours(substitutions, background);
-    this.plot.dirty = [0, 0, this.plot.canvas.clientWidth, this.plot.canvas.clientHeight];
+    this.plot.touchAll();
     this.plot.clear();
     this.shown.plotFont = null;
     this.shown.recolour = true;
+    this.layoutStale = true;
   }
 
   applyProjector() {
@@ -155,6 +161,7 @@ export class LabView {
     this.panel.classList.toggle('projector', on);
     this.page.fitSurfaces();
     this.shown.plotFont = null;
+    this.layoutStale = true;
   }
 
   // --- showing the settings ---
@@ -176,6 +183,20 @@ export class LabView {
     $('lab-gain-slider').value = String(Math.round(gain / this.described.gain.step));
   }
 
+  // The plot's size and the panel's font size and colours, read from the page's layout only
+  // after something changed them (reading them costs a layout when the page has changed).
+  readLayout() {
+    const resized = this.plot.fit(false);
+    this.layoutStale = false;
+    const style = this.panelStyle;
+    this.panelLook = {
+      size: parseFloat(style.fontSize) || 12,
+      background: style.backgroundColor,
+      colour: style.color,
+    };
+    return resized;
+  }
+
   // After each frame: the plot and, in a strip under it, its figures, drawn only when what they
   // show has changed. The figures go into the canvas rather than into the page's text, so that
   // a frame costs no layout; the paragraph screen readers read follows once a second.
@@ -183,27 +204,32 @@ export class LabView {
     if (this.panel.hidden) {
       return;
     }
-    const canvas = this.plot.canvas;
-    const resized = this.plot.fit(false) || this.shown.recolour;
+    const stale = this.layoutStale || window.devicePixelRatio !== this.plot.ratio;
+    const resized = (stale && this.readLayout()) || this.shown.recolour;
     this.shown.recolour = false;
-    const c = this.plot.context;
-    const size = parseFloat(this.panelStyle.fontSize) || 12;
+    const size = this.panelLook.size;
     if (this.shown.plotFont !== size) {
       // Measured once a font size and language: the plot lays its texts out by these widths.
       this.shown.plotFont = size;
       this.plot.font = `${size}px 'Liberation Sans', Arial, Helvetica, sans-serif`;
-      c.font = this.plot.font;
       for (const text of this.front.plotTexts().split('\n')) {
         if (text) {
-          this.front.setPlotTextWidth(text, c.measureText(text).width);
+          this.front.setPlotTextWidth(text, this.plot.widthOf(text));
         }
       }
       this.shown.figuresText = null;
     }
-    const lineHeight = size * 1.25;
+    this.drawPlot(time, resized);
+  }
+
+  // The plot's list, drawn when it changed, and the figures line under it.
+  drawPlot(time, resized) {
+    const plot = this.plot;
+    const c = plot.context;
+    const lineHeight = this.panelLook.size * 1.25;
     const strip = lineHeight + 4;
-    const plotHeight = canvas.clientHeight - strip;
-    const changed = this.front.drawPlot(canvas.clientWidth, plotHeight, lineHeight);
+    const plotHeight = plot.height - strip; // CSS pixels
+    const changed = this.front.drawPlot(plot.width, plotHeight, lineHeight);
     const figures = this.front.figures();
     if (changed || resized || figures !== this.shown.figuresText) {
       if (changed || resized) {
@@ -211,9 +237,9 @@ export class LabView {
       }
       this.shown.figuresText = figures;
       c.save();
-      c.fillStyle = this.panelStyle.backgroundColor;
-      c.fillRect(0, plotHeight, canvas.clientWidth, strip);
-      c.fillStyle = this.panelStyle.color;
+      c.fillStyle = this.panelLook.background;
+      c.fillRect(0, plotHeight, plot.width, strip);
+      c.fillStyle = this.panelLook.colour;
       c.font = this.plot.font;
       c.textBaseline = 'middle';
       c.fillText(figures, 4, plotHeight + strip / 2);
@@ -226,4 +252,3 @@ export class LabView {
     }
   }
 }
-

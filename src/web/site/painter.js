@@ -13,7 +13,8 @@ export function cssColour(colour) {
 
 // A canvas drawn in some user units: `map` gives the transform from user units to CSS pixels
 // (x = (u - left) * scaleX, y = (v - top) * scaleY). The canvas backing store follows the
-// device pixel ratio, so lines stay crisp.
+// device pixel ratio, so lines stay crisp. A frame allocates nothing and sets the context's
+// font and styles only when they change; texts are measured once per font.
 export class Painter {
   constructor(canvas, background) {
     this.canvas = canvas;
@@ -21,16 +22,40 @@ export class Painter {
     this.background = background;
     this.map = { left: 0, top: 0, scaleX: 1, scaleY: 1 };
     this.ratio = 1;
+    this.width = 0; // the canvas's CSS size when last fitted (reading it costs a layout)
+    this.height = 0;
     this.lineWidth = 1; // CSS pixels
     this.font = 'bold 11px sans-serif';
     this.foreDrawn = 0; // the foreground colour as drawn (0x00BBGGRR)
     this.fore = 'rgb(0, 0, 0)'; // and as shown
-    this.current = [0, 0];
-    this.textAt = [0, 0];
+    this.currentX = 0; // the current point, user units
+    this.currentY = 0;
+    this.textX = 0; // where the next print goes, user units
+    this.textY = 0;
     this.crisp = true; // snap thin lines to device pixel centres
     this.pathOpen = false; // strokes of one colour go into one path, stroked at once
-    this.dirty = null; // CSS pixels drawn on since the last clear: [left, top, right, bottom]
+    // CSS pixels drawn on since the last clear: dirtyLeft, dirtyTop, dirtyRight, dirtyBottom.
+    this.dirty = false;
+    this.dirtyLeft = 0;
+    this.dirtyTop = 0;
+    this.dirtyRight = 0;
+    this.dirtyBottom = 0;
     this.substitutions = null; // Map of drawn colour to shown colour (0x00BBGGRR), or none
+  }
+
+  // The font texts are printed in (a CSS font); its texts' widths are measured anew.
+  get font() {
+    return this.fontName;
+  }
+
+  set font(font) {
+    if (font === this.fontName) {
+      return;
+    }
+    this.fontName = font;
+    this.fontSize = parseFloat(/(\d+(\.\d+)?)(px|pt)/.exec(font)?.[1] || '12');
+    this.widths = new Map(); // text -> width in CSS pixels
+    this.contextFont = null; // the font the context was last given by this painter
   }
 
   // The colours drawn ones are shown in from now on (a Map, or null to show them as drawn), and
@@ -70,10 +95,27 @@ export class Painter {
 
   touch(left, top, right, bottom) {
     const m = this.lineWidth + 2;
-    const d = this.dirty;
-    this.dirty = d
-      ? [Math.min(d[0], left - m), Math.min(d[1], top - m), Math.max(d[2], right + m), Math.max(d[3], bottom + m)]
-      : [left - m, top - m, right + m, bottom + m];
+    if (this.dirty) {
+      this.dirtyLeft = Math.min(this.dirtyLeft, left - m);
+      this.dirtyTop = Math.min(this.dirtyTop, top - m);
+      this.dirtyRight = Math.max(this.dirtyRight, right + m);
+      this.dirtyBottom = Math.max(this.dirtyBottom, bottom + m);
+    } else {
+      this.dirty = true;
+      this.dirtyLeft = left - m;
+      this.dirtyTop = top - m;
+      this.dirtyRight = right + m;
+      this.dirtyBottom = bottom + m;
+    }
+  }
+
+  // The whole canvas counts as drawn on: the next clear clears all of it.
+  touchAll() {
+    this.dirty = true;
+    this.dirtyLeft = 0;
+    this.dirtyTop = 0;
+    this.dirtyRight = this.width;
+    this.dirtyBottom = this.height;
   }
 
   endPath() {
@@ -87,8 +129,10 @@ export class Painter {
   // what was drawn is stretched into the new size, as the desktop window's picture is.
   fit(keep) {
     const ratio = window.devicePixelRatio || 1;
-    const width = Math.max(1, Math.round(this.canvas.clientWidth * ratio));
-    const height = Math.max(1, Math.round(this.canvas.clientHeight * ratio));
+    this.width = this.canvas.clientWidth;
+    this.height = this.canvas.clientHeight;
+    const width = Math.max(1, Math.round(this.width * ratio));
+    const height = Math.max(1, Math.round(this.height * ratio));
     if (width === this.canvas.width && height === this.canvas.height && ratio === this.ratio) {
       return false;
     }
@@ -99,8 +143,9 @@ export class Painter {
       old.height = this.canvas.height;
       old.getContext('2d').drawImage(this.canvas, 0, 0);
     }
-    this.canvas.width = width;
+    this.canvas.width = width; // resets the context's state
     this.canvas.height = height;
+    this.contextFont = null;
     this.ratio = ratio;
     const c = this.context;
     c.setTransform(1, 0, 0, 1, 0, 0);
@@ -113,7 +158,10 @@ export class Painter {
       c.drawImage(old, 0, 0, width, height);
     }
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
-    this.dirty = old ? [0, 0, this.canvas.clientWidth, this.canvas.clientHeight] : null;
+    this.dirty = false;
+    if (old) {
+      this.touchAll();
+    }
     return true;
   }
 
@@ -132,15 +180,14 @@ export class Painter {
   // Back to the background: only what was drawn on since the last clear differs from it.
   clear() {
     this.endPath();
-    const d = this.dirty;
-    if (d === null) {
+    if (!this.dirty) {
       return;
     }
     const c = this.context;
-    const left = Math.max(0, Math.floor(d[0]));
-    const top = Math.max(0, Math.floor(d[1]));
-    const width = Math.min(this.canvas.clientWidth, Math.ceil(d[2])) - left;
-    const height = Math.min(this.canvas.clientHeight, Math.ceil(d[3])) - top;
+    const left = Math.max(0, Math.floor(this.dirtyLeft));
+    const top = Math.max(0, Math.floor(this.dirtyTop));
+    const width = Math.min(this.width, Math.ceil(this.dirtyRight)) - left;
+    const height = Math.min(this.height, Math.ceil(this.dirtyBottom)) - top;
     if (width > 0 && height > 0) {
       if (this.background === null) {
         c.clearRect(left, top, width, height);
@@ -149,11 +196,11 @@ export class Painter {
         c.fillRect(left, top, width, height);
       }
     }
-    this.dirty = null;
+    this.dirty = false;
   }
 
   stroke(x1, y1, x2, y2) {
-    if (![x1, y1, x2, y2].every(Number.isFinite)) {
+    if (!(Number.isFinite(x1) && Number.isFinite(y1) && Number.isFinite(x2) && Number.isFinite(y2))) {
       return;
     }
     const c = this.context;
@@ -168,93 +215,168 @@ export class Painter {
     this.touch(Math.min(x1, x2), Math.min(y1, y2), Math.max(x1, x2), Math.max(y1, y2));
   }
 
-  // Draws `count` operations at byte `address` of the module's memory, texts from `textOf`.
-  draw(heap, address, count, textOf, floats) {
-    const ops = new Float32Array(heap.buffer, address, count * floats);
-    const c = this.context;
-    for (let i = 0; i < count; i++) {
-      const o = i * floats;
-      const kind = ops[o];
-      const x1 = ops[o + 1];
-      const y1 = ops[o + 2];
-      const x2 = ops[o + 3];
-      const y2 = ops[o + 4];
-      const colour = ops[o + 5];
-      switch (kind) {
-        case Kind.Clear:
-          this.clear();
-          break;
-        case Kind.ForeColour: {
-          this.foreDrawn = colour;
-          const fore = this.shown(colour);
-          if (fore !== this.fore) {
-            this.endPath();
-            this.fore = fore;
-          }
-          break;
-        }
-        case Kind.Point: {
-          this.current = [x1, y1];
-          const px = this.x(x1);
-          const py = this.y(y1);
-          if (Number.isFinite(px) && Number.isFinite(py)) {
-            this.endPath();
-            this.touch(px, py, px + 1, py + 1);
-            c.fillStyle = this.fore;
-            const size = Math.max(this.lineWidth, 1 / this.ratio);
-            c.fillRect(Math.floor(px * this.ratio) / this.ratio, Math.floor(py * this.ratio) / this.ratio,
-              size, size);
-          }
-          break;
-        }
-        case Kind.LineTo: {
-          const [fx, fy] = this.current;
-          this.current = [x1, y1];
-          this.stroke(this.x(fx), this.y(fy), this.x(x1), this.y(y1));
-          break;
-        }
-        case Kind.Line:
-          this.stroke(this.x(x1), this.y(y1), this.x(x2), this.y(y2));
-          break;
-        case Kind.Circle: {
-          this.current = [x1, y1];
-          const cx = this.x(x1);
-          const cy = this.y(y1);
-          const r = Math.abs(x2) * this.map.scaleX;
-          if ([cx, cy, r].every(Number.isFinite)) {
-            this.endPath();
-            this.touch(cx - r, cy - r, cx + r, cy + r);
-            c.strokeStyle = this.shown(colour);
-            c.lineWidth = this.lineWidth;
-            c.beginPath();
-            c.arc(cx, cy, r, 0, 2 * Math.PI);
-            c.stroke();
-          }
-          break;
-        }
-        case Kind.TextPosition:
-          this.textAt = [x1, y1];
-          break;
-        case Kind.Print: {
-          const text = textOf(x1);
-          c.font = this.font;
-          c.textBaseline = 'top';
-          const width = c.measureText(text).width;
-          const tx = this.x(this.textAt[0]);
-          const ty = this.y(this.textAt[1]);
-          if (Number.isFinite(tx) && Number.isFinite(ty)) {
-            this.endPath();
-            const size = parseFloat(/(\d+(\.\d+)?)(px|pt)/.exec(this.font)?.[1] || '12');
-            this.touch(tx, ty, tx + width, ty + size * 2);
-            c.fillStyle = this.fore;
-            c.fillText(text, tx, ty);
-          }
-          this.textAt = [this.textAt[0] + width / this.map.scaleX, this.textAt[1]];
-          break;
-        }
-        default:
-          break;
+  setFore(colour) {
+    this.foreDrawn = colour;
+    const fore = this.shown(colour);
+    if (fore !== this.fore) {
+      this.endPath();
+      this.fore = fore;
+    }
+  }
+
+  point(u, v) {
+    this.currentX = u;
+    this.currentY = v;
+    const px = this.x(u);
+    const py = this.y(v);
+    if (Number.isFinite(px) && Number.isFinite(py)) {
+      this.endPath();
+      this.touch(px, py, px + 1, py + 1);
+      const c = this.context;
+      c.fillStyle = this.fore;
+      const size = Math.max(this.lineWidth, 1 / this.ratio);
+      c.fillRect(Math.floor(px * this.ratio) / this.ratio, Math.floor(py * this.ratio) / this.ratio,
+        size, size);
+    }
+  }
+
+  lineTo(u, v) {
+    const fx = this.currentX;
+    const fy = this.currentY;
+    this.currentX = u;
+    this.currentY = v;
+    this.stroke(this.x(fx), this.y(fy), this.x(u), this.y(v));
+  }
+
+  circle(u, v, radius, colour) {
+    this.currentX = u;
+    this.currentY = v;
+    const cx = this.x(u);
+    const cy = this.y(v);
+    const r = Math.abs(radius) * this.map.scaleX;
+    if (Number.isFinite(cx) && Number.isFinite(cy) && Number.isFinite(r)) {
+      this.endPath();
+      this.touch(cx - r, cy - r, cx + r, cy + r);
+      const c = this.context;
+      c.strokeStyle = this.shown(colour);
+      c.lineWidth = this.lineWidth;
+      c.beginPath();
+      c.arc(cx, cy, r, 0, 2 * Math.PI);
+      c.stroke();
+    }
+  }
+
+  // The width of `text` in the painter's font, CSS pixels, measured once.
+  widthOf(text) {
+    let width = this.widths.get(text);
+    if (width === undefined) {
+      this.useFont();
+      width = this.context.measureText(text).width;
+      if (this.widths.size >= 1000) {
+        this.widths.clear(); // read-outs are many different texts: keep the cache small
       }
+      this.widths.set(text, width);
+    }
+    return width;
+  }
+
+  useFont() {
+    if (this.contextFont !== this.fontName) {
+      this.context.font = this.fontName;
+      this.context.textBaseline = 'top';
+      this.contextFont = this.fontName;
+    }
+  }
+
+  // Prints `text` at the text position, which moves on past it; with `draw` false only moves.
+  print(text, draw) {
+    const width = this.widthOf(text);
+    const tx = this.x(this.textX);
+    const ty = this.y(this.textY);
+    if (draw && Number.isFinite(tx) && Number.isFinite(ty)) {
+      this.endPath();
+      this.touch(tx, ty, tx + width, ty + this.fontSize * 2);
+      const c = this.context;
+      this.useFont();
+      c.fillStyle = this.fore;
+      c.fillText(text, tx, ty);
+    }
+    this.textX += width / this.map.scaleX;
+  }
+
+  // Carries out one operation (`o` its first number in `ops`); with `draw` false it only takes
+  // its effect on the colour and the current and text positions, for an operation that a
+  // later clear would wipe out.
+  perform(ops, o, textOf, draw) {
+    const kind = ops[o];
+    switch (kind) {
+      case Kind.Clear:
+        this.clear();
+        break;
+      case Kind.ForeColour:
+        this.setFore(ops[o + 5]);
+        break;
+      case Kind.Point:
+        if (draw) {
+          this.point(ops[o + 1], ops[o + 2]);
+        } else {
+          this.currentX = ops[o + 1];
+          this.currentY = ops[o + 2];
+        }
+        break;
+      case Kind.LineTo:
+        if (draw) {
+          this.lineTo(ops[o + 1], ops[o + 2]);
+        } else {
+          this.currentX = ops[o + 1];
+          this.currentY = ops[o + 2];
+        }
+        break;
+      default:
+        this.performRest(kind, ops, o, textOf, draw);
+        break;
+    }
+  }
+
+  performRest(kind, ops, o, textOf, draw) {
+    switch (kind) {
+      case Kind.Line:
+        if (draw) {
+          this.stroke(this.x(ops[o + 1]), this.y(ops[o + 2]), this.x(ops[o + 3]), this.y(ops[o + 4]));
+        }
+        break;
+      case Kind.Circle:
+        if (draw) {
+          this.circle(ops[o + 1], ops[o + 2], ops[o + 3], ops[o + 5]);
+        } else {
+          this.currentX = ops[o + 1];
+          this.currentY = ops[o + 2];
+        }
+        break;
+      case Kind.TextPosition:
+        this.textX = ops[o + 1];
+        this.textY = ops[o + 2];
+        break;
+      case Kind.Print:
+        this.print(textOf(ops[o + 1]), draw);
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Draws `count` operations at byte `address` of the module's memory (`heap`, its HEAPF32),
+  // texts from `textOf`. What comes before the last clear is wiped out by it: only its effect
+  // on the colour and the positions is taken, so a frame that ran several cycles draws the last
+  // one only.
+  draw(heap, address, count, textOf, floats) {
+    const first = address / Float32Array.BYTES_PER_ELEMENT;
+    let lastClear = count - 1;
+    while (lastClear >= 0 && heap[first + lastClear * floats] !== Kind.Clear) {
+      lastClear--;
+    }
+    for (let i = 0; i < count; i++) {
+      this.perform(heap, first + i * floats, textOf, i >= lastClear);
     }
     this.endPath();
   }
