@@ -29,7 +29,7 @@ CheckBox box(int number) {
 
 // The explanation text with plain line feeds for a text area.
 std::string explanation(WebFrontEnd& f) {
-    std::string text = f.panel().explanationText();
+    std::string text = f.controls().explanationText();
     std::string plain;
     plain.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -163,12 +163,14 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                       f.lesson().boxClicked(box(number));
                   }))
         .function("isChecked", optional_override([](WebFrontEnd& f, int number) {
-                      return f.panel().isChecked(box(number));
+                      return f.controls().isChecked(box(number));
                   }))
-        .function("elbowBoxesVisible",
-                  optional_override([](WebFrontEnd& f) { return f.panel().elbowBoxesVisible(); }))
-        .function("wristScroll",
-                  optional_override([](WebFrontEnd& f) { return f.panel().wristScrollPosition(); }))
+        .function("elbowBoxesVisible", optional_override([](WebFrontEnd& f) {
+                      return f.controls().elbowBoxesVisible();
+                  }))
+        .function("wristScroll", optional_override([](WebFrontEnd& f) {
+                      return f.controls().wristScrollPosition();
+                  }))
         .function("setWristScroll", optional_override([](WebFrontEnd& f, int position) {
                       f.lesson().wristScrolled(position);
                   }))
@@ -179,7 +181,7 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("pathClicked",
                   optional_override([](WebFrontEnd& f) { f.lesson().pathClicked(); }))
         .function("pathCaption", optional_override([](WebFrontEnd& f) {
-                      return std::string(tr(f.panel().pathButtonCaption().c_str()));
+                      return std::string(tr(f.controls().pathButtonCaption().c_str()));
                   }))
         .function("explanation", optional_override([](WebFrontEnd& f) { return explanation(f); }))
         .function("pointerPressed", optional_override([](WebFrontEnd& f, float x, float y) {

@@ -85,8 +85,8 @@ TEST(Experiment, EverySettingRoundTripsThroughTextLinkAndLab) {
     LessonWorld w;
     w.lesson.apply(experiment);
     EXPECT_EQ(writeExperiment(experimentOf(w.lab, true)), writeExperiment(experiment));
-    EXPECT_TRUE(w.world.panel.isChecked(CheckBox::Check5));
-    EXPECT_FALSE(w.world.panel.isChecked(CheckBox::Check7));
+    EXPECT_TRUE(w.world.controls.isChecked(CheckBox::Check5));
+    EXPECT_FALSE(w.world.controls.isChecked(CheckBox::Check7));
 }
 
 TEST(Experiment, UnknownKeysAreIgnoredWithAWarning) {

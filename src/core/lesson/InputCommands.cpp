@@ -20,12 +20,12 @@ SimulationState& stateOf(Lab& lab) {
 
 // A servo box's scheme as its box's press and click; a lab scheme as the lab panel chooses it.
 void chooseScheme(Lab& lab, const ServoScheme& scheme) {
-    ControlPanel& panel = lab.simulation().panel();
+    Controls& controls = lab.simulation().controls();
     if (scheme.box != NoBox) {
-        checkBoxPressed(stateOf(lab), panel, scheme.box);
-        panel.setChecked(scheme.box, !panel.isChecked(scheme.box));
+        checkBoxPressed(stateOf(lab), controls, scheme.box);
+        controls.setChecked(scheme.box, !controls.isChecked(scheme.box));
     } else {
-        schemeChosen(stateOf(lab), panel, scheme.servoType);
+        schemeChosen(stateOf(lab), controls, scheme.servoType);
     }
 }
 
@@ -98,7 +98,7 @@ std::vector<InputCommand> buildCommands() {
         acting("release", [](Lab& lab) { surfaceReleased(stateOf(lab)); }),
         ofInteger("scroll", 0, WristScrollMax,
                   [](Lab& lab, int position) {
-                      lab.simulation().panel().setWristScrollPosition(position);
+                      lab.simulation().controls().setWristScrollPosition(position);
                   }),
         ofInteger("servo", boxed.front().servoType, boxed.back().servoType,
                   [](Lab& lab, int servoType) { chooseScheme(lab, *servoSchemeOf(servoType)); }),
@@ -133,20 +133,21 @@ std::vector<InputCommand> buildCommands() {
                  return filled(tr("no elbow box %s (down, up, right or left)"), {quoted(w[1])});
              }
              if (lab != nullptr) {
-                 ControlPanel& panel = lab->simulation().panel();
-                 panel.setChecked(box, !panel.isChecked(box));
+                 Controls& controls = lab->simulation().controls();
+                 controls.setChecked(box, !controls.isChecked(box));
              }
              return {};
          }},
         acting("open", [](Lab& lab) { openGripperClicked(stateOf(lab)); }),
         acting("close", [](Lab& lab) { closeGripperClicked(stateOf(lab)); }),
-        acting("path", [](Lab& lab) { pathButtonClicked(stateOf(lab), lab.simulation().panel()); }),
+        acting("path",
+               [](Lab& lab) { pathButtonClicked(stateOf(lab), lab.simulation().controls()); }),
         acting("run", [](Lab& lab) { runClicked(stateOf(lab)); }),
         acting("stop", [](Lab& lab) { stopClicked(stateOf(lab)); }),
         acting("grid",
                [](Lab& lab) {
                    gridMenuClicked(stateOf(lab), lab.simulation().surface(),
-                                   lab.simulation().panel());
+                                   lab.simulation().yieldHook());
                }),
         ofNumber("gain", 0, MaxGain,
                  [](Lab& lab, double gain) { gainChanged(stateOf(lab), gain); }),

@@ -86,7 +86,7 @@ bool Lesson::targetHome() {
 
 bool Lesson::boxPressed(CheckBox box) {
     return accept([&] {
-        checkBoxPressed(lab_.simulation().state(), lab_.simulation().panel(), box);
+        checkBoxPressed(lab_.simulation().state(), lab_.simulation().controls(), box);
         // A servo box acts on its press; "servo N" presses and toggles it, so its click that
         // follows is not noted again.
         if (const ServoScheme* scheme = servoSchemeOf(box)) {
@@ -96,16 +96,8 @@ bool Lesson::boxPressed(CheckBox box) {
 }
 
 bool Lesson::boxClicked(CheckBox box) {
-    if (!accepting()) {
-        return false;
-    }
-    ControlPanel& panel = lab_.simulation().panel();
-    panel.setChecked(box, !panel.isChecked(box));
-    return boxToggledByWindow(box);
-}
-
-bool Lesson::boxToggledByWindow(CheckBox box) {
     return accept([&] {
+        lab_.simulation().controls().toggle(box);
         if (const ElbowConfiguration* configuration = elbowConfigurationOf(box)) {
             note(std::string("elbow ") + configuration->name);
         }
@@ -114,10 +106,10 @@ bool Lesson::boxToggledByWindow(CheckBox box) {
 
 bool Lesson::wristScrolled(int position) {
     return accept([&] {
-        ControlPanel& panel = lab_.simulation().panel();
+        Controls& controls = lab_.simulation().controls();
         position = clampedWristScroll(position);
-        if (panel.wristScrollPosition() != position) {
-            panel.setWristScrollPosition(position);
+        if (controls.wristScrollPosition() != position) {
+            controls.setWristScrollPosition(position);
         }
         note("scroll " + std::to_string(position));
     });
@@ -139,7 +131,7 @@ bool Lesson::closeGripper() {
 
 bool Lesson::pathClicked() {
     return accept([&] {
-        pathButtonClicked(lab_.simulation().state(), lab_.simulation().panel());
+        pathButtonClicked(lab_.simulation().state(), lab_.simulation().controls());
         note("path");
     });
 }
@@ -149,10 +141,10 @@ bool Lesson::schemeChosen(int servoType) {
     if (!accepting() || scheme == nullptr) {
         return false;
     }
-    ControlPanel& panel = lab_.simulation().panel();
+    Controls& controls = lab_.simulation().controls();
     // "scheme" of a box's scheme presses and toggles its box; this leaves it checked.
-    const bool wasChecked = scheme->box != NoBox && panel.isChecked(scheme->box);
-    servo::schemeChosen(lab_.simulation().state(), panel, servoType);
+    const bool wasChecked = scheme->box != NoBox && controls.isChecked(scheme->box);
+    servo::schemeChosen(lab_.simulation().state(), controls, servoType);
     if (!wasChecked) {
         note(std::string("scheme ") + scheme->name);
     }

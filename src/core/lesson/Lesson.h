@@ -30,11 +30,9 @@ public:
     bool targetHome();
     // A press on any of the seven boxes, before its click.
     bool boxPressed(CheckBox box);
-    // A box's click: its check mark toggles (acting as its handler does).
+    // A box's click: its check mark toggles (an elbow box's then acts as its handler does; a
+    // servo box's changes only its mark, which its press has noted).
     bool boxClicked(CheckBox box);
-    // A box the window's toolkit has toggled on the user's click, its handler already run (a
-    // servo box's click changes only its check mark, which its press has noted).
-    bool boxToggledByWindow(CheckBox box);
     // The wrist scroll bar moved to a position (set here if the front end has not set it).
     bool wristScrolled(int position);
     bool openGripper();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/interfaces/ControlPanel.h"
 #include "core/interfaces/DrawingSurface.h"
+#include "core/state/ControlBoxes.h"
 #include "core/state/SimulationState.h"
 
 #include <span>
