@@ -3,6 +3,7 @@
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlCaptions.h"
 #include "core/language/Translation.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -312,7 +313,7 @@ void Form1::connectBoxesAndButtons() {
     }
     connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int position) {
         if (lesson_ != nullptr) {
-            lesson_->wristScrolled(position);
+            lesson_->submit(inputLine("scroll", clampedWristScroll(position)));
         } else {
             controls_.setWristScrollPosition(clampedWristScroll(position));
         }
@@ -321,15 +322,15 @@ void Form1::connectBoxesAndButtons() {
     const std::pair<QPushButton*, void (*)(Form1&)> buttons[] = {
         {command1_,
          [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->openGripper()) : openGripperClicked(f.state_);
+             f.lesson_ ? void(f.lesson_->submit("open")) : openGripperClicked(f.state_);
          }},
         {command2_,
          [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->closeGripper()) : closeGripperClicked(f.state_);
+             f.lesson_ ? void(f.lesson_->submit("close")) : closeGripperClicked(f.state_);
          }},
         {command4_,
          [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->pathClicked()) : pathButtonClicked(f.state_, f.controls_);
+             f.lesson_ ? void(f.lesson_->submit("path")) : pathButtonClicked(f.state_, f.controls_);
          }},
     };
     for (auto [button, act] : buttons) {
@@ -355,14 +356,15 @@ void Form1::connectPicture() {
     };
     connect(drawingArea_, &DrawingArea::pointerPressed, this, [this, point](QPointF at) {
         const auto [x, y] = point(at);
-        lesson_ ? void(lesson_->pointerPressed(x, y)) : surfacePressed(state_, canvas_, x, y);
+        lesson_ ? void(lesson_->submit(inputLine("press", x, y)))
+                : surfacePressed(state_, canvas_, x, y);
     });
     connect(drawingArea_, &DrawingArea::pointerMoved, this, [this, point](QPointF at) {
         const auto [x, y] = point(at);
-        lesson_ ? void(lesson_->pointerMoved(x, y)) : surfaceMoved(state_, x, y);
+        lesson_ ? void(lesson_->submit(inputLine("move", x, y))) : surfaceMoved(state_, x, y);
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this,
-            [this] { lesson_ ? void(lesson_->pointerReleased()) : surfaceReleased(state_); });
+            [this] { lesson_ ? void(lesson_->submit("release")) : surfaceReleased(state_); });
     connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
         lesson_ ? void(lesson_->targetKey(dx, dy)) : targetMovedByKey(state_, canvas_, dx, dy);
     });

@@ -87,6 +87,11 @@ InputCommand ofInteger(const char* name, long long lowest, long long highest,
             }};
 }
 
+InputCommand withNote(InputCommand command, bool (*worthNoting)(const Lab&)) {
+    command.worthNoting = worthNoting;
+    return command;
+}
+
 std::vector<InputCommand> buildCommands() {
     const auto& boxed = servoSchemes();
     return {
@@ -94,7 +99,9 @@ std::vector<InputCommand> buildCommands() {
                 [](Lab& lab, float x, float y) {
                     surfacePressed(stateOf(lab), lab.simulation().surface(), x, y);
                 }),
-        atPoint("move", [](Lab& lab, float x, float y) { surfaceMoved(stateOf(lab), x, y); }),
+        withNote(
+            atPoint("move", [](Lab& lab, float x, float y) { surfaceMoved(stateOf(lab), x, y); }),
+            [](const Lab& lab) { return lab.simulation().state().pointerHeld == 1; }),
         acting("release", [](Lab& lab) { surfaceReleased(stateOf(lab)); }),
         ofInteger("scroll", 0, WristScrollMax,
                   [](Lab& lab, int position) {
@@ -181,6 +188,26 @@ std::string runInputCommand(Lab* lab, const std::vector<std::string>& words) {
         return error;
     }
     return command->run(lab, words);
+}
+
+std::string inputLine(std::string_view word) {
+    return std::string(word);
+}
+
+std::string inputLine(std::string_view word, float x, float y) {
+    return std::string(word) + " " + exactCoordinate(x) + " " + exactCoordinate(y);
+}
+
+std::string inputLine(std::string_view word, double number) {
+    return std::string(word) + " " + exactNumber(number);
+}
+
+std::string inputLine(std::string_view word, int number) {
+    return std::string(word) + " " + std::to_string(number);
+}
+
+std::string inputLine(std::string_view word, std::string_view argument) {
+    return std::string(word) + " " + std::string(argument);
 }
 
 CheckBox elbowBoxNamed(const std::string& name) {
