@@ -28,14 +28,14 @@ template <> void forgetFrame(DisplayList& surface) {
 template <class Surface> void controlCycles(benchmark::State& run) {
     HeadlessSimulation simulation;
     SimulationState& state = simulation.state;
-    HeadlessPanel& panel = simulation.panel;
-    servoBoxPressed(state, panel, static_cast<CheckBox>(run.range(0)));
+    Controls& controls = simulation.controls;
+    servoBoxPressed(state, controls, static_cast<CheckBox>(run.range(0)));
     // A target the scheme keeps working on: the x,y scheme hunts here for ever, the others
     // settle and go on stepping.
     state.targetX = 420;
     state.targetY = 70;
     Surface surface;
-    Simulation passes(state, surface, panel);
+    Simulation passes(state, surface, controls);
     for (auto _ : run) {
         forgetFrame(surface);
         passes.pass();

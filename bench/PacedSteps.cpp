@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     servo::prepareApplication(application);
     servo::DesktopSimulator simulator;
     servo::testing::quietStartUp(simulator.state, simulator.form);
-    servo::servoBoxPressed(simulator.state, simulator.form, servo::CheckBox::Check2);
+    servo::servoBoxPressed(simulator.state, simulator.controls, servo::CheckBox::Check2);
     simulator.state.targetX = 420;
     simulator.state.targetY = 70;
     servo::RunLoop loop(simulator.lab, simulator.form);

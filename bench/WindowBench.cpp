@@ -30,18 +30,19 @@ void BM_WindowPass(benchmark::State& run) {
     const bool pathShown = run.range(2) != 0;
 
     SimulationState state;
+    Controls controls(state);
     PersistentCanvas canvas;
-    Form1 form(state, canvas);
+    Form1 form(state, controls, canvas);
     testing::quietStartUp(state, form);
-    Simulation simulation(state, canvas, form);
+    Simulation simulation(state, canvas, controls);
     form.setWindowState(Qt::WindowNoState);
     form.resize(width, height);
     QCoreApplication::processEvents();
     if (pathShown) {
-        pathButtonClicked(state, form);
+        pathButtonClicked(state, controls);
     }
     // Keep the arm moving: the x,y scheme hunts around this target for ever.
-    servoBoxPressed(state, form, CheckBox::Check2);
+    servoBoxPressed(state, controls, CheckBox::Check2);
     state.targetX = 420;
     state.targetY = 70;
     DrawingArea& area = form.drawingArea();

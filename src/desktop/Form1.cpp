@@ -3,6 +3,7 @@
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlCaptions.h"
 #include "core/language/Translation.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace servo {
@@ -125,7 +127,8 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, const QRect& pl
 
 } // namespace
 
-Form1::Form1(SimulationState& state, PersistentCanvas& canvas) : state_(state), canvas_(canvas) {
+Form1::Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas)
+    : state_(state), controls_(controls), canvas_(canvas) {
     setObjectName("Form1");
     setWindowTitle(WindowTitle);
     setWindowIcon(windowIcon());
@@ -301,95 +304,81 @@ QAction* Form1::menuBarAction(Command command) const {
 }
 
 void Form1::connectHandlers() {
-    for (int number = 1; number <= CheckBoxCount; ++number) {
-        checkBox(static_cast<CheckBox>(number))->installEventFilter(this);
-    }
-    const std::pair<QCheckBox*, CheckBox> elbowBoxes[] = {{check4_, CheckBox::Check4},
-                                                          {check5_, CheckBox::Check5},
-                                                          {check6_, CheckBox::Check6},
-                                                          {check7_, CheckBox::Check7}};
-    for (auto [widget, box] : elbowBoxes) {
-        // Any change of the check mark acts (the simulation's own too); the user's click is
-        // what a recording notes.
-        connect(widget, &QCheckBox::toggled, this,
-                [this, which = box] { elbowBoxClicked(state_, *this, which); });
-        connect(widget, &QCheckBox::clicked, this, [this, which = box] {
-            if (lesson_ != nullptr) {
-                lesson_->boxToggledByWindow(which);
-            }
-        });
-    }
-    connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int position) {
-        if (lesson_ != nullptr) {
-            lesson_->wristScrolled(position);
-        }
-    });
-    // Without a lab (a bare window in tests) the handlers act on the state directly.
-    connect(command1_, &QPushButton::clicked, this, [this] {
-        if (lesson_ != nullptr) {
-            lesson_->openGripper();
-        } else {
-            openGripperClicked(state_);
-        }
-    });
-    connect(command2_, &QPushButton::clicked, this, [this] {
-        if (lesson_ != nullptr) {
-            lesson_->closeGripper();
-        } else {
-            closeGripperClicked(state_);
-        }
-    });
-    connect(command4_, &QPushButton::clicked, this, [this] {
-        if (lesson_ != nullptr) {
-            lesson_->pathClicked();
-        } else {
-            pathButtonClicked(state_, *this);
-        }
-    });
-
-    connect(drawingArea_, &DrawingArea::pointerPressed, this, [this](QPointF at) {
-        const auto x = static_cast<float>(at.x());
-        const auto y = static_cast<float>(at.y());
-        if (lesson_ != nullptr) {
-            lesson_->pointerPressed(x, y);
-        } else {
-            surfacePressed(state_, canvas_, x, y);
-        }
-    });
-    connect(drawingArea_, &DrawingArea::pointerMoved, this, [this](QPointF at) {
-        const auto x = static_cast<float>(at.x());
-        const auto y = static_cast<float>(at.y());
-        if (lesson_ != nullptr) {
-            lesson_->pointerMoved(x, y);
-        } else {
-            surfaceMoved(state_, x, y);
-        }
-    });
-    connect(drawingArea_, &DrawingArea::pointerReleased, this, [this] {
-        if (lesson_ != nullptr) {
-            lesson_->pointerReleased();
-        } else {
-            surfaceReleased(state_);
-        }
-    });
-    connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
-        if (lesson_ != nullptr) {
-            lesson_->targetKey(dx, dy);
-        } else {
-            targetMovedByKey(state_, canvas_, dx, dy);
-        }
-    });
-    connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
-        if (lesson_ != nullptr) {
-            lesson_->targetHome();
-        } else {
-            servo::targetHomeKey(state_, canvas_);
-        }
-    });
-
+    connectBoxesAndButtons();
+    connectPicture();
     for (auto [action, item] : menuBarActions_) {
         connect(action, &QAction::triggered, this, [this, item = item] { perform(*item); });
     }
+}
+
+// Without a lab (a bare window in tests and benchmarks) the handlers act on the simulation
+// directly; with one, through the lesson. Either way the controls then show the record.
+void Form1::connectBoxesAndButtons() {
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        const auto box = static_cast<CheckBox>(number);
+        checkBox(box)->installEventFilter(this); // the press, before the click
+        connect(checkBox(box), &QCheckBox::clicked, this, [this, box] { boxClicked(box); });
+    }
+    connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int position) {
+        if (lesson_ != nullptr) {
+            lesson_->submit(inputLine("scroll", clampedWristScroll(position)));
+        } else {
+            controls_.setWristScrollPosition(clampedWristScroll(position));
+        }
+        showControls();
+    });
+    const std::pair<QPushButton*, void (*)(Form1&)> buttons[] = {
+        {command1_,
+         [](Form1& f) {
+             f.lesson_ ? void(f.lesson_->submit("open")) : openGripperClicked(f.state_);
+         }},
+        {command2_,
+         [](Form1& f) {
+             f.lesson_ ? void(f.lesson_->submit("close")) : closeGripperClicked(f.state_);
+         }},
+        {command4_,
+         [](Form1& f) {
+             f.lesson_ ? void(f.lesson_->submit("path")) : pathButtonClicked(f.state_, f.controls_);
+         }},
+    };
+    for (auto [button, act] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, act = act] {
+            act(*this);
+            showControls();
+        });
+    }
+}
+
+void Form1::boxClicked(CheckBox box) {
+    if (lesson_ != nullptr) {
+        lesson_->boxClicked(box);
+    } else {
+        controls_.toggle(box);
+    }
+    showControls();
+}
+
+void Form1::connectPicture() {
+    const auto point = [](QPointF at) {
+        return std::pair{static_cast<float>(at.x()), static_cast<float>(at.y())};
+    };
+    connect(drawingArea_, &DrawingArea::pointerPressed, this, [this, point](QPointF at) {
+        const auto [x, y] = point(at);
+        lesson_ ? void(lesson_->submit(inputLine("press", x, y)))
+                : surfacePressed(state_, canvas_, x, y);
+    });
+    connect(drawingArea_, &DrawingArea::pointerMoved, this, [this, point](QPointF at) {
+        const auto [x, y] = point(at);
+        lesson_ ? void(lesson_->submit(inputLine("move", x, y))) : surfaceMoved(state_, x, y);
+    });
+    connect(drawingArea_, &DrawingArea::pointerReleased, this,
+            [this] { lesson_ ? void(lesson_->submit("release")) : surfaceReleased(state_); });
+    connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
+        lesson_ ? void(lesson_->targetKey(dx, dy)) : targetMovedByKey(state_, canvas_, dx, dy);
+    });
+    connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
+        lesson_ ? void(lesson_->targetHome()) : servo::targetHomeKey(state_, canvas_);
+    });
 }
 
 void Form1::perform(const MenuItem& item) {
@@ -400,8 +389,9 @@ void Form1::perform(const MenuItem& item) {
     } else if (lesson_ != nullptr) {
         lesson_->perform(item);
     } else {
-        performOnSimulation(item, state_, canvas_, *this);
+        performOnSimulation(item, state_, canvas_, [this] { yieldToEvents(); });
     }
+    showControls();
 }
 
 void Form1::setInputEnabled(bool enabled) {
@@ -428,8 +418,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                 if (lesson_ != nullptr) {
                     lesson_->boxPressed(box);
                 } else {
-                    checkBoxPressed(state_, *this, box);
+                    checkBoxPressed(state_, controls_, box);
                 }
+                showControls();
             }
         }
     }
@@ -450,16 +441,27 @@ int Form1::wristScrollPosition() const {
     return vScroll1_->value();
 }
 
-void Form1::setWristScrollPosition(int position) {
-    vScroll1_->setValue(position);
-}
-
-void Form1::setElbowBoxesVisible(bool visible) {
+void Form1::showControls() {
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        const auto box = static_cast<CheckBox>(number);
+        // Raises toggled only, which nothing here acts on: the user's input is the click.
+        checkBox(box)->setChecked(controls_.isChecked(box));
+    }
     for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
         // The box's own state: isVisible() is also false while the window is hidden.
-        if (box->isHidden() == visible) {
-            box->setVisible(visible);
+        if (box->isHidden() == controls_.elbowBoxesVisible()) {
+            box->setVisible(controls_.elbowBoxesVisible());
         }
+    }
+    if (vScroll1_->value() != controls_.wristScrollPosition()) {
+        const QSignalBlocker quiet(vScroll1_);
+        vScroll1_->setValue(controls_.wristScrollPosition());
+    }
+    if (shownExplanation_ != controls_.explanationText()) {
+        showExplanation();
+    }
+    if (shownPathCaption_ != controls_.pathButtonCaption()) {
+        showPathCaption();
     }
 }
 
@@ -483,22 +485,15 @@ QCheckBox* Form1::checkBox(CheckBox box) const {
     return nullptr;
 }
 
-bool Form1::isChecked(CheckBox box) const {
-    return checkBox(box)->isChecked();
+void Form1::showExplanation() {
+    shownExplanation_ = controls_.explanationText();
+    text1_->setPlainText(
+        QString::fromStdString(servo::tr(displayText(shownExplanation_).toStdString())));
 }
 
-void Form1::setChecked(CheckBox box, bool checked) {
-    checkBox(box)->setChecked(checked);
-}
-
-void Form1::setExplanationText(const std::string& text) {
-    explanation_ = text;
-    text1_->setPlainText(QString::fromStdString(servo::tr(displayText(text).toStdString())));
-}
-
-void Form1::setPathButtonCaption(const std::string& caption) {
-    pathCaption_ = caption;
-    command4_->setText(QString::fromUtf8(servo::tr(caption.c_str())));
+void Form1::showPathCaption() {
+    shownPathCaption_ = controls_.pathButtonCaption();
+    command4_->setText(QString::fromUtf8(servo::tr(shownPathCaption_.c_str())));
     command4_->setAccessibleName(command4_->text());
 }
 
@@ -517,8 +512,8 @@ void Form1::retranslate() {
         button->setText(text(button == command1_ ? OpenCaption : CloseCaption));
         button->setAccessibleName(button->text());
     }
-    setPathButtonCaption(pathCaption_);
-    setExplanationText(explanation_);
+    showPathCaption();
+    showExplanation();
     text1_->setAccessibleName(text(ExplanationCaption));
     drawingArea_->setAccessibleName(text(SurfaceCaption));
     for (auto [action, item] : menuBarActions_) {
@@ -593,6 +588,7 @@ void Form1::detachLab() {
 
 void Form1::presentFrame() {
     drawingArea_->present();
+    showControls();
     if (labPanel_ != nullptr) {
         labPanel_->frameShown();
     }
@@ -603,9 +599,11 @@ void Form1::setDrawingScale() {
 }
 
 void Form1::startUp() {
-    startUpUntilNotice(state_, *this, *this);
+    startUpUntilNotice(state_, controls_, *this);
+    showControls();
     showStartUpNotice(this);
-    startUpAfterNotice(state_, *this, *this);
+    startUpAfterNotice(state_, controls_, *this);
+    showControls();
 }
 
 } // namespace servo

@@ -2,7 +2,7 @@
 
 #include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
-#include "core/interfaces/ControlPanel.h"
+#include "core/simulation/Controls.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/StartUp.h"
 #include "core/state/SimulationState.h"
@@ -35,23 +35,23 @@ class PersistentCanvas;
 
 // The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
 // surface as the client area and the column of controls over its left part. Its handlers only
-// forward to the simulation's control actions; the run loop does the computing.
-class Form1 : public QMainWindow, public ControlPanel, public StartUpWindow {
+// forward the user's inputs to the simulation; the controls show the simulation's record of
+// them (see showControls); the run loop does the computing.
+class Form1 : public QMainWindow, public StartUpWindow {
     Q_OBJECT
 
 public:
-    Form1(SimulationState& state, PersistentCanvas& canvas);
+    Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas);
     ~Form1() override;
 
-    // ControlPanel
-    int wristScrollPosition() const override;
-    void setWristScrollPosition(int position) override;
-    void setElbowBoxesVisible(bool visible) override;
-    bool isChecked(CheckBox box) const override;
-    void setChecked(CheckBox box, bool checked) override;
-    void setExplanationText(const std::string& text) override;
-    void setPathButtonCaption(const std::string& caption) override;
-    void yieldToEvents() override;
+    // Shows the controls' record: check marks, the elbow boxes' visibility, the wrist scroll
+    // bar's position, the explanation and the path button's caption. Nothing it sets reaches
+    // the simulation as an input.
+    void showControls();
+    // The position the wrist scroll bar shows.
+    int wristScrollPosition() const;
+    // Lets the window handle every pending event now, then returns: the grid's yield.
+    void yieldToEvents();
 
     // StartUpWindow
     void maximiseWindow() override;
@@ -94,6 +94,7 @@ public:
     // The client area: the picture with the controls over it.
     QWidget* clientArea() const { return client_; }
     SimulationState& simulationState() { return state_; }
+    Controls& controls() { return controls_; }
     QCheckBox* checkBox(CheckBox box) const;
     QScrollBar* wristScrollBar() const { return vScroll1_; }
     QPlainTextEdit* explanationBox() const { return text1_; }
@@ -117,10 +118,17 @@ private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
+    void connectBoxesAndButtons();
+    void connectPicture();
+    // The user's click on a box (its mark toggled by the toolkit), sent to the simulation.
+    void boxClicked(CheckBox box);
+    void showExplanation();
+    void showPathCaption();
     void showAbout();
     void perform(const MenuItem& item);
 
     SimulationState& state_;
+    Controls& controls_;
     PersistentCanvas& canvas_;
     QWidget* client_ = nullptr;
     DrawingArea* drawingArea_ = nullptr;
@@ -143,8 +151,9 @@ private:
     LabPanel* labPanel_ = nullptr;
     Lesson* lesson_ = nullptr;
     double controlScale_ = 1;
-    std::string explanation_; // in English, as the simulation gave them
-    std::string pathCaption_ = ShowPathCaption;
+    // The English texts the explanation box and the path button show now, translated.
+    std::string shownExplanation_;
+    std::string shownPathCaption_;
     QSize columnExtent_;
     std::vector<std::pair<QWidget*, QRect>> controlPlaces_;     // at scale 1
     std::vector<std::pair<QWidget*, double>> controlFontSizes_; // points, at scale 1

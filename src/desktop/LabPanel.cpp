@@ -375,6 +375,7 @@ void LabPanel::applyProjectorMode() {
 }
 
 void LabPanel::showSettings() {
+    form_.showControls(); // a scheme chosen here checks or unchecks the servo boxes
     const LabSettings& settings = lab_.settings();
     for (auto [action, item] : actions_) {
         const ItemState shown = lesson_.itemState(*item, isVisible());

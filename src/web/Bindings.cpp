@@ -6,6 +6,7 @@
 #include "core/commands/Commands.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/simulation/Handlers.h"
@@ -29,7 +30,7 @@ CheckBox box(int number) {
 
 // The explanation text with plain line feeds for a text area.
 std::string explanation(WebFrontEnd& f) {
-    std::string text = f.panel().explanationText();
+    std::string text = f.controls().explanationText();
     std::string plain;
     plain.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -155,6 +156,10 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("targetHome", optional_override([](WebFrontEnd& f) { f.lesson().targetHome(); }))
         .function("setModalOpen",
                   optional_override([](WebFrontEnd& f, bool open) { f.lab().setModalOpen(open); }))
+        // any input as its trace line: empty, or why it was refused
+        .function("submit", optional_override([](WebFrontEnd& f, const std::string& line) {
+                      return f.lesson().submit(line);
+                  }))
         // controls
         .function("boxPressed", optional_override([](WebFrontEnd& f, int number) {
                       f.lesson().boxPressed(box(number));
@@ -163,33 +168,35 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                       f.lesson().boxClicked(box(number));
                   }))
         .function("isChecked", optional_override([](WebFrontEnd& f, int number) {
-                      return f.panel().isChecked(box(number));
+                      return f.controls().isChecked(box(number));
                   }))
-        .function("elbowBoxesVisible",
-                  optional_override([](WebFrontEnd& f) { return f.panel().elbowBoxesVisible(); }))
-        .function("wristScroll",
-                  optional_override([](WebFrontEnd& f) { return f.panel().wristScrollPosition(); }))
+        .function("elbowBoxesVisible", optional_override([](WebFrontEnd& f) {
+                      return f.controls().elbowBoxesVisible();
+                  }))
+        .function("wristScroll", optional_override([](WebFrontEnd& f) {
+                      return f.controls().wristScrollPosition();
+                  }))
         .function("setWristScroll", optional_override([](WebFrontEnd& f, int position) {
-                      f.lesson().wristScrolled(position);
+                      f.lesson().submit(inputLine("scroll", clampedWristScroll(position)));
                   }))
         .function("openGripper",
-                  optional_override([](WebFrontEnd& f) { f.lesson().openGripper(); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().submit("open"); }))
         .function("closeGripper",
-                  optional_override([](WebFrontEnd& f) { f.lesson().closeGripper(); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().submit("close"); }))
         .function("pathClicked",
-                  optional_override([](WebFrontEnd& f) { f.lesson().pathClicked(); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().submit("path"); }))
         .function("pathCaption", optional_override([](WebFrontEnd& f) {
-                      return std::string(tr(f.panel().pathButtonCaption().c_str()));
+                      return std::string(tr(f.controls().pathButtonCaption().c_str()));
                   }))
         .function("explanation", optional_override([](WebFrontEnd& f) { return explanation(f); }))
         .function("pointerPressed", optional_override([](WebFrontEnd& f, float x, float y) {
-                      f.lesson().pointerPressed(x, y);
+                      f.lesson().submit(inputLine("press", x, y));
                   }))
         .function("pointerMoved", optional_override([](WebFrontEnd& f, float x, float y) {
-                      f.lesson().pointerMoved(x, y);
+                      f.lesson().submit(inputLine("move", x, y));
                   }))
         .function("pointerReleased",
-                  optional_override([](WebFrontEnd& f) { f.lesson().pointerReleased(); }))
+                  optional_override([](WebFrontEnd& f) { f.lesson().submit("release"); }))
         .function("runState", optional_override([](WebFrontEnd& f) { return f.state().runState; }))
         // the lab
         .function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))

@@ -33,7 +33,7 @@ private:
 
 // The simulation and its lab for the browser page: the page forwards its events here, calls
 // frame() once per animation frame and draws what the encoded lists say. The controls' values
-// live in a window-less panel that the page mirrors.
+// live in the simulation's record of them (Controls), which the page mirrors.
 class WebFrontEnd {
 public:
     WebFrontEnd();
@@ -76,7 +76,7 @@ public:
     }
 
     SimulationState& state() { return headless_.state; }
-    HeadlessPanel& panel() { return headless_.panel; }
+    Controls& controls() { return headless_.controls; }
     Lab& lab() { return lab_; }
     // Every input of the page goes through the lesson (recorded, or held off by a replay).
     Lesson& lesson() { return lesson_; }

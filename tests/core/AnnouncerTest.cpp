@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         LessonCase{"Hunting",
                    [](World& w, double now) {
                        at(0.1, [](World& x) {
-                           servoBoxPressed(x.state, x.panel, CheckBox::Check2);
+                           servoBoxPressed(x.state, x.controls, CheckBox::Check2);
                            surfacePressed(x.state, x.surface, 360, 110);
                        })(w, now);
                    },
@@ -142,7 +142,7 @@ TEST_P(Hunting, MeansSwingingWithoutShrinking) {
 
 const auto choose = [](int servoType, float x, float y, double gain = 1) {
     return at(0.1, [=](World& w) {
-        schemeChosen(w.state, w.panel, servoType);
+        schemeChosen(w.state, w.controls, servoType);
         gainEntered(w.state, gain);
         surfacePressed(w.state, w.surface, x, y);
         surfaceReleased(w.state);
@@ -157,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](World& w, double now) {
                                       for (int change = 0; change < 8; ++change) {
                                           at(6 + change * 0.5, [change](World& x) {
-                                              x.panel.setWristScrollPosition(4000 * (change + 1));
+                                              x.controls.setWristScrollPosition(4000 *
+                                                                                (change + 1));
                                           })(w, now);
                                       }
                                   },

@@ -25,47 +25,47 @@ TEST(StartUp, LeavesTheDocumentedState) {
     EXPECT_EQ(s.gripperClosed, 0);
     EXPECT_EQ(s.pointerHeld, 0);
     EXPECT_EQ(s.gridOn, 0);
-    EXPECT_EQ(w.panel.wristScrollPosition(), 0);
-    EXPECT_TRUE(w.panel.isChecked(CheckBox::Check1));
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check2));
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check3));
-    EXPECT_TRUE(w.panel.isChecked(CheckBox::Check7));
-    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
+    EXPECT_EQ(w.controls.wristScrollPosition(), 0);
+    EXPECT_TRUE(w.controls.isChecked(CheckBox::Check1));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check2));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check3));
+    EXPECT_TRUE(w.controls.isChecked(CheckBox::Check7));
+    EXPECT_EQ(w.controls.explanationText(), explanation(ServoReverseKinematic));
     EXPECT_EQ(s.pointCount, 73);
 }
 
 TEST(ServoBox, PressSelectsTheSchemeAndTheClickChecksTheBox) {
     World w;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check2);
-    w.panel.toggle(CheckBox::Check2);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check2);
+    w.controls.toggle(CheckBox::Check2);
     EXPECT_EQ(w.state.servoType, ServoForwardXY);
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check1));
-    EXPECT_TRUE(w.panel.isChecked(CheckBox::Check2));
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check3));
-    EXPECT_EQ(w.panel.explanationText(), explanation(ServoForwardXY));
-    EXPECT_TRUE(w.panel.elbowBoxesVisible());
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check1));
+    EXPECT_TRUE(w.controls.isChecked(CheckBox::Check2));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check3));
+    EXPECT_EQ(w.controls.explanationText(), explanation(ServoForwardXY));
+    EXPECT_TRUE(w.controls.elbowBoxesVisible());
     w.cycle();
-    EXPECT_FALSE(w.panel.elbowBoxesVisible());
+    EXPECT_FALSE(w.controls.elbowBoxesVisible());
 
-    servoBoxPressed(w.state, w.panel, CheckBox::Check1);
-    w.panel.toggle(CheckBox::Check1);
-    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
+    servoBoxPressed(w.state, w.controls, CheckBox::Check1);
+    w.controls.toggle(CheckBox::Check1);
+    EXPECT_EQ(w.controls.explanationText(), explanation(ServoReverseKinematic));
 }
 
 TEST(ServoBox, PressingTheSchemeInForceOnlyRemovesItsCheckMark) {
     World w;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check1);
-    w.panel.toggle(CheckBox::Check1);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check1);
+    w.controls.toggle(CheckBox::Check1);
     EXPECT_EQ(w.state.servoType, ServoReverseKinematic);
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check1));
-    EXPECT_EQ(w.panel.explanationText(), explanation(ServoReverseKinematic));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check1));
+    EXPECT_EQ(w.controls.explanationText(), explanation(ServoReverseKinematic));
 }
 
 TEST(ServoBox, ChangingTheArmSchemeKeepsThePose) {
     World w;
     w.cycles(5);
     const double shoulder = w.state.shoulderAngle;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check3);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check3);
     EXPECT_EQ(w.state.shoulderAngle, shoulder);
     w.cycle();
     EXPECT_NEAR(w.state.shoulderAngle, shoulder, 0.5);
@@ -74,43 +74,43 @@ TEST(ServoBox, ChangingTheArmSchemeKeepsThePose) {
 
 TEST(ElbowBox, CheckingOneSelectsItsPairAndUnchecksTheRest) {
     World w;
-    w.panel.toggle(CheckBox::Check5); // Elbow Up
+    w.controls.toggle(CheckBox::Check5); // Elbow Up
     EXPECT_EQ(w.state.elbowPair, 0);
     EXPECT_EQ(w.state.elbowChoice, 1);
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check7));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check7));
 
-    w.panel.toggle(CheckBox::Check6); // Elbow Right while Up is checked
+    w.controls.toggle(CheckBox::Check6); // Elbow Right while Up is checked
     EXPECT_EQ(w.state.elbowPair, 1);
     EXPECT_EQ(w.state.elbowChoice, 0);
-    EXPECT_FALSE(w.panel.isChecked(CheckBox::Check5));
-    EXPECT_TRUE(w.panel.isChecked(CheckBox::Check6));
+    EXPECT_FALSE(w.controls.isChecked(CheckBox::Check5));
+    EXPECT_TRUE(w.controls.isChecked(CheckBox::Check6));
 
-    w.panel.toggle(CheckBox::Check4); // Elbow Down
+    w.controls.toggle(CheckBox::Check4); // Elbow Down
     EXPECT_EQ(w.state.elbowPair, 0);
     EXPECT_EQ(w.state.elbowChoice, 0);
 }
 
 TEST(ElbowBox, UncheckingTheCheckedBoxKeepsTheConfiguration) {
     World w;
-    w.panel.toggle(CheckBox::Check6);
-    w.panel.toggle(CheckBox::Check6);
+    w.controls.toggle(CheckBox::Check6);
+    w.controls.toggle(CheckBox::Check6);
     EXPECT_EQ(w.state.elbowPair, 1);
     EXPECT_EQ(w.state.elbowChoice, 0);
     for (CheckBox box : {CheckBox::Check4, CheckBox::Check5, CheckBox::Check6, CheckBox::Check7}) {
-        EXPECT_FALSE(w.panel.isChecked(box));
+        EXPECT_FALSE(w.controls.isChecked(box));
     }
 }
 
 TEST(PathButton, TogglesClearingAndCaption) {
     World w;
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
     EXPECT_EQ(w.state.clearEachCycle, 0);
-    EXPECT_EQ(w.panel.pathButtonCaption(), "clear");
-    pathButtonClicked(w.state, w.panel);
+    EXPECT_EQ(w.controls.pathButtonCaption(), "clear");
+    pathButtonClicked(w.state, w.controls);
     EXPECT_EQ(w.state.clearEachCycle, 1);
-    EXPECT_EQ(w.panel.pathButtonCaption(), "show path");
+    EXPECT_EQ(w.controls.pathButtonCaption(), "show path");
     w.state.clearEachCycle = 7; // any other value counts as "not clearing"
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
     EXPECT_EQ(w.state.clearEachCycle, 1);
 }
 
@@ -124,7 +124,7 @@ TEST(Pointer, PressClearsOnlyWhileThePathIsHidden) {
 
     w.surface.forget();
     surfaceReleased(w.state);
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
     surfacePressed(w.state, w.surface, 150, 40);
     EXPECT_EQ(w.count(DrawOp::Kind::Clear), 0u);
     EXPECT_EQ(w.state.targetX, 150);

@@ -69,15 +69,15 @@ TEST(ControlCycle, StoppedCycleOnlyRedraws) {
     w.cycles(2);
     stopClicked(w.state);
     w.state.gridOn = 1;
-    pathButtonClicked(w.state, w.panel);
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
+    pathButtonClicked(w.state, w.controls);
     w.cycle();
     EXPECT_EQ(w.count(DrawOp::Kind::Clear), 0u);
     EXPECT_EQ(w.count(DrawOp::Kind::Print), 0u);
     EXPECT_EQ(w.count(DrawOp::Kind::Line), 0u);
     EXPECT_EQ(w.count(DrawOp::Kind::ForeColour), 0u);
     EXPECT_EQ(w.count(DrawOp::Kind::Circle), 4u);
-    EXPECT_EQ(w.panel.yieldCount(), 0);
+    EXPECT_EQ(w.yields, 0);
 }
 
 TEST(ControlCycle, StoppedGripperStillPicksUpAndDrawsTheJaws) {
@@ -94,28 +94,28 @@ TEST(ControlCycle, StoppedGripperStillPicksUpAndDrawsTheJaws) {
 
 TEST(ControlCycle, ElbowBoxesShowOnlyForReverseKinematicAndNotWhileStopped) {
     World w;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check3);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check3);
     stopClicked(w.state);
     w.cycle();
-    EXPECT_TRUE(w.panel.elbowBoxesVisible());
+    EXPECT_TRUE(w.controls.elbowBoxesVisible());
     runClicked(w.state);
     w.cycle();
-    EXPECT_FALSE(w.panel.elbowBoxesVisible());
-    servoBoxPressed(w.state, w.panel, CheckBox::Check1);
+    EXPECT_FALSE(w.controls.elbowBoxesVisible());
+    servoBoxPressed(w.state, w.controls, CheckBox::Check1);
     w.cycle();
-    EXPECT_TRUE(w.panel.elbowBoxesVisible());
+    EXPECT_TRUE(w.controls.elbowBoxesVisible());
 }
 
 TEST(ControlCycle, PathDisplayKeepsEverything) {
     World w;
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
     w.cycle();
     EXPECT_EQ(w.count(DrawOp::Kind::Clear), 0u);
 }
 
 TEST(ControlCycle, ForwardSchemesPrintAndPlotEachCycle) {
     World w;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check2);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check2);
     w.cycles(3);
     EXPECT_EQ(w.count(DrawOp::Kind::Print), 2u);
     EXPECT_EQ(w.count(DrawOp::Kind::Point), 1u + 10u); // path point + the figure's pen-up rows
@@ -127,7 +127,7 @@ TEST(ControlCycle, OutOfReachTargetStillClearsRedrawsAndDrawsTheGrid) {
     const double shoulder = w.state.shoulderAngle;
     w.state.targetX = 449;
     w.state.targetY = 129;
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     w.cycle();
     EXPECT_EQ(w.state.shoulderAngle, shoulder);
     EXPECT_EQ(w.count(DrawOp::Kind::Clear), 1u);
@@ -138,7 +138,7 @@ TEST(ControlCycle, OutOfReachTargetStillClearsRedrawsAndDrawsTheGrid) {
 TEST(ControlCycle, FigureStaysRigidOverALongHunt) {
     World w;
     const SimulationState start = w.state;
-    servoBoxPressed(w.state, w.panel, CheckBox::Check2);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check2);
     w.state.targetX = 420; // (60, 0): the x,y scheme hunts here for ever
     w.state.targetY = 70;
     w.cycles(20000);

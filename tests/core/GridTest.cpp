@@ -11,10 +11,10 @@ namespace {
 
 TEST(Grid, FirstClickDrawsNothingThenEveryRunningCycleDrawsIt) {
     World w;
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     EXPECT_EQ(w.state.gridOn, 1);
     EXPECT_TRUE(w.surface.ops().empty());
-    EXPECT_EQ(w.panel.yieldCount(), 0);
+    EXPECT_EQ(w.yields, 0);
 
     w.cycle();
     std::set<float> verticals;
@@ -44,17 +44,17 @@ TEST(Grid, FirstClickDrawsNothingThenEveryRunningCycleDrawsIt) {
     EXPECT_EQ(*verticals.rbegin(), 410);
     EXPECT_EQ(*horizontals.begin(), 20);
     EXPECT_EQ(*horizontals.rbegin(), 120);
-    EXPECT_EQ(w.panel.yieldCount(), 1);
+    EXPECT_EQ(w.yields, 1);
     EXPECT_EQ(w.surface.ops().back().kind, DrawOp::Kind::Line);
     EXPECT_EQ(w.surface.foreColour(), GridColour);
 }
 
 TEST(Grid, SecondClickDrawsItOnceMore) {
     World w;
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     w.cycle();
     w.surface.forget();
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     EXPECT_EQ(w.state.gridOn, 0);
     EXPECT_EQ(w.count(DrawOp::Kind::Line), 30u);
     w.cycle();
@@ -63,7 +63,7 @@ TEST(Grid, SecondClickDrawsItOnceMore) {
 
 TEST(Grid, StoppedRedrawUsesTheGridColourLastSet) {
     World w;
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     w.cycle();
     stopClicked(w.state);
     w.cycle();
@@ -73,9 +73,9 @@ TEST(Grid, StoppedRedrawUsesTheGridColourLastSet) {
 
 TEST(Grid, HandlersRunDuringTheGridsYield) {
     World w;
-    gridMenuClicked(w.state, w.surface, w.panel);
+    gridMenuClicked(w.state, w.surface, w.yield);
     // A "Panic/Stop" arriving during the yield stops the next pass, not this cycle's step.
-    w.panel.onYield([&] { stopClicked(w.state); });
+    w.onYield = [&] { stopClicked(w.state); };
     w.cycle();
     EXPECT_EQ(w.state.runState, RunStopped);
     EXPECT_NE(w.state.shoulderAngle, 0);
@@ -85,9 +85,9 @@ TEST(Grid, OffOrUnsetDrawsNothingAndDoesNotYield) {
     for (int value : {0, 2, -1}) {
         World w;
         w.state.gridOn = value;
-        Grod(w.state, w.surface, w.panel);
+        Grod(w.state, w.surface, w.yield);
         EXPECT_TRUE(w.surface.ops().empty());
-        EXPECT_EQ(w.panel.yieldCount(), 0);
+        EXPECT_EQ(w.yields, 0);
     }
 }
 

@@ -88,7 +88,7 @@ struct Lesson {
     World w;
     Lesson(int servoType, double x, double y) {
         w.cycles(80);
-        schemeChosen(w.state, w.panel, servoType);
+        schemeChosen(w.state, w.controls, servoType);
         w.state.targetX = ShoulderX + WindowUnitsPerArmUnitX * x;
         w.state.targetY = ShoulderY - y;
     }
@@ -197,8 +197,8 @@ TEST(RaceArm, LeavesTheMainArmAndItsDrawingBitIdentical) {
     Lab racedLab(raced.headless.simulation);
     racedLab.race().setScheme(ServoJacobianTranspose);
     for (World* w : {&plain, &raced}) {
-        servoBoxPressed(w->state, w->panel, CheckBox::Check2);
-        w->panel.toggle(CheckBox::Check2);
+        servoBoxPressed(w->state, w->controls, CheckBox::Check2);
+        w->controls.toggle(CheckBox::Check2);
     }
     for (int i = 0; i < 300; ++i) {
         if (i == 100) {

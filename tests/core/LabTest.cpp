@@ -103,7 +103,7 @@ TEST(ErrorHistory, SettlesUnderReverseKinematicsButNotWhileTheXYServoHunts) {
     EXPECT_LT(*lab.history().settledAt(), 40);
     EXPECT_EQ(lab.history().cyclesSinceChange(), 60);
 
-    servoBoxPressed(w.state, w.panel, CheckBox::Check2);
+    servoBoxPressed(w.state, w.controls, CheckBox::Check2);
     surfacePressed(w.state, w.surface, 360, 110); // desired (30, -40): it hunts there
     for (int i = 0; i < 300; ++i) {
         lab.frame(1.0 / 60);
@@ -156,9 +156,9 @@ TEST(Lab, DivergenceIsHarmlessAndResetRecovers) {
     World w;
     Lab lab(w.headless.simulation);
     gainChanged(w.state, 20);
-    pathButtonClicked(w.state, w.panel);
+    pathButtonClicked(w.state, w.controls);
     closeGripperClicked(w.state);
-    w.panel.setWristScrollPosition(5000);
+    w.controls.setWristScrollPosition(5000);
     surfacePressed(w.state, w.surface, 330, 40);
     for (int i = 0; i < 2000; ++i) {
         lab.frame(1.0 / 60);
@@ -178,8 +178,8 @@ TEST(Lab, DivergenceIsHarmlessAndResetRecovers) {
     EXPECT_EQ(lab.settings().speed, NormalSpeed);
     EXPECT_EQ(lab.history().size(), 0u);
     EXPECT_EQ(w.surface.ops().back().kind, DrawOp::Kind::Clear);
-    EXPECT_EQ(w.panel.pathButtonCaption(), "show path");
-    EXPECT_EQ(w.panel.wristScrollPosition(), 0);
+    EXPECT_EQ(w.controls.pathButtonCaption(), "show path");
+    EXPECT_EQ(w.controls.wristScrollPosition(), 0);
     w.cycles(30);
     fresh.cycles(30);
     EXPECT_EQ(w.state.pointX, fresh.state.pointX);

@@ -4,6 +4,7 @@
 #include "core/lab/Lab.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/PlotData.h"
 #include "core/lesson/Recording.h"
@@ -85,8 +86,8 @@ TEST(Experiment, EverySettingRoundTripsThroughTextLinkAndLab) {
     LessonWorld w;
     w.lesson.apply(experiment);
     EXPECT_EQ(writeExperiment(experimentOf(w.lab, true)), writeExperiment(experiment));
-    EXPECT_TRUE(w.world.panel.isChecked(CheckBox::Check5));
-    EXPECT_FALSE(w.world.panel.isChecked(CheckBox::Check7));
+    EXPECT_TRUE(w.world.controls.isChecked(CheckBox::Check5));
+    EXPECT_FALSE(w.world.controls.isChecked(CheckBox::Check7));
 }
 
 TEST(Experiment, UnknownKeysAreIgnoredWithAWarning) {
@@ -108,8 +109,8 @@ class BadExperiments : public ::testing::TestWithParam<BadExperiment> {};
 TEST_P(BadExperiments, AreRefusedWithTheirLineAndLeaveTheLabAsItWas) {
     LessonWorld w;
     w.lesson.gainEntered(3);
-    w.lesson.pointerPressed(300, 90);
-    w.lesson.pointerReleased();
+    w.lesson.submit(inputLine("press", 300, 90));
+    w.lesson.submit("release");
     w.frames(20);
     const std::string before = w.pose() + writeExperiment(experimentOf(w.lab, false));
     const ExperimentReading reading = readExperiment(GetParam().text);
@@ -258,16 +259,16 @@ TEST(ClassExperiment, TheRaceFiguresSayWhereTheRaceArmIs) {
 
 // A short lesson through the user's inputs, frames between them.
 void teach(LessonWorld& w) {
-    w.lesson.pointerPressed(300.5f, 90.25f);
+    w.lesson.submit(inputLine("press", 300.5f, 90.25f));
     w.frames(3);
-    w.lesson.pointerMoved(310, 80);
+    w.lesson.submit(inputLine("move", 310, 80));
     w.frames(2);
-    w.lesson.pointerReleased();
+    w.lesson.submit("release");
     w.frames(25);
     w.lesson.boxPressed(CheckBox::Check1);
     w.lesson.boxClicked(CheckBox::Check1);
     w.lesson.boxClicked(CheckBox::Check4);
-    w.lesson.wristScrolled(9000);
+    w.lesson.submit(inputLine("scroll", 9000));
     w.lesson.gainEntered(2.34);
     w.frames(30);
     w.lesson.schemeChosen(ServoForwardRTheta);
@@ -279,8 +280,8 @@ void teach(LessonWorld& w) {
     w.lesson.perform(menuItem(Command::Step));
     w.frames(2);
     w.lesson.perform(menuItem(Command::Run));
-    w.lesson.closeGripper();
-    w.lesson.pathClicked();
+    w.lesson.submit("close");
+    w.lesson.submit("path");
     w.lesson.schemeChosen(ServoDampedLeastSquares);
     w.lesson.dampingEntered(9);
     w.frames(45);
@@ -291,7 +292,7 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     // The set-up before the recording is kept: the recording starts from it.
     recorded.lesson.perform(menuItem(Command::GainUp));
     recorded.lesson.schemeChosen(ServoForwardXY);
-    recorded.lesson.pointerPressed(200, 40);
+    recorded.lesson.submit(inputLine("press", 200, 40));
     recorded.frames(10);
     recorded.lesson.startRecording();
     EXPECT_EQ(recorded.world.state.gain, 1.1);
@@ -313,14 +314,15 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     replay.lab.setSpeed(NormalSpeed);
     int frames = 0;
     while (replay.lesson.playing() && frames++ < 10000) {
-        EXPECT_FALSE(replay.lesson.pointerPressed(150, 10)); // the user's own input is ignored
+        EXPECT_FALSE(replay.lesson.submit(inputLine("press", 150, 10))
+                         .empty()); // the user's own input is ignored
         EXPECT_FALSE(replay.lesson.itemState(menuItem(Command::Reset), false).enabled);
         replay.frames(1);
     }
     EXPECT_FALSE(replay.lesson.playing());
     EXPECT_EQ(replay.pose(), recorded.pose()) << script;
     EXPECT_EQ(replay.world.state.runState, RunStopped);
-    EXPECT_TRUE(replay.lesson.pointerPressed(150, 10));
+    EXPECT_EQ(replay.lesson.submit(inputLine("press", 150, 10)), "");
 }
 
 TEST(Recording, PanicStopEndsAReplayAndABadScriptPlaysNothing) {
@@ -355,19 +357,19 @@ void randomInput(LessonWorld& w, std::mt19937& random) {
                               CheckBox::Check7};
     switch (pick(random)) {
     case 0:
-        w.lesson.pointerPressed(anywhere(), anywhere());
+        w.lesson.submit(inputLine("press", anywhere(), anywhere()));
         break;
     case 1:
-        w.lesson.pointerMoved(anywhere(), anywhere());
+        w.lesson.submit(inputLine("move", anywhere(), anywhere()));
         break;
     case 2:
-        w.lesson.pointerReleased();
+        w.lesson.submit("release");
         break;
     case 3:
         w.lesson.targetKey(random() % 2 ? 5.0f : -1.0f, random() % 2 ? 5.0f : -1.0f);
         break;
     case 4:
-        w.lesson.wristScrolled(static_cast<int>(random() % (WristScrollMax + 1)));
+        w.lesson.submit(inputLine("scroll", static_cast<int>(random() % (WristScrollMax + 1))));
         break;
     case 5: {
         const CheckBox box = boxes[random() % 7];
@@ -391,7 +393,7 @@ void randomInput(LessonWorld& w, std::mt19937& random) {
         w.lesson.perform(menuItem(random() % 2 ? Command::GainUp : Command::GainDown));
         break;
     case 11:
-        w.lesson.pathClicked();
+        w.lesson.submit("path");
         break;
     case 12:
         w.lesson.perform(menuItem(random() % 2 ? Command::Stop : Command::Run));

@@ -54,9 +54,9 @@ TEST_P(SchemeRow, NamesItsSignalsAndComputesEachOfThemFinite) {
     const ServoScheme& scheme = *GetParam();
     const SignalNames names = scheme.signalNames;
     World w;
-    schemeChosen(w.state, w.panel, scheme.servoType);
+    schemeChosen(w.state, w.controls, scheme.servoType);
     w.cycles(20);
-    const SignalValues values = scheme.signalValues(w.state, w.panel.wristScrollPosition());
+    const SignalValues values = scheme.signalValues(w.state, w.controls.wristScrollPosition());
     std::set<std::string_view> seen;
     bool ended = false;
     for (std::size_t k = 0; k < names.names.size(); ++k) {
@@ -71,7 +71,7 @@ TEST_P(SchemeRow, NamesItsSignalsAndComputesEachOfThemFinite) {
         EXPECT_TRUE(std::isfinite(values[k])) << names.names[k];
     }
     EXPECT_FALSE(seen.empty());
-    EXPECT_EQ(signalValuesOf(w.state, w.panel.wristScrollPosition())[0], values[0]);
+    EXPECT_EQ(signalValuesOf(w.state, w.controls.wristScrollPosition())[0], values[0]);
 }
 
 TEST_P(SchemeRow, IsFoundByItsTypeNameBoxAndLabPlace) {
@@ -86,9 +86,9 @@ TEST_P(SchemeRow, IsFoundByItsTypeNameBoxAndLabPlace) {
         EXPECT_STREQ(boxCaption(scheme.box), scheme.caption);
     }
     World w;
-    schemeChosen(w.state, w.panel, scheme.servoType);
+    schemeChosen(w.state, w.controls, scheme.servoType);
     EXPECT_EQ(w.state.servoType, scheme.servoType);
-    EXPECT_EQ(w.panel.explanationText(), explanationOf(scheme));
+    EXPECT_EQ(w.controls.explanationText(), explanationOf(scheme));
 }
 
 std::vector<const ServoScheme*> rows() {

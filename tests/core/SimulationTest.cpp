@@ -30,24 +30,24 @@ TEST(Simulation, APassRunsOneCycleWhileRunningOrStoppedAndNoneAtTheEnd) {
 TEST(Simulation, AStopDuringTheGridsYieldIsFollowedByTheStoppedCycleInTheSamePass) {
     World w;
     w.state.gridOn = 1;
-    w.panel.onYield([&] { stopClicked(w.state); });
+    w.onYield = [&] { stopClicked(w.state); };
     EXPECT_EQ(cyclesOfOnePass(w), (std::vector<int>{RunStopped, RunStopped}));
-    EXPECT_EQ(w.panel.yieldCount(), 1); // the stopped cycle only redraws the arm
+    EXPECT_EQ(w.yields, 1); // the stopped cycle only redraws the arm
 }
 
 TEST(StartUp, TheFirstCycleWaitsForTheSecondHalf) {
     SimulationState state;
-    HeadlessPanel panel(state);
+    Controls controls(state);
     NoWindow window;
-    startUpUntilNotice(state, panel, window);
+    startUpUntilNotice(state, controls, window);
     EXPECT_EQ(state.runState, RunRunning);
     EXPECT_EQ(state.firstCycle, 0);
     EXPECT_EQ(state.servoType, 0);
-    EXPECT_TRUE(panel.isChecked(CheckBox::Check7));
-    startUpAfterNotice(state, panel, window);
+    EXPECT_TRUE(controls.isChecked(CheckBox::Check7));
+    startUpAfterNotice(state, controls, window);
     EXPECT_EQ(state.firstCycle, 1);
     EXPECT_EQ(state.servoType, ServoReverseKinematic);
-    EXPECT_TRUE(panel.isChecked(CheckBox::Check1));
+    EXPECT_TRUE(controls.isChecked(CheckBox::Check1));
 }
 
 } // namespace

@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
     const long long cycles = argc > 1 ? std::atoll(argv[1]) : 10'000'000;
     HeadlessSimulation headless;
     SimulationState& state = headless.state;
-    HeadlessPanel& panel = headless.panel;
+    Controls& controls = headless.controls;
     DisplayList& surface = headless.surface;
     const auto& schemes = servoSchemes();
 
@@ -70,9 +70,9 @@ int main(int argc, char* argv[]) {
             const CheckBox servoBox =
                 schemes[static_cast<std::size_t>(k / Targets.size() % schemes.size())].box;
             pairsRun = std::max(pairsRun, std::min<long long>(k + 1, 36));
-            servoBoxPressed(state, panel, servoBox);
-            panel.toggle(servoBox);
-            panel.toggle(static_cast<CheckBox>((k / 36) % 4 + 4));
+            servoBoxPressed(state, controls, servoBox);
+            controls.toggle(servoBox);
+            controls.toggle(static_cast<CheckBox>((k / 36) % 4 + 4));
             if ((k / 5) % 2 == 0) {
                 openGripperClicked(state);
             } else {
@@ -80,12 +80,12 @@ int main(int argc, char* argv[]) {
             }
             surfacePressed(state, surface, target[0], target[1]);
             surfaceReleased(state);
-            panel.setWristScrollPosition(static_cast<int>((k * 7919) % 32768));
+            controls.setWristScrollPosition(static_cast<int>((k * 7919) % 32768));
             if (k % 17 == 0) {
-                pathButtonClicked(state, panel);
+                pathButtonClicked(state, controls);
             }
             if (k % 23 == 0) {
-                gridMenuClicked(state, surface, panel);
+                gridMenuClicked(state, surface, headless.simulation.yieldHook());
             }
             if (k % 29 == 0) {
                 stopClicked(state);

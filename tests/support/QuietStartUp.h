@@ -20,8 +20,9 @@ private:
 
 inline void quietStartUp(SimulationState& state, Form1& form) {
     QuietStartUp window(form);
-    startUpUntilNotice(state, form, window);
-    startUpAfterNotice(state, form, window);
+    startUpUntilNotice(state, form.controls(), window);
+    startUpAfterNotice(state, form.controls(), window);
+    form.showControls();
 }
 
 } // namespace servo::testing

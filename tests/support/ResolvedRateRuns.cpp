@@ -67,13 +67,13 @@ ResolvedRateFigures runResolvedRate(unsigned seed, int runs, int steps) {
     for (int run = 0; run < runs; ++run) {
         World w;
         w.cycle(); // the first cycle, which sets the start-up pose
-        schemeChosen(w.state, w.panel, ServoResolvedRate);
+        schemeChosen(w.state, w.controls, ServoResolvedRate);
         w.state.shoulderAngle = angle(random);
         w.state.elbowAngle = angle(random);
         w.state.wristAngle = angle(random);
         w.state.targetX = static_cast<float>(windowX(random));
         w.state.targetY = static_cast<float>(windowY(random));
-        w.panel.setWristScrollPosition(wrist(random));
+        w.controls.setWristScrollPosition(wrist(random));
         const ArmPoint target{desiredXFromTarget(w.state.targetX),
                               desiredYFromTarget(w.state.targetY)};
         for (int step = 0; step < steps; ++step) {

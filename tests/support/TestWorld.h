@@ -8,15 +8,29 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 
 namespace servo::testing {
 
-// The simulation as start-up leaves it, with a display list and a headless panel.
+// The simulation as start-up leaves it, with a display list; its grid yields are counted.
 struct World {
     HeadlessSimulation headless;
     SimulationState& state = headless.state;
-    HeadlessPanel& panel = headless.panel;
+    Controls& controls = headless.controls;
     DisplayList& surface = headless.surface;
+    int yields = 0;
+    std::function<void()> onYield; // runs at every yield, in place of the window's events
+    // The grid's yield, as the simulation runs it.
+    std::function<void()> yield = [this] {
+        ++yields;
+        if (onYield) {
+            onYield();
+        }
+    };
+
+    World() { headless.simulation.setYield(yield); }
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
 
     // Runs one pass of the run loop (one control cycle while running or stopped) and keeps only
     // its drawing operations.
@@ -37,7 +51,7 @@ struct World {
     }
 };
 
-// The built-in figure with all joint angles zero, no surface or panel.
+// The built-in figure with all joint angles zero, no surface or controls.
 inline SimulationState straightUpArm() {
     SimulationState state;
     loadBuiltInModel(state);

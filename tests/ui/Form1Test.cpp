@@ -57,9 +57,10 @@ private:
     std::unique_ptr<ModalDismisser> notices;
 
     DrawingArea& area() { return form->drawingArea(); }
+    // One pass, then the frame as the run loop presents it (the picture and the controls).
     void cycle() {
         simulation->pass();
-        area().present();
+        form->presentFrame();
     }
     // A window point of the surface from user units.
     QPoint at(double x, double y) { return canvas->toLogical(x, y).toPoint(); }
@@ -233,10 +234,13 @@ private slots:
         QVERIFY(!form->checkBox(CheckBox::Check6)->isChecked());
         QCOMPARE(state->elbowPair, 1);
         QCOMPARE(state->elbowChoice, 0);
-        // Setting a box from code raises its handling too.
-        form->checkBox(CheckBox::Check4)->setChecked(true);
+        // Setting a box from code raises its handling too, and the window shows the cascade.
+        form->controls().setChecked(CheckBox::Check4, true);
         QCOMPARE(state->elbowPair, 0);
         QCOMPARE(state->elbowChoice, 0);
+        form->showControls();
+        QVERIFY(form->checkBox(CheckBox::Check4)->isChecked());
+        QVERIFY(!form->checkBox(CheckBox::Check6)->isChecked());
     }
 
     void gripperButtons() {
@@ -715,10 +719,11 @@ private slots:
     // closed: the same picture and controls as a window without it, pixel for pixel.
     void theLabAtItsDefaultsLeavesTheWindowAsItIs() {
         SimulationState plainState;
+        Controls plainControls(plainState);
         PersistentCanvas plainCanvas;
-        Form1 plain(plainState, plainCanvas);
+        Form1 plain(plainState, plainControls, plainCanvas);
         plain.startUp();
-        Simulation plainSimulation(plainState, plainCanvas, plain);
+        Simulation plainSimulation(plainState, plainCanvas, plainControls);
         form->labPanel()->panelAction()->trigger(); // opened and closed again
         form->labPanel()->panelAction()->trigger();
         QVERIFY(!form->labPanel()->isVisible());
@@ -732,7 +737,7 @@ private slots:
             lab->frame(1.0 / 60);
             plainSimulation.pass();
             form->presentFrame();
-            plain.drawingArea().present();
+            plain.presentFrame();
         }
         QCOMPARE(canvas->image(), plainCanvas.image());
         QCOMPARE(form->clientArea()->grab().toImage(), plain.clientArea()->grab().toImage());
@@ -861,32 +866,19 @@ private slots:
     // was really reached, that the run loop ends and that no pass runs after the close.
     void closingEndsTheRunLoopInEveryState() {
         QFETCH(QString, situation);
-        // The grid's yield hands the window its events from inside a cycle: this panel posts
-        // a close there, so that the close is handled inside the yield.
-        struct ClosingInYield : ControlPanel {
-            Form1& form;
-            int yields = 0;
-            int closedInYield = 0;
-            explicit ClosingInYield(Form1& f) : form(f) {}
-            int wristScrollPosition() const override { return form.wristScrollPosition(); }
-            void setWristScrollPosition(int p) override { form.setWristScrollPosition(p); }
-            void setElbowBoxesVisible(bool v) override { form.setElbowBoxesVisible(v); }
-            bool isChecked(CheckBox b) const override { return form.isChecked(b); }
-            void setChecked(CheckBox b, bool c) override { form.setChecked(b, c); }
-            void setExplanationText(const std::string& t) override { form.setExplanationText(t); }
-            void setPathButtonCaption(const std::string& c) override {
-                form.setPathButtonCaption(c);
+        // The grid's yield hands the window its events from inside a cycle: this yield posts a
+        // close there, so that the close is handled inside the yield.
+        int yields = 0;
+        int closedInYield = 0;
+        Simulation gridSimulation(*state, *canvas, form->controls());
+        gridSimulation.setYield([&] {
+            if (++yields == 3) {
+                QMetaObject::invokeMethod(form, &QWidget::close, Qt::QueuedConnection);
             }
-            void yieldToEvents() override {
-                if (++yields == 3) {
-                    QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
-                }
-                const bool wasOpen = form.isVisible();
-                form.yieldToEvents();
-                closedInYield += wasOpen && !form.isVisible() ? 1 : 0;
-            }
-        } yieldPanel(*form);
-        Simulation gridSimulation(*state, *canvas, yieldPanel);
+            const bool wasOpen = form->isVisible();
+            form->yieldToEvents();
+            closedInYield += wasOpen && !form->isVisible() ? 1 : 0;
+        });
         Lab gridLab(gridSimulation);
         RunLoop loop(situation == "grid" ? gridLab : *lab, *form);
 
@@ -946,7 +938,7 @@ private slots:
         QVERIFY2(reached, "the situation was not reached before the close");
         QCOMPARE(state->runState, RunEnd);
         if (situation == "grid") {
-            QCOMPARE(yieldPanel.closedInYield, 1);
+            QCOMPARE(closedInYield, 1);
         } else {
             QVERIFY(passesAtClose >= 0);
             QCOMPARE(loop.passes(), passesAtClose); // no pass after the close

@@ -60,10 +60,11 @@ int runLength(const QImage& image, int x, int y, QRgb colour) {
 // lines (device pixels) to `path`.
 int measureLayout(const QString& path) {
     SimulationState state;
+    Controls record(state);
     PersistentCanvas canvas;
-    Form1 form(state, canvas);
+    Form1 form(state, record, canvas);
     testing::quietStartUp(state, form);
-    Simulation simulation(state, canvas, form);
+    Simulation simulation(state, canvas, record);
     form.setWindowState(Qt::WindowNoState);
     form.resize(800, 600);
     if (!QTest::qWaitForWindowExposed(&form)) {

@@ -46,7 +46,7 @@ using Words = std::vector<std::string>;
 class Trace {
 public:
     Trace() {
-        panel_.onYield([this] { surface_.recordYield(); });
+        simulation_.simulation.setYield([this] { surface_.recordYield(); });
     }
 
     // Runs the words of script line `lineNumber`; throws ScriptError for a bad one.
@@ -139,7 +139,7 @@ public:
 
 private:
     void printSample() const {
-        const LabSample sample = sampleOf(state_, panel_.wristScrollPosition());
+        const LabSample sample = sampleOf(state_, controls_.wristScrollPosition());
         std::cout << "sample effectorX=" << exact(sample.effector.x)
                   << " effectorY=" << exact(sample.effector.y)
                   << " desiredX=" << exact(sample.desired.x)
@@ -155,7 +155,7 @@ private:
     }
 
     void printGhosts() const {
-        for (const GhostArm& ghost : ghostArms(state_, panel_.wristScrollPosition())) {
+        for (const GhostArm& ghost : ghostArms(state_, controls_.wristScrollPosition())) {
             std::cout << "ghost " << ghost.configuration->name;
             if (ghost.reachable) {
                 std::cout << " shoulderAngle=" << exact(ghost.shoulderAngle)
@@ -197,7 +197,7 @@ private:
     ExperimentBlock experiment_; // inside "apply": the experiment so far
     long lineNumber_ = 0;        // of the line being run
     SimulationState& state_ = simulation_.state;
-    HeadlessPanel& panel_ = simulation_.panel;
+    const Controls& controls_ = simulation_.controls;
     DisplayList& surface_ = simulation_.surface;
 };
 

@@ -72,7 +72,7 @@ private:
 
 Announcer::Seen Announcer::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
-    const LabSample sample = sampleOf(state, lab.simulation().panel().wristScrollPosition());
+    const LabSample sample = sampleOf(state, lab.simulation().controls().wristScrollPosition());
     const ServoScheme* scheme = servoSchemeOf(state.servoType);
     const bool reverseKinematic = scheme != nullptr && scheme->showsElbowBoxes;
     return {state.servoType,
@@ -178,7 +178,7 @@ std::string Announcer::summary(const Lab& lab) {
 std::string Announcer::wholeState(const Lab& lab) {
     const Simulation& simulation = lab.simulation();
     const SimulationState& state = simulation.state();
-    const LabSample sample = sampleOf(state, simulation.panel().wristScrollPosition());
+    const LabSample sample = sampleOf(state, simulation.controls().wristScrollPosition());
     std::string text =
         filled(tr("%s scheme. Shoulder %s, elbow %s, wrist %s. Effector at x %s, y %s; target at "
                   "%s, distance %s."),

@@ -160,7 +160,7 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
 }
 
 void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
-                         ControlPanel& panel) {
+                         const std::function<void()>& yield) {
     switch (item.command) {
     case Command::Run:
         runClicked(state);
@@ -169,7 +169,7 @@ void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSu
         stopClicked(state);
         break;
     case Command::Grid:
-        gridMenuClicked(state, surface, panel);
+        gridMenuClicked(state, surface, yield);
         break;
     default:
         break;
@@ -183,7 +183,7 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::Run:
     case Command::Stop:
     case Command::Grid:
-        performOnSimulation(item, state, simulation.surface(), simulation.panel());
+        performOnSimulation(item, state, simulation.surface(), simulation.yieldHook());
         break;
     case Command::Speed:
         lab.setSpeed(item.index);

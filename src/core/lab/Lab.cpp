@@ -14,7 +14,7 @@ Lab::Lab(Simulation& simulation) : simulation_(simulation) {
     simulation_.setAfterCycle([this](bool running) {
         if (running) {
             race_.afterCycle(simulation_.state());
-            history_.record(simulation_.state(), simulation_.panel().wristScrollPosition(),
+            history_.record(simulation_.state(), simulation_.controls().wristScrollPosition(),
                             race_.distance());
         }
     });
@@ -61,7 +61,7 @@ void Lab::faster() {
 }
 
 void Lab::reset() {
-    resetSimulation(simulation_.state(), simulation_.panel(), simulation_.surface());
+    resetSimulation(simulation_.state(), simulation_.controls(), simulation_.surface());
     setSpeed(NormalSpeed);
     history_.clear();
     race_.setScheme(race_.scheme());
@@ -90,8 +90,8 @@ bool Lab::anyCue() const {
 
 void Lab::drawCues(DrawingSurface& layer) const {
     race_.draw(layer);
-    servo::drawCues(simulation_.state(), simulation_.panel().wristScrollPosition(), settings_.cues,
-                    layer);
+    servo::drawCues(simulation_.state(), simulation_.controls().wristScrollPosition(),
+                    settings_.cues, layer);
 }
 
 void Lab::drawPlot(const PlotLayout& layout, DrawingSurface& surface) const {

@@ -455,7 +455,7 @@ std::string experimentLink(const Experiment& experiment) {
 
 Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     const SimulationState& state = lab.simulation().state();
-    const ControlPanel& panel = lab.simulation().panel();
+    const Controls& controls = lab.simulation().controls();
     Experiment experiment;
     experiment.servoType = state.servoType;
     for (const ElbowConfiguration& configuration : ElbowConfigurations) {
@@ -466,7 +466,7 @@ Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     }
     experiment.targetX = static_cast<float>(state.targetX);
     experiment.targetY = static_cast<float>(state.targetY);
-    experiment.wrist = panel.wristScrollPosition();
+    experiment.wrist = controls.wristScrollPosition();
     experiment.gain = state.gain;
     experiment.speed = lab.settings().speed;
     experiment.labPanel = labPanelOpen;
@@ -485,11 +485,11 @@ void applyExperiment(Lab& lab, const Experiment& experiment) {
     lab.reset();
     SimulationState& state = lab.simulation().state();
     state.startPoseDegrees = experiment.pose; // the first cycle, still to come, takes it
-    ControlPanel& panel = lab.simulation().panel();
+    Controls& controls = lab.simulation().controls();
     DrawingSurface& surface = lab.simulation().surface();
-    schemeChosen(state, panel, experiment.servoType);
-    panel.setChecked(experiment.elbow, true);
-    panel.setWristScrollPosition(experiment.wrist);
+    schemeChosen(state, controls, experiment.servoType);
+    controls.setChecked(experiment.elbow, true);
+    controls.setWristScrollPosition(experiment.wrist);
     surfacePressed(state, surface, experiment.targetX, experiment.targetY);
     surfaceReleased(state);
     gainChanged(state, experiment.gain);
@@ -498,10 +498,10 @@ void applyExperiment(Lab& lab, const Experiment& experiment) {
     lab.settings().cues = experiment.cues;
     lab.settings().projector = experiment.projector;
     if (experiment.pathShown) {
-        pathButtonClicked(state, panel);
+        pathButtonClicked(state, controls);
     }
     if (experiment.grid) {
-        gridMenuClicked(state, surface, panel);
+        gridMenuClicked(state, surface, lab.simulation().yieldHook());
     }
     if (!experiment.running) {
         stopClicked(state);

@@ -20,12 +20,12 @@ SimulationState& stateOf(Lab& lab) {
 
 // A servo box's scheme as its box's press and click; a lab scheme as the lab panel chooses it.
 void chooseScheme(Lab& lab, const ServoScheme& scheme) {
-    ControlPanel& panel = lab.simulation().panel();
+    Controls& controls = lab.simulation().controls();
     if (scheme.box != NoBox) {
-        checkBoxPressed(stateOf(lab), panel, scheme.box);
-        panel.setChecked(scheme.box, !panel.isChecked(scheme.box));
+        checkBoxPressed(stateOf(lab), controls, scheme.box);
+        controls.setChecked(scheme.box, !controls.isChecked(scheme.box));
     } else {
-        schemeChosen(stateOf(lab), panel, scheme.servoType);
+        schemeChosen(stateOf(lab), controls, scheme.servoType);
     }
 }
 
@@ -87,6 +87,11 @@ InputCommand ofInteger(const char* name, long long lowest, long long highest,
             }};
 }
 
+InputCommand withNote(InputCommand command, bool (*worthNoting)(const Lab&)) {
+    command.worthNoting = worthNoting;
+    return command;
+}
+
 std::vector<InputCommand> buildCommands() {
     const auto& boxed = servoSchemes();
     return {
@@ -94,11 +99,13 @@ std::vector<InputCommand> buildCommands() {
                 [](Lab& lab, float x, float y) {
                     surfacePressed(stateOf(lab), lab.simulation().surface(), x, y);
                 }),
-        atPoint("move", [](Lab& lab, float x, float y) { surfaceMoved(stateOf(lab), x, y); }),
+        withNote(
+            atPoint("move", [](Lab& lab, float x, float y) { surfaceMoved(stateOf(lab), x, y); }),
+            [](const Lab& lab) { return lab.simulation().state().pointerHeld == 1; }),
         acting("release", [](Lab& lab) { surfaceReleased(stateOf(lab)); }),
         ofInteger("scroll", 0, WristScrollMax,
                   [](Lab& lab, int position) {
-                      lab.simulation().panel().setWristScrollPosition(position);
+                      lab.simulation().controls().setWristScrollPosition(position);
                   }),
         ofInteger("servo", boxed.front().servoType, boxed.back().servoType,
                   [](Lab& lab, int servoType) { chooseScheme(lab, *servoSchemeOf(servoType)); }),
@@ -133,20 +140,21 @@ std::vector<InputCommand> buildCommands() {
                  return filled(tr("no elbow box %s (down, up, right or left)"), {quoted(w[1])});
              }
              if (lab != nullptr) {
-                 ControlPanel& panel = lab->simulation().panel();
-                 panel.setChecked(box, !panel.isChecked(box));
+                 Controls& controls = lab->simulation().controls();
+                 controls.setChecked(box, !controls.isChecked(box));
              }
              return {};
          }},
         acting("open", [](Lab& lab) { openGripperClicked(stateOf(lab)); }),
         acting("close", [](Lab& lab) { closeGripperClicked(stateOf(lab)); }),
-        acting("path", [](Lab& lab) { pathButtonClicked(stateOf(lab), lab.simulation().panel()); }),
+        acting("path",
+               [](Lab& lab) { pathButtonClicked(stateOf(lab), lab.simulation().controls()); }),
         acting("run", [](Lab& lab) { runClicked(stateOf(lab)); }),
         acting("stop", [](Lab& lab) { stopClicked(stateOf(lab)); }),
         acting("grid",
                [](Lab& lab) {
                    gridMenuClicked(stateOf(lab), lab.simulation().surface(),
-                                   lab.simulation().panel());
+                                   lab.simulation().yieldHook());
                }),
         ofNumber("gain", 0, MaxGain,
                  [](Lab& lab, double gain) { gainChanged(stateOf(lab), gain); }),
@@ -180,6 +188,26 @@ std::string runInputCommand(Lab* lab, const std::vector<std::string>& words) {
         return error;
     }
     return command->run(lab, words);
+}
+
+std::string inputLine(std::string_view word) {
+    return std::string(word);
+}
+
+std::string inputLine(std::string_view word, float x, float y) {
+    return std::string(word) + " " + exactCoordinate(x) + " " + exactCoordinate(y);
+}
+
+std::string inputLine(std::string_view word, double number) {
+    return std::string(word) + " " + exactNumber(number);
+}
+
+std::string inputLine(std::string_view word, int number) {
+    return std::string(word) + " " + std::to_string(number);
+}
+
+std::string inputLine(std::string_view word, std::string_view argument) {
+    return std::string(word) + " " + std::string(argument);
 }
 
 CheckBox elbowBoxNamed(const std::string& name) {

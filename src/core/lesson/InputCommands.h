@@ -4,19 +4,24 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace servo {
 
-// The user's inputs as lines of a trace script, each with what it does to a lab: what a
-// recording holds, what a replay and the trace driver run. "cycles N" (the passes between
-// inputs) is left to whoever runs the script.
+// The user's inputs as lines of a trace script, one row each: its word and arguments, how they
+// parse and what it does to a lab, and what a recording notes of it. Front ends send an input
+// as its line (Lesson::submit); a replay and the trace driver run the same rows. "cycles N"
+// (the passes between inputs) is left to whoever runs the script.
 struct InputCommand {
     const char* name;
     std::size_t arguments;
     // Does it; empty, or what is wrong with an argument (the lab then is as it was). With no
     // lab it only checks the arguments.
     std::function<std::string(Lab* lab, const std::vector<std::string>& words)> run;
+    // Whether it is noted, from the lab as it left it: a pointer move without a drag changes
+    // nothing and is not worth a line. None: always.
+    bool (*worthNoting)(const Lab& lab) = nullptr;
 };
 const std::vector<InputCommand>& inputCommands();
 const InputCommand* inputCommandNamed(const std::string& name);
@@ -24,6 +29,13 @@ const InputCommand* inputCommandNamed(const std::string& name);
 // Runs a line's words (the first is an input command's name) on the lab, or with none only
 // checks them: empty, or what is wrong.
 std::string runInputCommand(Lab* lab, const std::vector<std::string>& words);
+
+// An input's line from its word and arguments, numbers written so that they read back exactly.
+std::string inputLine(std::string_view word);
+std::string inputLine(std::string_view word, float x, float y); // a point, window units
+std::string inputLine(std::string_view word, double number);
+std::string inputLine(std::string_view word, int number);
+std::string inputLine(std::string_view word, std::string_view argument);
 
 // The most passes one "cycles N" line asks for: some minutes of computing, not days.
 inline constexpr long long MaxPassesPerCycles = 100'000'000;

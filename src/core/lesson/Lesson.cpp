@@ -4,9 +4,12 @@
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
+#include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace servo {
@@ -42,28 +45,23 @@ Lesson::Lesson(Lab& lab) : lab_(lab) {
         [this] { recorder_.passed(); });
 }
 
-bool Lesson::pointerPressed(float x, float y) {
-    return accept([&] {
-        surfacePressed(lab_.simulation().state(), lab_.simulation().surface(), x, y);
-        note("press " + exactCoordinate(x) + " " + exactCoordinate(y));
-    });
-}
-
-bool Lesson::pointerMoved(float x, float y) {
-    return accept([&] {
-        SimulationState& state = lab_.simulation().state();
-        if (state.pointerHeld == 1) { // a move without a drag changes nothing: not worth a line
-            surfaceMoved(state, x, y);
-            note("move " + exactCoordinate(x) + " " + exactCoordinate(y));
+std::string Lesson::submit(std::string_view line) {
+    if (!accepting()) {
+        return tr(InputWhilePlayingText);
+    }
+    const std::vector<std::string> words = splitWords(std::string(line));
+    if (std::string error = runInputCommand(&lab_, words); !error.empty()) {
+        return error;
+    }
+    const InputCommand& command = *inputCommandNamed(words[0]);
+    if (command.worthNoting == nullptr || command.worthNoting(lab_)) {
+        std::string noted = words[0];
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            noted += " " + words[i];
         }
-    });
-}
-
-bool Lesson::pointerReleased() {
-    return accept([&] {
-        surfaceReleased(lab_.simulation().state());
-        note("release");
-    });
+        note(noted);
+    }
+    return {};
 }
 
 bool Lesson::targetKey(float dx, float dy) {
@@ -86,7 +84,7 @@ bool Lesson::targetHome() {
 
 bool Lesson::boxPressed(CheckBox box) {
     return accept([&] {
-        checkBoxPressed(lab_.simulation().state(), lab_.simulation().panel(), box);
+        checkBoxPressed(lab_.simulation().state(), lab_.simulation().controls(), box);
         // A servo box acts on its press; "servo N" presses and toggles it, so its click that
         // follows is not noted again.
         if (const ServoScheme* scheme = servoSchemeOf(box)) {
@@ -96,51 +94,11 @@ bool Lesson::boxPressed(CheckBox box) {
 }
 
 bool Lesson::boxClicked(CheckBox box) {
-    if (!accepting()) {
-        return false;
-    }
-    ControlPanel& panel = lab_.simulation().panel();
-    panel.setChecked(box, !panel.isChecked(box));
-    return boxToggledByWindow(box);
-}
-
-bool Lesson::boxToggledByWindow(CheckBox box) {
     return accept([&] {
+        lab_.simulation().controls().toggle(box);
         if (const ElbowConfiguration* configuration = elbowConfigurationOf(box)) {
             note(std::string("elbow ") + configuration->name);
         }
-    });
-}
-
-bool Lesson::wristScrolled(int position) {
-    return accept([&] {
-        ControlPanel& panel = lab_.simulation().panel();
-        position = clampedWristScroll(position);
-        if (panel.wristScrollPosition() != position) {
-            panel.setWristScrollPosition(position);
-        }
-        note("scroll " + std::to_string(position));
-    });
-}
-
-bool Lesson::openGripper() {
-    return accept([&] {
-        openGripperClicked(lab_.simulation().state());
-        note("open");
-    });
-}
-
-bool Lesson::closeGripper() {
-    return accept([&] {
-        closeGripperClicked(lab_.simulation().state());
-        note("close");
-    });
-}
-
-bool Lesson::pathClicked() {
-    return accept([&] {
-        pathButtonClicked(lab_.simulation().state(), lab_.simulation().panel());
-        note("path");
     });
 }
 
@@ -149,10 +107,10 @@ bool Lesson::schemeChosen(int servoType) {
     if (!accepting() || scheme == nullptr) {
         return false;
     }
-    ControlPanel& panel = lab_.simulation().panel();
+    Controls& controls = lab_.simulation().controls();
     // "scheme" of a box's scheme presses and toggles its box; this leaves it checked.
-    const bool wasChecked = scheme->box != NoBox && panel.isChecked(scheme->box);
-    servo::schemeChosen(lab_.simulation().state(), panel, servoType);
+    const bool wasChecked = scheme->box != NoBox && controls.isChecked(scheme->box);
+    servo::schemeChosen(lab_.simulation().state(), controls, servoType);
     if (!wasChecked) {
         note(std::string("scheme ") + scheme->name);
     }
@@ -160,26 +118,24 @@ bool Lesson::schemeChosen(int servoType) {
 }
 
 bool Lesson::gainEntered(double gain) {
-    return accept([&] {
-        SimulationState& state = lab_.simulation().state();
-        servo::gainEntered(state, gain);
-        note("gain " + exactNumber(state.gain));
-    });
+    if (!std::isfinite(gain)) {
+        return accepting();
+    }
+    return submit(
+               inputLine("gain", std::clamp(std::round(gain / GainStep) * GainStep, 0.0, MaxGain)))
+        .empty();
 }
 
 bool Lesson::dampingEntered(double lambda) {
-    return accept([&] {
-        SimulationState& state = lab_.simulation().state();
-        servo::dampingEntered(state, lambda);
-        note("lambda " + exactNumber(state.dampingLambda));
-    });
+    if (std::isnan(lambda)) {
+        return accepting();
+    }
+    return submit(inputLine("lambda", std::clamp(lambda, 0.0, MaxDampingLambda))).empty();
 }
 
 bool Lesson::raceChosen(int servoType) {
-    return accept([&] {
-        lab_.race().setScheme(servoSchemeOf(servoType) == nullptr ? 0 : servoType);
-        note(std::string("race ") + raceSchemeWord(lab_.race().scheme()));
-    });
+    return submit(inputLine("race", raceSchemeWord(servoSchemeOf(servoType) ? servoType : 0)))
+        .empty();
 }
 
 void Lesson::perform(const MenuItem& item) {

@@ -12,8 +12,8 @@ namespace servo {
 
 // The lab as the user drives it. Every input that a front end translates comes through here:
 // each does what its handler does, a recording that runs notes it as its trace command, and
-// while a recording plays the user's own inputs are ignored (each then returns false) until it
-// ends or Panic/Stop ends it.
+// while a recording plays the user's own inputs are ignored (each then returns false, or submit
+// says why) until it ends or Panic/Stop ends it.
 class Lesson {
 public:
     explicit Lesson(Lab& lab);
@@ -23,27 +23,25 @@ public:
     Lab& lab() { return lab_; }
     const Lab& lab() const { return lab_; }
 
-    bool pointerPressed(float x, float y);
-    bool pointerMoved(float x, float y);
-    bool pointerReleased();
+    // An input as its trace line (see inputCommands and inputLine): applies it and notes it
+    // while recording. Empty, or why it was refused: a recording plays (InputWhilePlayingText;
+    // nothing changes), or what is wrong with the line.
+    std::string submit(std::string_view line);
+
     bool targetKey(float dx, float dy); // see targetMovedByKey
     bool targetHome();
     // A press on any of the seven boxes, before its click.
     bool boxPressed(CheckBox box);
-    // A box's click: its check mark toggles (acting as its handler does).
+    // A box's click: its check mark toggles (an elbow box's then acts as its handler does; a
+    // servo box's changes only its mark, which its press has noted).
     bool boxClicked(CheckBox box);
-    // A box the window's toolkit has toggled on the user's click, its handler already run (a
-    // servo box's click changes only its check mark, which its press has noted).
-    bool boxToggledByWindow(CheckBox box);
-    // The wrist scroll bar moved to a position (set here if the front end has not set it).
-    bool wristScrolled(int position);
-    bool openGripper();
-    bool closeGripper();
-    bool pathClicked();
     bool schemeChosen(int servoType);
+    // The lab's entries, as their controls give them: the gain in steps of GainStep within
+    // 0..MaxGain, the damping within 0..MaxDampingLambda (not a number changes nothing), the
+    // race's scheme by its servo type (0, or any type of no scheme, for no race).
     bool gainEntered(double gain);
     bool dampingEntered(double lambda);
-    bool raceChosen(int servoType); // 0 for no race
+    bool raceChosen(int servoType);
 
     // A menu item as servo::perform does it, noted. While a recording plays, only what changes
     // no input works: the speeds, the cues and the looks, the front end's boxes; Step runs the

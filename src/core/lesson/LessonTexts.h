@@ -36,6 +36,9 @@ inline constexpr const char* ExperimentRefusedText =
 inline constexpr const char* LinkRefusedText =
     N_("The experiment in this link cannot be opened; the simulator starts as usual.");
 inline constexpr const char* RecordingRefusedText = N_("This recording cannot be played.");
+// Why an input was refused (see Lesson::submit).
+inline constexpr const char* InputWhilePlayingText =
+    N_("A recording plays: the input is ignored until it ends.");
 inline constexpr const char* LinkCopiedText =
     N_("The link to this experiment is on the clipboard:");
 inline constexpr const char* LinkNotCopiedText =

@@ -2,7 +2,7 @@
 
 #include "core/language/Translation.h"
 
-#include "core/interfaces/ControlPanel.h"
+#include "core/state/ControlBoxes.h"
 
 #include <array>
 

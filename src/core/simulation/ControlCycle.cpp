@@ -22,24 +22,26 @@ double wristSettingFromScroll(int position) {
     return degrees / DegreesPerRadian;
 }
 
-void controlCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
+void controlCycle(SimulationState& state, DrawingSurface& surface, Controls& controls,
+                  const std::function<void()>& yield) {
     if (state.runState == RunStopped) {
         redrawArm(state, surface);
         return;
     }
-    runningCycle(state, surface, panel);
+    runningCycle(state, surface, controls, yield);
 }
 
-void runningCycle(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
+void runningCycle(SimulationState& state, DrawingSurface& surface, Controls& controls,
+                  const std::function<void()>& yield) {
     if (state.clearEachCycle == 1) {
         surface.clear();
     }
     const ServoScheme* scheme = servoSchemeOf(state.servoType);
-    panel.setElbowBoxesVisible(scheme != nullptr && scheme->showsElbowBoxes);
+    controls.setElbowBoxesVisible(scheme != nullptr && scheme->showsElbowBoxes);
 
     state.desiredX = desiredXFromTarget(state.targetX);
     state.desiredY = desiredYFromTarget(state.targetY);
-    state.wristSetting = wristSettingFromScroll(panel.wristScrollPosition());
+    state.wristSetting = wristSettingFromScroll(controls.wristScrollPosition());
 
     if (state.firstCycle == 1) {
         // The figure is defined straight up: the redraw turns it into the start pose.
@@ -59,7 +61,7 @@ void runningCycle(SimulationState& state, DrawingSurface& surface, ControlPanel&
         scheme->step(state, surface);
     }
 
-    Grod(state, surface, panel);
+    Grod(state, surface, yield);
 }
 
 } // namespace servo

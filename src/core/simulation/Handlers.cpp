@@ -10,13 +10,13 @@
 
 namespace servo {
 
-void checkBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) {
+void checkBoxPressed(SimulationState& state, Controls& controls, CheckBox box) {
     if (servoSchemeOf(box) != nullptr) {
-        servoBoxPressed(state, panel, box);
+        servoBoxPressed(state, controls, box);
     }
 }
 
-void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) {
+void servoBoxPressed(SimulationState& state, Controls& controls, CheckBox box) {
     const ServoScheme* scheme = servoSchemeOf(box);
     if (scheme == nullptr) {
         return;
@@ -24,27 +24,27 @@ void servoBoxPressed(SimulationState& state, ControlPanel& panel, CheckBox box) 
     state.servoType = scheme->servoType;
     for (const ServoScheme& other : servoSchemes()) {
         if (other.box != box) {
-            panel.setChecked(other.box, false);
+            controls.setChecked(other.box, false);
         }
     }
-    panel.setExplanationText(explanationOf(*scheme));
+    controls.setExplanationText(explanationOf(*scheme));
 }
 
-void schemeChosen(SimulationState& state, ControlPanel& panel, int servoType) {
+void schemeChosen(SimulationState& state, Controls& controls, int servoType) {
     const ServoScheme* scheme = servoSchemeOf(servoType);
     if (scheme == nullptr) {
         return;
     }
     if (scheme->box != NoBox) {
-        servoBoxPressed(state, panel, scheme->box);
-        panel.setChecked(scheme->box, true);
+        servoBoxPressed(state, controls, scheme->box);
+        controls.setChecked(scheme->box, true);
         return;
     }
     state.servoType = servoType;
     for (const ServoScheme& boxed : servoSchemes()) {
-        panel.setChecked(boxed.box, false);
+        controls.setChecked(boxed.box, false);
     }
-    panel.setExplanationText(explanationOf(*scheme));
+    controls.setExplanationText(explanationOf(*scheme));
 }
 
 void dampingEntered(SimulationState& state, double lambda) {
@@ -53,16 +53,16 @@ void dampingEntered(SimulationState& state, double lambda) {
     }
 }
 
-void elbowBoxClicked(SimulationState& state, ControlPanel& panel, CheckBox box) {
+void elbowBoxClicked(SimulationState& state, Controls& controls, CheckBox box) {
     const ElbowConfiguration* configuration = elbowConfigurationOf(box);
-    if (configuration == nullptr || !panel.isChecked(box)) {
+    if (configuration == nullptr || !controls.isChecked(box)) {
         return;
     }
     state.elbowPair = configuration->elbowPair;
     state.elbowChoice = configuration->elbowChoice;
     for (const ElbowConfiguration& other : ElbowConfigurations) {
         if (other.box != box) {
-            panel.setChecked(other.box, false);
+            controls.setChecked(other.box, false);
         }
     }
 }
@@ -75,9 +75,9 @@ void closeGripperClicked(SimulationState& state) {
     state.gripperClosed = 1;
 }
 
-void pathButtonClicked(SimulationState& state, ControlPanel& panel) {
+void pathButtonClicked(SimulationState& state, Controls& controls) {
     state.clearEachCycle = state.clearEachCycle == 1 ? 0 : 1;
-    panel.setPathButtonCaption(state.clearEachCycle == 1 ? ShowPathCaption : ClearPathCaption);
+    controls.setPathButtonCaption(state.clearEachCycle == 1 ? ShowPathCaption : ClearPathCaption);
 }
 
 void surfacePressed(SimulationState& state, DrawingSurface& surface, float x, float y) {

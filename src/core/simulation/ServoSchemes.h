@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/interfaces/ControlPanel.h"
 #include "core/interfaces/DrawingSurface.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ReverseKinematicSolution.h"
+#include "core/state/ControlBoxes.h"
 #include "core/state/SimulationState.h"
 
 #include <array>

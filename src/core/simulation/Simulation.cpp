@@ -8,7 +8,7 @@ void Simulation::pass() {
     if (state_.stepPending == 1) {
         state_.stepPending = 0;
         if (state_.runState == RunStopped) {
-            runningCycle(state_, surface_, panel_);
+            runningCycle(state_, surface_, controls_, yield_);
             afterCycle(true);
             return;
         }
@@ -23,7 +23,7 @@ void Simulation::pass() {
 
 void Simulation::cycle() {
     const bool running = state_.runState != RunStopped;
-    controlCycle(state_, surface_, panel_);
+    controlCycle(state_, surface_, controls_, yield_);
     afterCycle(running);
 }
 

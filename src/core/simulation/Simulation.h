@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/interfaces/ControlPanel.h"
 #include "core/interfaces/DrawingSurface.h"
+#include "core/simulation/Controls.h"
 #include "core/state/SimulationState.h"
 
 #include <functional>
@@ -13,8 +13,8 @@ namespace servo {
 // for as long as the run state is not "end". Nothing here waits or loops on its own.
 class Simulation {
 public:
-    Simulation(SimulationState& state, DrawingSurface& surface, ControlPanel& panel)
-        : state_(state), surface_(surface), panel_(panel) {}
+    Simulation(SimulationState& state, DrawingSurface& surface, Controls& controls)
+        : state_(state), surface_(surface), controls_(controls) {}
 
     // One pass of the run loop: a control cycle while running, then, tested again, one while
     // stopped. A cycle that stops the simulation (through the window's events during the
@@ -26,12 +26,16 @@ public:
     // Runs after every control cycle, with the state as the cycle left it; `running` tells a
     // running cycle (the servo stepped) from a stopped one (the arm only redrawn).
     void setAfterCycle(std::function<void(bool running)> hook) { afterCycle_ = std::move(hook); }
+    // What the grid's yield runs in the middle of a cycle: the front end handles its pending
+    // events there (and may stop the simulation or close the window). None by default.
+    void setYield(std::function<void()> hook) { yield_ = std::move(hook); }
+    const std::function<void()>& yieldHook() const { return yield_; }
 
     SimulationState& state() { return state_; }
     const SimulationState& state() const { return state_; }
     DrawingSurface& surface() { return surface_; }
-    ControlPanel& panel() { return panel_; }
-    const ControlPanel& panel() const { return panel_; }
+    Controls& controls() { return controls_; }
+    const Controls& controls() const { return controls_; }
 
 private:
     void cycle();
@@ -39,8 +43,9 @@ private:
 
     SimulationState& state_;
     DrawingSurface& surface_;
-    ControlPanel& panel_;
+    Controls& controls_;
     std::function<void(bool)> afterCycle_;
+    std::function<void()> yield_;
 };
 
 } // namespace servo

@@ -6,36 +6,36 @@
 
 namespace servo {
 
-void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
+void startUpUntilNotice(SimulationState& state, Controls& controls, StartUpWindow& window) {
     loadBuiltInModel(state);
-    panel.setWristScrollPosition(0);
+    controls.setWristScrollPosition(0);
     state.targetX = StartUpTargetX;
     state.targetY = StartUpTargetY;
     state.clearEachCycle = 1;
     window.maximiseWindow();
     state.runState = RunRunning;
-    panel.setExplanationText(explanationOf(*servoSchemeOf(ServoReverseKinematic)));
+    controls.setExplanationText(explanationOf(*servoSchemeOf(ServoReverseKinematic)));
     window.showWindow();
-    panel.setChecked(CheckBox::Check7, true);
+    controls.setChecked(CheckBox::Check7, true);
 }
 
-void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window) {
+void startUpAfterNotice(SimulationState& state, Controls& controls, StartUpWindow& window) {
     state.firstCycle = 1;
     state.elbowPair = 1;
     state.elbowChoice = 1;
-    panel.setChecked(CheckBox::Check1, true);
+    controls.setChecked(CheckBox::Check1, true);
     state.servoType = ServoReverseKinematic;
-    panel.setChecked(CheckBox::Check2, false);
-    panel.setChecked(CheckBox::Check3, false);
+    controls.setChecked(CheckBox::Check2, false);
+    controls.setChecked(CheckBox::Check3, false);
     window.setDrawingScale();
 }
 
-void resetSimulation(SimulationState& state, ControlPanel& panel, DrawingSurface& surface) {
+void resetSimulation(SimulationState& state, Controls& controls, DrawingSurface& surface) {
     NoWindow noWindow;
     state = SimulationState{};
-    startUpUntilNotice(state, panel, noWindow);
-    panel.setPathButtonCaption(ShowPathCaption);
-    startUpAfterNotice(state, panel, noWindow);
+    startUpUntilNotice(state, controls, noWindow);
+    controls.setPathButtonCaption(ShowPathCaption);
+    startUpAfterNotice(state, controls, noWindow);
     surface.clear();
 }
 

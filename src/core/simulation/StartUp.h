@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/interfaces/ControlPanel.h"
 #include "core/interfaces/DrawingSurface.h"
+#include "core/simulation/Controls.h"
 #include "core/state/SimulationState.h"
 
 namespace servo {
@@ -32,15 +32,15 @@ public:
 
 // Texts and figure, target (350, 50), wrist scroll 0, path hidden, the window maximised,
 // running, the reverse kinematic explanation, the window shown, "Elbow Left" checked.
-void startUpUntilNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window);
+void startUpUntilNotice(SimulationState& state, Controls& controls, StartUpWindow& window);
 
 // The first cycle pending, "Elbow Left" in force, "Reverse Kinematic" checked and chosen, the
 // other servo boxes unchecked, the drawing scale fitted.
-void startUpAfterNotice(SimulationState& state, ControlPanel& panel, StartUpWindow& window);
+void startUpAfterNotice(SimulationState& state, Controls& controls, StartUpWindow& window);
 
 // Everything as start-up leaves it, without the window's steps or the notice: the figure and
 // the object back in place, gripper open, no drag, grid off, path hidden, gain 1, the joints
 // at rest, and the surface cleared.
-void resetSimulation(SimulationState& state, ControlPanel& panel, DrawingSurface& surface);
+void resetSimulation(SimulationState& state, Controls& controls, DrawingSurface& surface);
 
 } // namespace servo

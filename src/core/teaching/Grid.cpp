@@ -2,7 +2,7 @@
 
 namespace servo {
 
-void Grod(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
+void Grod(SimulationState& state, DrawingSurface& surface, const std::function<void()>& yield) {
     if (state.gridOn != 1) {
         return;
     }
@@ -15,11 +15,14 @@ void Grod(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) 
         const auto y = static_cast<float>(ShoulderY + k);
         surface.line(230, y, 410, y);
     }
-    panel.yieldToEvents();
+    if (yield) {
+        yield();
+    }
 }
 
-void gridMenuClicked(SimulationState& state, DrawingSurface& surface, ControlPanel& panel) {
-    Grod(state, surface, panel);
+void gridMenuClicked(SimulationState& state, DrawingSurface& surface,
+                     const std::function<void()>& yield) {
+    Grod(state, surface, yield);
     state.gridOn = state.gridOn == 1 ? 0 : 1;
 }
 
