@@ -106,13 +106,10 @@ std::string openedLink(WebFrontEnd& f, const std::string& hash) {
     return json.text();
 }
 
-} // namespace
-
-EMSCRIPTEN_BINDINGS(servo_web) {
+// Start-up, frames, the display lists, the plot, the menus and what a screen reader is told.
+void bindFrames(const emscripten::class_<WebFrontEnd>& frontEnd) {
     using namespace emscripten;
-    class_<WebFrontEnd>("WebFrontEnd")
-        .constructor<>()
-        .function("startUpAfterNotice", &WebFrontEnd::startUpAfterNotice)
+    frontEnd.function("startUpAfterNotice", &WebFrontEnd::startUpAfterNotice)
         .function("frame", &WebFrontEnd::frame)
         .function("takePicture", &WebFrontEnd::takePicture)
         .function("refreshCues", &WebFrontEnd::refreshCues)
@@ -149,7 +146,13 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("announcement", &WebFrontEnd::announcement)
         .function("pictureName", &WebFrontEnd::pictureName)
         .function("wholeState",
-                  optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }))
+                  optional_override([](WebFrontEnd& f) { return Announcer::wholeState(f.lab()); }));
+}
+
+// The column of controls and the picture: the user's input and what the controls show.
+void bindControls(const emscripten::class_<WebFrontEnd>& frontEnd) {
+    using namespace emscripten;
+    frontEnd
         .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {
                       f.lesson().targetKey(dx, dy);
                   }))
@@ -197,9 +200,13 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   }))
         .function("pointerReleased",
                   optional_override([](WebFrontEnd& f) { f.lesson().submit("release"); }))
-        .function("runState", optional_override([](WebFrontEnd& f) { return f.state().runState; }))
-        // the lab
-        .function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))
+        .function("runState", optional_override([](WebFrontEnd& f) { return f.state().runState; }));
+}
+
+// The lab panel's settings.
+void bindLab(const emscripten::class_<WebFrontEnd>& frontEnd) {
+    using namespace emscripten;
+    frontEnd.function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))
         .function("setGain", optional_override(
                                  [](WebFrontEnd& f, double gain) { f.lesson().gainEntered(gain); }))
         .function("speed",
@@ -221,9 +228,15 @@ EMSCRIPTEN_BINDINGS(servo_web) {
         .function("setDamping", optional_override([](WebFrontEnd& f, double lambda) {
                       f.lesson().dampingEntered(lambda);
                   }))
-        .function("highContrast",
-                  optional_override([](WebFrontEnd& f) { return f.lab().settings().highContrast; }))
-        // the lesson: recording, replaying, experiments in links, the plot's data
+        .function("highContrast", optional_override([](WebFrontEnd& f) {
+                      return f.lab().settings().highContrast;
+                  }));
+}
+
+// The lesson: recording, replaying, experiments in links, the plot's data.
+void bindLesson(const emscripten::class_<WebFrontEnd>& frontEnd) {
+    using namespace emscripten;
+    frontEnd
         .function("recording",
                   optional_override([](WebFrontEnd& f) { return f.lesson().recording(); }))
         .function("playing", optional_override([](WebFrontEnd& f) { return f.lesson().playing(); }))
@@ -244,6 +257,17 @@ EMSCRIPTEN_BINDINGS(servo_web) {
                   }))
         .function("plotData",
                   optional_override([](WebFrontEnd& f) { return plotDataCsv(f.lab().history()); }));
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(servo_web) {
+    using namespace emscripten;
+    const class_<WebFrontEnd>& frontEnd = class_<WebFrontEnd>("WebFrontEnd").constructor<>();
+    bindFrames(frontEnd);
+    bindControls(frontEnd);
+    bindLab(frontEnd);
+    bindLesson(frontEnd);
     function("description", &pageDescription);
     // The language texts are shown in: a code of the description's "languages"; false (and
     // English) for another.
