@@ -1,4 +1,4 @@
-#include "TestWorld.h"
+#include "LessonWorld.h"
 
 #include "core/lab/Lab.h"
 #include "core/lesson/Experiment.h"
@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,42 +16,24 @@
 namespace servo::testing {
 namespace {
 
-// A lab and its lesson, driven frame by frame as a front end drives it.
-struct InputWorld {
-    World world;
-    Lab lab{world.headless.simulation};
-    Lesson lesson{lab};
-
-    void frames(int count) {
-        for (int i = 0; i < count; ++i) {
-            world.surface.forget();
-            lab.frame(1.0 / 60);
-        }
+// Everything an input can change: the pose and state bit for bit, the controls' record, the
+// lab's settings and race as an experiment writes them.
+std::string everything(const LessonWorld& w) {
+    const SimulationState& s = w.world.state;
+    std::string text = jointAndTargetBits(s);
+    for (const int value : {s.servoType, s.elbowPair, s.elbowChoice, s.objectHeld, s.gripperClosed,
+                            s.gridOn, s.clearEachCycle, s.pointerHeld, s.runState}) {
+        text += std::to_string(value) + " ";
     }
-    // Everything an input can change: the pose and state bit for bit, the controls' record,
-    // the lab's settings and race as an experiment writes them.
-    std::string everything() const {
-        const SimulationState& s = world.state;
-        std::string text;
-        for (const double value : {s.shoulderAngle, s.elbowAngle, s.wristAngle, s.targetX,
-                                   s.targetY, s.gain, s.dampingLambda}) {
-            text += std::to_string(std::bit_cast<std::uint64_t>(value)) + " ";
-        }
-        for (const int value :
-             {s.servoType, s.elbowPair, s.elbowChoice, s.objectHeld, s.gripperClosed, s.gridOn,
-              s.clearEachCycle, s.pointerHeld, s.runState}) {
-            text += std::to_string(value) + " ";
-        }
-        const Controls& c = world.controls;
-        for (int box = 1; box <= CheckBoxCount; ++box) {
-            text += c.isChecked(static_cast<CheckBox>(box)) ? "x" : "-";
-        }
-        text += " " + std::to_string(c.wristScrollPosition()) + " " +
-                (c.elbowBoxesVisible() ? "elbows " : "") + c.pathButtonCaption() + "\n" +
-                c.explanationText() + "\n";
-        return text + writeExperiment(experimentOf(lab, false));
+    const Controls& c = w.world.controls;
+    for (int box = 1; box <= CheckBoxCount; ++box) {
+        text += c.isChecked(static_cast<CheckBox>(box)) ? "x" : "-";
     }
-};
+    text += " " + std::to_string(c.wristScrollPosition()) + " " +
+            (c.elbowBoxesVisible() ? "elbows " : "") + c.pathButtonCaption() + "\n" +
+            c.explanationText() + "\n";
+    return text + writeExperiment(experimentOf(w.lab, false));
+}
 
 // For every row, lines that set the stage (noted too) and the row's own line, which must change
 // something from start-up.
@@ -84,22 +64,22 @@ class EveryInputRow : public ::testing::TestWithParam<std::string> {};
 // and its recording replays to the same state; while a replay plays it is refused.
 TEST_P(EveryInputRow, RoundTripsThroughARecording) {
     const std::vector<std::string>& lines = Samples.at(GetParam());
-    InputWorld recorded;
+    LessonWorld recorded;
     recorded.frames(5);
     recorded.lesson.startRecording();
-    const std::string before = recorded.everything();
+    const std::string before = everything(recorded);
     for (const std::string& line : lines) {
         EXPECT_EQ(runInputCommand(nullptr, splitWords(line)), "") << line; // parses
         EXPECT_EQ(recorded.lesson.submit(line), "") << line;
         recorded.frames(3);
     }
-    EXPECT_NE(recorded.everything(), before) << "the sample changes nothing";
+    EXPECT_NE(everything(recorded), before) << "the sample changes nothing";
     recorded.frames(20);
     recorded.lesson.submit("stop"); // as a replay ends
     const std::string script = recorded.lesson.stopRecording();
     EXPECT_NE(script.find("\n" + lines.back() + "\n"), std::string::npos) << script;
 
-    InputWorld replay;
+    LessonWorld replay;
     replay.frames(5);
     ASSERT_EQ(replay.lesson.play(script), "") << script;
     replay.frames(1);
@@ -108,7 +88,7 @@ TEST_P(EveryInputRow, RoundTripsThroughARecording) {
         replay.frames(1);
     }
     EXPECT_FALSE(replay.lesson.playing());
-    EXPECT_EQ(replay.everything(), recorded.everything()) << script;
+    EXPECT_EQ(everything(replay), everything(recorded)) << script;
 }
 
 std::vector<std::string> rowNames() {
@@ -126,12 +106,12 @@ TEST(InputCommands, EveryRowHasASampleAndBadLinesAreRefusedUnapplied) {
     for (const InputCommand& command : inputCommands()) {
         EXPECT_TRUE(Samples.contains(command.name)) << command.name;
     }
-    InputWorld w;
-    const std::string before = w.everything();
+    LessonWorld w;
+    const std::string before = everything(w);
     EXPECT_EQ(w.lesson.submit("press 1 two"), "not a number: 'two'");
     EXPECT_EQ(w.lesson.submit("gain 99"), "'99' is outside 0..20");
     EXPECT_EQ(w.lesson.submit("jump"), "unknown command 'jump'");
-    EXPECT_EQ(w.everything(), before);
+    EXPECT_EQ(everything(w), before);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "TestWorld.h"
+#include "LessonWorld.h"
 
 #include "core/figure/EffectorPosition.h"
 #include "core/lab/Lab.h"
@@ -24,35 +24,18 @@
 namespace servo::testing {
 namespace {
 
-// A world with its lab and lesson, driven frame by frame as a front end drives it.
-struct LessonWorld {
-    World world;
-    Lab lab{world.headless.simulation};
-    Lesson lesson{lab};
-
-    void frames(int count) {
-        for (int i = 0; i < count; ++i) {
-            world.surface.forget();
-            lab.frame(1.0 / 60);
-        }
+// The pose and the run state, bit for bit.
+std::string pose(const LessonWorld& w) {
+    const SimulationState& s = w.world.state;
+    std::string text = jointAndTargetBits(s);
+    for (int i = 1; i <= s.pointCount; ++i) {
+        text += std::to_string(std::bit_cast<std::uint64_t>(s.pointX[i])) + "," +
+                std::to_string(std::bit_cast<std::uint64_t>(s.pointY[i])) + " ";
     }
-    // The pose and the run state, bit for bit.
-    std::string pose() const {
-        const SimulationState& s = world.state;
-        std::string text;
-        for (const double value : {s.shoulderAngle, s.elbowAngle, s.wristAngle, s.targetX,
-                                   s.targetY, s.gain, s.dampingLambda}) {
-            text += std::to_string(std::bit_cast<std::uint64_t>(value)) + " ";
-        }
-        for (int i = 1; i <= s.pointCount; ++i) {
-            text += std::to_string(std::bit_cast<std::uint64_t>(s.pointX[i])) + "," +
-                    std::to_string(std::bit_cast<std::uint64_t>(s.pointY[i])) + " ";
-        }
-        return text + std::to_string(s.servoType) + std::to_string(s.elbowPair) +
-               std::to_string(s.elbowChoice) + std::to_string(s.objectHeld) +
-               std::to_string(s.gridOn) + std::to_string(s.clearEachCycle);
-    }
-};
+    return text + std::to_string(s.servoType) + std::to_string(s.elbowPair) +
+           std::to_string(s.elbowChoice) + std::to_string(s.objectHeld) + std::to_string(s.gridOn) +
+           std::to_string(s.clearEachCycle);
+}
 
 Experiment everySettingChanged() {
     Experiment e;
@@ -112,11 +95,11 @@ TEST_P(BadExperiments, AreRefusedWithTheirLineAndLeaveTheLabAsItWas) {
     w.lesson.submit(inputLine("press", 300, 90));
     w.lesson.submit("release");
     w.frames(20);
-    const std::string before = w.pose() + writeExperiment(experimentOf(w.lab, false));
+    const std::string before = pose(w) + writeExperiment(experimentOf(w.lab, false));
     const ExperimentReading reading = readExperiment(GetParam().text);
     EXPECT_FALSE(w.lesson.open(reading));
     EXPECT_EQ(reading.error, GetParam().message);
-    EXPECT_EQ(w.pose() + writeExperiment(experimentOf(w.lab, false)), before);
+    EXPECT_EQ(pose(w) + writeExperiment(experimentOf(w.lab, false)), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,7 +303,7 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
         replay.frames(1);
     }
     EXPECT_FALSE(replay.lesson.playing());
-    EXPECT_EQ(replay.pose(), recorded.pose()) << script;
+    EXPECT_EQ(pose(replay), pose(recorded)) << script;
     EXPECT_EQ(replay.world.state.runState, RunStopped);
     EXPECT_EQ(replay.lesson.submit(inputLine("press", 150, 10)), "");
 }
