@@ -16,11 +16,14 @@ find_window() {
   return 1
 }
 
-# Gives the window the focus (when the window manager agrees) and types the keys into it.
+# Gives the window the focus and types the keys into it: activated through the window manager
+# and, where that left the keyboard focus elsewhere (none at all after a dialog closed, say),
+# focused directly.
 press_keys() {
   local window=$1
   shift
-  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  timeout 5 xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  timeout 5 xdotool windowfocus --sync "$window" >/dev/null 2>&1
   xdotool key "$@"
 }
 
@@ -81,8 +84,12 @@ close_with_keys() {
 # window that has the focus and, where gdb is installed, every thread's stack.
 report_stuck() {
   local pid=$1
-  echo "process $pid:"
-  ps -o pid,stat,wchan:24,etime,time,args -p "$pid" 2>&1
+  echo "process $pid and what it started:"
+  local pids=$pid next=$pid
+  while next=$(ps -o pid= --ppid "$(tr ' ' , <<<"$next")" 2>/dev/null | xargs) && [ -n "$next" ]; do
+    pids="$pids $next"
+  done
+  ps -o pid,ppid,stat,wchan:24,etime,time,args -p "$(tr ' ' , <<<"$pids")" 2>&1 | cut -c1-200
   echo "visible windows:"
   xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sed 's/^/  /'
   echo "focus: $(xdotool getwindowfocus getwindowname 2>/dev/null)"
