@@ -351,7 +351,7 @@ void Form1::connectBoxesAndButtons() {
 
 void Form1::boxClicked(CheckBox box) {
     if (lesson_ != nullptr) {
-        lesson_->boxClicked(box);
+        lesson_->submit(inputLine("box-click", static_cast<int>(box)));
     } else {
         controls_.toggle(box);
     }
@@ -374,10 +374,11 @@ void Form1::connectPicture() {
     connect(drawingArea_, &DrawingArea::pointerReleased, this,
             [this] { lesson_ ? void(lesson_->submit("release")) : surfaceReleased(state_); });
     connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
-        lesson_ ? void(lesson_->targetKey(dx, dy)) : targetMovedByKey(state_, canvas_, dx, dy);
+        lesson_ ? void(lesson_->submit(inputLine("target-key", dx, dy)))
+                : targetMovedByKey(state_, canvas_, dx, dy);
     });
     connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
-        lesson_ ? void(lesson_->targetHome()) : servo::targetHomeKey(state_, canvas_);
+        lesson_ ? void(lesson_->submit("target-home")) : servo::targetHomeKey(state_, canvas_);
     });
 }
 
@@ -416,7 +417,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             const auto box = static_cast<CheckBox>(number);
             if (watched == checkBox(box)) {
                 if (lesson_ != nullptr) {
-                    lesson_->boxPressed(box);
+                    lesson_->submit(inputLine("box-press", number));
                 } else {
                     checkBoxPressed(state_, controls_, box);
                 }

@@ -4,6 +4,7 @@
 #include "core/lab/Lab.h"
 #include "core/lab/Projector.h"
 #include "core/language/Translation.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
@@ -234,11 +235,11 @@ void LabPanel::buildPanel() {
     captioned_.push_back({gainSlider_, GainSliderCaption, false});
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
-        lesson_.gainEntered(gain);
+        lesson_.submit(inputLine("enter-gain", gain));
         showSettings();
     });
     connect(gainSlider_, &QSlider::valueChanged, this, [this](int tenths) {
-        lesson_.gainEntered(tenths * GainStep);
+        lesson_.submit(inputLine("enter-gain", tenths * GainStep));
         showSettings();
     });
     row->addWidget(gainLabel);
@@ -286,11 +287,11 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
         raceBox_->addItem({});
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
-        lesson_.schemeChosen(servoTypeAtLabPlace(index));
+        lesson_.submit(schemeChoices().at(static_cast<std::size_t>(index)).line);
         showSettings();
     });
     connect(raceBox_, &QComboBox::activated, this, [this](int index) {
-        lesson_.raceChosen(servoTypeAtLabPlace(index - 1));
+        lesson_.submit(raceChoices().at(static_cast<std::size_t>(index)).line);
         showSettings();
     });
     dampingBox_ = new QDoubleSpinBox(body);
@@ -298,7 +299,7 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     dampingBox_->setSingleStep(DampingStep);
     dampingBox_->setDecimals(1);
     connect(dampingBox_, &QDoubleSpinBox::valueChanged, this, [this](double lambda) {
-        lesson_.dampingEntered(lambda);
+        lesson_.submit(inputLine("enter-lambda", lambda));
         showSettings();
     });
     labelled(SchemeCaption, schemeBox_);

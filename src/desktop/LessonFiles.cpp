@@ -167,9 +167,13 @@ bool LessonFiles::openExperimentFile(const QString& path) {
                                                       QString::fromStdString(reading.error)));
         return false;
     }
-    if (lesson_.open(reading)) {
-        labPanel_(reading.experiment->labPanel);
+    if (const std::string why = lesson_.open(reading); !why.empty()) {
+        complain_(text(OpenExperimentTitle),
+                  QString("%1\n%2: %3")
+                      .arg(text(ExperimentRefusedText), path, QString::fromStdString(why)));
+        return false;
     }
+    labPanel_(reading.experiment->labPanel);
     for (const std::string& warning : reading.warnings) {
         qWarning("%s: %s", qPrintable(path), warning.c_str());
     }

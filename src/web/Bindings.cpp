@@ -4,13 +4,15 @@
 #include "core/access/Announcer.h"
 #include "core/access/ColourProfile.h"
 #include "core/commands/Commands.h"
+#include "core/lab/RaceArm.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
+#include "core/lesson/JsonWriter.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/simulation/Handlers.h"
-#include "web/JsonWriter.h"
+#include "core/simulation/ServoSchemes.h"
 #include "web/PageDescription.h"
 #include "web/WebFrontEnd.h"
 
@@ -92,11 +94,11 @@ std::string itemStates(WebFrontEnd& f, int menu, bool labPanelOpen) {
 // on an error nothing has changed.
 std::string openedLink(WebFrontEnd& f, const std::string& hash) {
     const ExperimentReading reading = readExperimentLink(hash);
-    const bool applied = f.lesson().open(reading);
+    const std::string error = f.lesson().open(reading);
     JsonWriter json;
     json.beginObject()
-        .value("error", reading.experiment && !applied ? tr(ReplayHoldsInputText) : reading.error)
-        .value("labPanel", applied && reading.experiment->labPanel);
+        .value("error", error)
+        .value("labPanel", error.empty() && reading.experiment->labPanel);
     json.beginArray("warnings");
     for (const std::string& warning : reading.warnings) {
         json.value(nullptr, warning);
@@ -154,9 +156,10 @@ void bindControls(const emscripten::class_<WebFrontEnd>& frontEnd) {
     using namespace emscripten;
     frontEnd
         .function("targetKey", optional_override([](WebFrontEnd& f, float dx, float dy) {
-                      f.lesson().targetKey(dx, dy);
+                      f.lesson().submit(inputLine("target-key", dx, dy));
                   }))
-        .function("targetHome", optional_override([](WebFrontEnd& f) { f.lesson().targetHome(); }))
+        .function("targetHome",
+                  optional_override([](WebFrontEnd& f) { f.lesson().submit("target-home"); }))
         .function("setModalOpen",
                   optional_override([](WebFrontEnd& f, bool open) { f.lab().setModalOpen(open); }))
         // any input as its trace line: empty, or why it was refused
@@ -165,10 +168,10 @@ void bindControls(const emscripten::class_<WebFrontEnd>& frontEnd) {
                   }))
         // controls
         .function("boxPressed", optional_override([](WebFrontEnd& f, int number) {
-                      f.lesson().boxPressed(box(number));
+                      f.lesson().submit(inputLine("box-press", number));
                   }))
         .function("toggleBox", optional_override([](WebFrontEnd& f, int number) {
-                      f.lesson().boxClicked(box(number));
+                      f.lesson().submit(inputLine("box-click", number));
                   }))
         .function("isChecked", optional_override([](WebFrontEnd& f, int number) {
                       return f.controls().isChecked(box(number));
@@ -207,8 +210,9 @@ void bindControls(const emscripten::class_<WebFrontEnd>& frontEnd) {
 void bindLab(const emscripten::class_<WebFrontEnd>& frontEnd) {
     using namespace emscripten;
     frontEnd.function("gain", optional_override([](WebFrontEnd& f) { return f.state().gain; }))
-        .function("setGain", optional_override(
-                                 [](WebFrontEnd& f, double gain) { f.lesson().gainEntered(gain); }))
+        .function("setGain", optional_override([](WebFrontEnd& f, double gain) {
+                      f.lesson().submit(inputLine("enter-gain", gain));
+                  }))
         .function("speed",
                   optional_override([](WebFrontEnd& f) { return f.lab().settings().speed; }))
         .function("projector",
@@ -216,17 +220,20 @@ void bindLab(const emscripten::class_<WebFrontEnd>& frontEnd) {
         .function("servoType",
                   optional_override([](WebFrontEnd& f) { return f.state().servoType; }))
         .function("chooseScheme", optional_override([](WebFrontEnd& f, int servoType) {
-                      f.lesson().schemeChosen(servoType);
+                      f.lesson().submit(inputLine("scheme", servoSchemeOf(servoType)
+                                                                ? servoSchemeOf(servoType)->name
+                                                                : ""));
                   }))
         .function("raceScheme",
                   optional_override([](WebFrontEnd& f) { return f.lab().race().scheme(); }))
         .function("setRaceScheme", optional_override([](WebFrontEnd& f, int servoType) {
-                      f.lesson().raceChosen(servoType);
+                      f.lesson().submit(inputLine(
+                          "race", raceSchemeWord(servoSchemeOf(servoType) ? servoType : 0)));
                   }))
         .function("damping",
                   optional_override([](WebFrontEnd& f) { return f.state().dampingLambda; }))
         .function("setDamping", optional_override([](WebFrontEnd& f, double lambda) {
-                      f.lesson().dampingEntered(lambda);
+                      f.lesson().submit(inputLine("enter-lambda", lambda));
                   }))
         .function("highContrast", optional_override([](WebFrontEnd& f) {
                       return f.lab().settings().highContrast;

@@ -9,6 +9,7 @@
 #include "core/lab/RaceArm.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/JsonWriter.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
 #include "core/servo/JacobianServos.h"
@@ -18,7 +19,6 @@
 #include "core/state/ControlLayout.h"
 #include "core/state/Geometry.h"
 #include "core/teaching/MessageTexts.h"
-#include "web/JsonWriter.h"
 #include "web/WebFrontEnd.h"
 
 namespace servo {

@@ -6,6 +6,7 @@
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/lesson/Recording.h"
 #include "core/servo/ArmJacobian.h"
@@ -91,13 +92,14 @@ class BadExperiments : public ::testing::TestWithParam<BadExperiment> {};
 
 TEST_P(BadExperiments, AreRefusedWithTheirLineAndLeaveTheLabAsItWas) {
     LessonWorld w;
-    w.lesson.gainEntered(3);
+    w.lesson.submit("enter-gain 3");
     w.lesson.submit(inputLine("press", 300, 90));
     w.lesson.submit("release");
     w.frames(20);
     const std::string before = pose(w) + writeExperiment(experimentOf(w.lab, false));
     const ExperimentReading reading = readExperiment(GetParam().text);
-    EXPECT_FALSE(w.lesson.open(reading));
+    EXPECT_EQ(w.lesson.open(reading), reading.error);
+    EXPECT_NE(reading.error, "");
     EXPECT_EQ(reading.error, GetParam().message);
     EXPECT_EQ(pose(w) + writeExperiment(experimentOf(w.lab, false)), before);
 }
@@ -156,7 +158,7 @@ TEST(Experiment, ALinksBadValueNamesItsItem) {
     LessonWorld w;
     const auto open = [&w](const char* hash) {
         const ExperimentReading reading = readExperimentLink(hash);
-        return w.lesson.open(reading) ? std::string() : reading.error;
+        return w.lesson.open(reading);
     };
     EXPECT_EQ(open("#v=1&scheme=xy&gain=%32%35"),
               "item 3 of the link: gain: '25' is outside 0..20");
@@ -179,8 +181,9 @@ double distanceFromLine(ArmPoint a, ArmPoint b, ArmPoint p) {
 TEST(ClassExperiment, ResolvedRateRunsStraightOutUntilSingularThenDampingStretchesOn) {
     LessonWorld w;
     const SimulationState& state = w.world.state;
-    ASSERT_TRUE(w.lesson.open(readExperimentLink(
-        "#v=1&scheme=resolved&pose=15,-105,-90&target=450,50&lab=1&cues=marker,manipulability")));
+    ASSERT_EQ(w.lesson.open(readExperimentLink("#v=1&scheme=resolved&pose=15,-105,-90&target=450,"
+                                               "50&lab=1&cues=marker,manipulability")),
+              "");
     const ArmPoint target{75, 20};
     w.frames(2); // the first step starts from the stated pose; the second on its line
     const ArmPoint start = effectorPosition(state);
@@ -207,7 +210,7 @@ TEST(ClassExperiment, ResolvedRateRunsStraightOutUntilSingularThenDampingStretch
     EXPECT_NE(w.lab.figures().find("manipulability w = 21.95"), std::string::npos)
         << w.lab.figures();
 
-    w.lesson.schemeChosen(ServoDampedLeastSquares);
+    w.lesson.submit("scheme damped");
     w.frames(120);
     const ArmPoint end = effectorPosition(state);
     EXPECT_LT(std::hypot(target.x - end.x, target.y - end.y), previousDistance - 3);
@@ -221,8 +224,9 @@ TEST(ClassExperiment, ResolvedRateRunsStraightOutUntilSingularThenDampingStretch
 // not settled; once within 0.5 arm units they give the cycle it settled at.
 TEST(ClassExperiment, TheRaceFiguresSayWhereTheRaceArmIs) {
     LessonWorld w;
-    ASSERT_TRUE(w.lesson.open(readExperimentLink(
-        "#v=1&scheme=xy&target=430,110&lab=1&race=transpose&cues=marker,manipulability")));
+    ASSERT_EQ(w.lesson.open(readExperimentLink(
+                  "#v=1&scheme=xy&target=430,110&lab=1&race=transpose&cues=marker,manipulability")),
+              "");
     w.frames(90);
     const double distance = w.lab.race().distance();
     EXPECT_GT(distance, 1);
@@ -248,15 +252,15 @@ void teach(LessonWorld& w) {
     w.frames(2);
     w.lesson.submit("release");
     w.frames(25);
-    w.lesson.boxPressed(CheckBox::Check1);
-    w.lesson.boxClicked(CheckBox::Check1);
-    w.lesson.boxClicked(CheckBox::Check4);
+    w.lesson.submit("box-press 1");
+    w.lesson.submit("box-click 1");
+    w.lesson.submit("box-click 4");
     w.lesson.submit(inputLine("scroll", 9000));
-    w.lesson.gainEntered(2.34);
+    w.lesson.submit("enter-gain 2.34");
     w.frames(30);
-    w.lesson.schemeChosen(ServoForwardRTheta);
-    w.lesson.raceChosen(ServoDampedLeastSquares);
-    w.lesson.targetKey(-5, 1);
+    w.lesson.submit("scheme rtheta");
+    w.lesson.submit("race damped");
+    w.lesson.submit("target-key -5 1");
     w.frames(40);
     w.lesson.perform(menuItem(Command::Stop));
     w.frames(3);
@@ -265,8 +269,8 @@ void teach(LessonWorld& w) {
     w.lesson.perform(menuItem(Command::Run));
     w.lesson.submit("close");
     w.lesson.submit("path");
-    w.lesson.schemeChosen(ServoDampedLeastSquares);
-    w.lesson.dampingEntered(9);
+    w.lesson.submit("scheme damped");
+    w.lesson.submit("enter-lambda 9");
     w.frames(45);
 }
 
@@ -274,7 +278,7 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     LessonWorld recorded;
     // The set-up before the recording is kept: the recording starts from it.
     recorded.lesson.perform(menuItem(Command::GainUp));
-    recorded.lesson.schemeChosen(ServoForwardXY);
+    recorded.lesson.submit("scheme xy");
     recorded.lesson.submit(inputLine("press", 200, 40));
     recorded.frames(10);
     recorded.lesson.startRecording();
@@ -293,7 +297,8 @@ TEST(Recording, ReplaysToTheSamePoseBitForBit) {
     replay.lesson.perform(menuItem(Command::Step)); // its first pass: the set-up applied
     EXPECT_EQ(replay.lab.settings().speed, 0);      // the replay keeps the speed the user chose
     EXPECT_EQ(replay.world.state.gain, 1.1);
-    EXPECT_FALSE(replay.lesson.open(readExperiment("servo-experiment 1\ngain=3\n")));
+    EXPECT_EQ(replay.lesson.open(readExperiment("servo-experiment 1\ngain=3\n")),
+              tr(ReplayHoldsInputText));
     replay.lab.setSpeed(NormalSpeed);
     int frames = 0;
     while (replay.lesson.playing() && frames++ < 10000) {
@@ -349,28 +354,29 @@ void randomInput(LessonWorld& w, std::mt19937& random) {
         w.lesson.submit("release");
         break;
     case 3:
-        w.lesson.targetKey(random() % 2 ? 5.0f : -1.0f, random() % 2 ? 5.0f : -1.0f);
+        w.lesson.submit(
+            inputLine("target-key", random() % 2 ? 5.0 : -1.0, random() % 2 ? 5.0 : -1.0));
         break;
     case 4:
         w.lesson.submit(inputLine("scroll", static_cast<int>(random() % (WristScrollMax + 1))));
         break;
     case 5: {
         const CheckBox box = boxes[random() % 7];
-        w.lesson.boxPressed(box);
-        w.lesson.boxClicked(box);
+        w.lesson.submit(inputLine("box-press", static_cast<int>(box)));
+        w.lesson.submit(inputLine("box-click", static_cast<int>(box)));
         break;
     }
     case 6:
-        w.lesson.schemeChosen(static_cast<int>(random() % 6) + 1);
+        w.lesson.submit(schemeChoices()[random() % schemeChoices().size()].line);
         break;
     case 7:
-        w.lesson.gainEntered(static_cast<double>(random() % 2001) / 100);
+        w.lesson.submit(inputLine("enter-gain", static_cast<double>(random() % 2001) / 100));
         break;
     case 8:
-        w.lesson.dampingEntered(static_cast<double>(random() % 5001) / 100);
+        w.lesson.submit(inputLine("enter-lambda", static_cast<double>(random() % 5001) / 100));
         break;
     case 9:
-        w.lesson.raceChosen(static_cast<int>(random() % 7));
+        w.lesson.submit(raceChoices()[random() % raceChoices().size()].line);
         break;
     case 10:
         w.lesson.perform(menuItem(random() % 2 ? Command::GainUp : Command::GainDown));
@@ -401,7 +407,7 @@ TEST(Experiment, WhateverTheProgramSavesOpensAgainAsIt) {
              {readExperiment(text), readExperimentLink("#" + experimentLink(saved))}) {
             ASSERT_TRUE(reading.experiment) << reading.error << "\n" << text;
             LessonWorld opened;
-            ASSERT_TRUE(opened.lesson.open(reading));
+            ASSERT_EQ(opened.lesson.open(reading), "");
             EXPECT_EQ(writeExperiment(experimentOf(opened.lab, saved.labPanel)), text);
         }
         // A recording from here holds the same set-up and plays.
@@ -416,7 +422,7 @@ TEST(Experiment, WhateverTheProgramSavesOpensAgainAsIt) {
 TEST(PlotData, HasAColumnForEachSignalOfTheSchemesItHolds) {
     LessonWorld w;
     w.frames(2);
-    w.lesson.schemeChosen(ServoForwardXY);
+    w.lesson.submit("scheme xy");
     w.frames(1);
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";

@@ -98,8 +98,8 @@ private slots:
     }
 
     void savesAnExperimentAndOpensItAgain() {
-        app->lesson.schemeChosen(ServoForwardXY);
-        app->lesson.gainEntered(7.5);
+        app->lesson.submit("scheme xy");
+        app->lesson.submit("enter-gain 7.5");
         trigger(Command::LabPanel);
         answer = path("class");
         trigger(Command::SaveExperiment);
@@ -122,7 +122,7 @@ private slots:
     }
 
     void aBadExperimentIsToldAndChangesNothing() {
-        app->lesson.gainEntered(3);
+        app->lesson.submit("enter-gain 3");
         QFile file(path("bad.servo"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("servo-experiment 1\nscheme=xy\ngain=99\n");
@@ -220,7 +220,7 @@ private slots:
         QTest::mouseRelease(&app->form.drawingArea(), Qt::LeftButton, {}, target);
         frames(40);
         QTest::mouseClick(app->form.checkBox(CheckBox::Check3), Qt::LeftButton);
-        app->lesson.gainEntered(1.7);
+        app->lesson.submit("enter-gain 1.7");
         frames(60);
         answer = path("lesson.servo-trace");
         trigger(Command::Record);

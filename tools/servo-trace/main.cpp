@@ -13,7 +13,9 @@
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/LessonTexts.h"
+#include "core/lesson/Lesson.h"
 #include "core/lesson/Recording.h"
+#include "core/lesson/View.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "headless/HeadlessSimulation.h"
@@ -52,8 +54,12 @@ public:
     // Runs the words of script line `lineNumber`; throws ScriptError for a bad one.
     void run(const Words& w, long lineNumber) {
         lineNumber_ = lineNumber;
-        if (inputCommandNamed(w[0]) != nullptr) {
-            if (std::string error = runInputCommand(&lab_, w); !error.empty()) {
+        if (inputCommandNamed(w[0]) != nullptr || w[0] == ItemInputWord) {
+            std::string line = w[0];
+            for (std::size_t i = 1; i < w.size(); ++i) {
+                line += " " + w[i];
+            }
+            if (std::string error = lesson_.submit(line); !error.empty()) {
                 throw ScriptError(error);
             }
             return;
@@ -89,6 +95,8 @@ public:
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
             {"points", 0, [](Trace& t, const Words&) { t.printPoints(); }},
+            {"view", 0,
+             [](Trace& t, const Words&) { std::cout << viewJson(viewOf(t.lesson_, false)) << '\n'; }},
             {"draws", 0,
              [](Trace& t, const Words&) {
                  for (const DrawOp& op : t.surface_.ops()) {
@@ -105,6 +113,7 @@ public:
         for (const InputCommand& command : inputCommands()) {
             names.emplace_back(command.name);
         }
+        names.emplace_back(ItemInputWord);
         for (const Command& command : commands()) {
             names.emplace_back(command.name);
         }
@@ -127,7 +136,7 @@ public:
         if (!reading->experiment) {
             throw ScriptError(reading->problem, reading->errorLine);
         }
-        applyExperiment(lab_, *reading->experiment);
+        lesson_.apply(*reading->experiment);
         return true;
     }
     // Throws when the script ended inside an experiment.
@@ -193,6 +202,7 @@ private:
 
     HeadlessSimulation simulation_;
     Lab lab_{simulation_.simulation};
+    Lesson lesson_{lab_};
     const RaceArm& race_ = lab_.race();
     ExperimentBlock experiment_; // inside "apply": the experiment so far
     long lineNumber_ = 0;        // of the line being run

@@ -229,6 +229,23 @@ bool shownIn(const MenuItem& item, Edition edition) {
     return item.edition == Edition::Both || item.edition == edition;
 }
 
+std::string itemWord(const MenuItem& item) {
+    const bool shared = item.command == Command::Speed || item.command == Command::Cue ||
+                        item.command == Command::Language;
+    return shared ? item.name + std::to_string(item.index) : item.name;
+}
+
+const MenuItem* itemOfWord(const std::string& word) {
+    for (const auto* items : {&menuBarItems(), &labMenuItems()}) {
+        for (const MenuItem& item : *items) {
+            if (itemWord(item) == word) {
+                return &item;
+            }
+        }
+    }
+    return nullptr;
+}
+
 bool isFrontEndCommand(Command command) {
     switch (command) {
     case Command::About:

@@ -95,6 +95,13 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen);
 // (About, Quit, LabPanel, Describe, Keys) change nothing here; the front end acts on them.
 void perform(const MenuItem& item, Lab& lab);
 bool isFrontEndCommand(Command command);
+// An item's word in an input line ("item WORD", see Lesson::submit): its name, with its index
+// for the items that share a name ("speed2", "cue0", "language1").
+std::string itemWord(const MenuItem& item);
+// The item of the menu bar or the Lab menu of a word, or nullptr.
+const MenuItem* itemOfWord(const std::string& word);
+inline constexpr const char* ItemInputWord = "item";
+
 // Whether an edition (Desktop or Page) shows the item.
 bool shownIn(const MenuItem& item, Edition edition);
 

@@ -8,6 +8,8 @@
 #include "core/simulation/ServoSchemes.h"
 #include "core/teaching/Grid.h"
 
+#include <limits>
+
 namespace servo {
 
 namespace {
@@ -18,15 +20,24 @@ SimulationState& stateOf(Lab& lab) {
     return lab.simulation().state();
 }
 
-// A servo box's scheme as its box's press and click; a lab scheme as the lab panel chooses it.
-void chooseScheme(Lab& lab, const ServoScheme& scheme) {
+// A servo box's scheme as its box's press and click.
+void pressAndClick(Lab& lab, const ServoScheme& scheme) {
     Controls& controls = lab.simulation().controls();
-    if (scheme.box != NoBox) {
-        checkBoxPressed(stateOf(lab), controls, scheme.box);
-        controls.setChecked(scheme.box, !controls.isChecked(scheme.box));
-    } else {
-        schemeChosen(stateOf(lab), controls, scheme.servoType);
-    }
+    checkBoxPressed(stateOf(lab), controls, scheme.box);
+    controls.setChecked(scheme.box, !controls.isChecked(scheme.box));
+}
+
+// The target where a key left it, as the press and release of a pointer there.
+std::string targetNoted(const Lab& lab, const Words&) {
+    const SimulationState& state = lab.simulation().state();
+    return inputLine("press", static_cast<float>(state.targetX),
+                     static_cast<float>(state.targetY)) +
+           "\nrelease";
+}
+
+// A box of the column by its number, 1 to CheckBoxCount.
+CheckBox boxOf(const Words& words) {
+    return static_cast<CheckBox>(std::stoi(words[1]));
 }
 
 std::string unknownScheme(const std::string& word) {
@@ -87,28 +98,92 @@ InputCommand ofInteger(const char* name, long long lowest, long long highest,
             }};
 }
 
-InputCommand withNote(InputCommand command, bool (*worthNoting)(const Lab&)) {
-    command.worthNoting = worthNoting;
+InputCommand withNote(InputCommand command, std::string (*noted)(const Lab&, const Words&)) {
+    command.noted = noted;
     return command;
+}
+
+// What the keys of the picture and the boxes' presses and clicks do, noted as the trace words
+// that do the same: the target's keys as a press and release there, a servo box's press as
+// "servo N" (its click that follows is then not noted), an elbow box's click as "elbow NAME".
+std::vector<InputCommand> keyAndBoxCommands() {
+    return {
+        withNote({"target-key", 2,
+                  [](Lab* lab, const Words& w) -> std::string {
+                      const auto dx = readNumber(w[1], -MaxTargetKeyStep, MaxTargetKeyStep);
+                      const auto dy = readNumber(w[2], -MaxTargetKeyStep, MaxTargetKeyStep);
+                      if (!dx.value || !dy.value) {
+                          return dx.value ? dy.error : dx.error;
+                      }
+                      if (lab != nullptr) {
+                          targetMovedByKey(stateOf(*lab), lab->simulation().surface(),
+                                           static_cast<float>(*dx.value),
+                                           static_cast<float>(*dy.value));
+                      }
+                      return {};
+                  }},
+                 targetNoted),
+        withNote(acting("target-home",
+                        [](Lab& lab) { targetHomeKey(stateOf(lab), lab.simulation().surface()); }),
+                 targetNoted),
+        withNote(ofInteger("box-press", 1, CheckBoxCount,
+                           [](Lab& lab, int box) {
+                               checkBoxPressed(stateOf(lab), lab.simulation().controls(),
+                                               static_cast<CheckBox>(box));
+                           }),
+                 [](const Lab&, const Words& w) -> std::string {
+                     const ServoScheme* scheme = servoSchemeOf(boxOf(w));
+                     return scheme != nullptr ? inputLine("servo", scheme->servoType) : "";
+                 }),
+        withNote(ofInteger("box-click", 1, CheckBoxCount,
+                           [](Lab& lab, int box) {
+                               lab.simulation().controls().toggle(static_cast<CheckBox>(box));
+                           }),
+                 [](const Lab&, const Words& w) -> std::string {
+                     const ElbowConfiguration* configuration = elbowConfigurationOf(boxOf(w));
+                     return configuration != nullptr ? inputLine("elbow", configuration->name) : "";
+                 }),
+    };
+}
+
+// The lab panel's entries as its controls give them: any number, the gain then rounded to
+// GainStep and both kept within their range; noted as the value they set.
+std::vector<InputCommand> entryCommands() {
+    constexpr double Any = std::numeric_limits<double>::max();
+    return {
+        withNote(ofNumber("enter-gain", -Any, Any,
+                          [](Lab& lab, double gain) { gainEntered(stateOf(lab), gain); }),
+                 [](const Lab& lab, const Words&) {
+                     return inputLine("gain", lab.simulation().state().gain);
+                 }),
+        withNote(ofNumber("enter-lambda", -Any, Any,
+                          [](Lab& lab, double lambda) { dampingEntered(stateOf(lab), lambda); }),
+                 [](const Lab& lab, const Words&) {
+                     return inputLine("lambda", lab.simulation().state().dampingLambda);
+                 }),
+    };
 }
 
 std::vector<InputCommand> buildCommands() {
     const auto& boxed = servoSchemes();
-    return {
+    std::vector<InputCommand> commands{
         atPoint("press",
                 [](Lab& lab, float x, float y) {
                     surfacePressed(stateOf(lab), lab.simulation().surface(), x, y);
                 }),
         withNote(
             atPoint("move", [](Lab& lab, float x, float y) { surfaceMoved(stateOf(lab), x, y); }),
-            [](const Lab& lab) { return lab.simulation().state().pointerHeld == 1; }),
+            [](const Lab& lab, const Words& w) {
+                return lab.simulation().state().pointerHeld == 1 ? inputLine("move", w[1], w[2])
+                                                                 : std::string();
+            }),
         acting("release", [](Lab& lab) { surfaceReleased(stateOf(lab)); }),
         ofInteger("scroll", 0, WristScrollMax,
                   [](Lab& lab, int position) {
                       lab.simulation().controls().setWristScrollPosition(position);
                   }),
         ofInteger("servo", boxed.front().servoType, boxed.back().servoType,
-                  [](Lab& lab, int servoType) { chooseScheme(lab, *servoSchemeOf(servoType)); }),
+                  [](Lab& lab, int servoType) { pressAndClick(lab, *servoSchemeOf(servoType)); }),
         {"scheme", 1,
          [](Lab* lab, const Words& w) -> std::string {
              const ServoScheme* scheme = servoSchemeNamed(w[1]);
@@ -116,7 +191,7 @@ std::vector<InputCommand> buildCommands() {
                  return unknownScheme(w[1]);
              }
              if (lab != nullptr) {
-                 chooseScheme(*lab, *scheme);
+                 schemeChosen(stateOf(*lab), lab->simulation().controls(), scheme->servoType);
              }
              return {};
          }},
@@ -161,6 +236,10 @@ std::vector<InputCommand> buildCommands() {
         acting("step", [](Lab& lab) { stepClicked(stateOf(lab)); }),
         acting("reset", [](Lab& lab) { lab.reset(); }),
     };
+    for (auto more : {keyAndBoxCommands(), entryCommands()}) {
+        commands.insert(commands.end(), more.begin(), more.end());
+    }
+    return commands;
 }
 
 } // namespace
@@ -208,6 +287,26 @@ std::string inputLine(std::string_view word, int number) {
 
 std::string inputLine(std::string_view word, std::string_view argument) {
     return std::string(word) + " " + std::string(argument);
+}
+
+std::string inputLine(std::string_view word, std::string_view first, std::string_view second) {
+    return std::string(word) + " " + std::string(first) + " " + std::string(second);
+}
+
+std::vector<InputChoice> schemeChoices() {
+    std::vector<InputChoice> choices;
+    for (const ServoScheme* scheme : labSchemeList()) {
+        choices.push_back({scheme->caption, inputLine("scheme", scheme->name)});
+    }
+    return choices;
+}
+
+std::vector<InputChoice> raceChoices() {
+    std::vector<InputChoice> choices{{NoRaceCaption, inputLine("race", raceSchemeWord(0))}};
+    for (const ServoScheme* scheme : labSchemeList()) {
+        choices.push_back({scheme->caption, inputLine("race", raceSchemeWord(scheme->servoType))});
+    }
+    return choices;
 }
 
 CheckBox elbowBoxNamed(const std::string& name) {

@@ -19,9 +19,10 @@ struct InputCommand {
     // Does it; empty, or what is wrong with an argument (the lab then is as it was). With no
     // lab it only checks the arguments.
     std::function<std::string(Lab* lab, const std::vector<std::string>& words)> run;
-    // Whether it is noted, from the lab as it left it: a pointer move without a drag changes
-    // nothing and is not worth a line. None: always.
-    bool (*worthNoting)(const Lab& lab) = nullptr;
+    // What a recording notes of it, from the lab as it left it: trace lines (a line feed
+    // between them), or nothing when it is not worth a line (a pointer move without a drag).
+    // None: the input's own line.
+    std::string (*noted)(const Lab& lab, const std::vector<std::string>& words) = nullptr;
 };
 const std::vector<InputCommand>& inputCommands();
 const InputCommand* inputCommandNamed(const std::string& name);
@@ -36,6 +37,20 @@ std::string inputLine(std::string_view word, float x, float y); // a point, wind
 std::string inputLine(std::string_view word, double number);
 std::string inputLine(std::string_view word, int number);
 std::string inputLine(std::string_view word, std::string_view argument);
+std::string inputLine(std::string_view word, std::string_view first, std::string_view second);
+
+// A choice of a list control (the lab's scheme and race boxes): its caption (English) and the
+// input line that chooses it.
+struct InputChoice {
+    std::string caption;
+    std::string line;
+};
+// The lab's schemes in their places, then the race's: "none", then the same schemes.
+std::vector<InputChoice> schemeChoices();
+std::vector<InputChoice> raceChoices();
+
+// The longest step a target key may take, window units.
+inline constexpr double MaxTargetKeyStep = 1000;
 
 // The most passes one "cycles N" line asks for: some minutes of computing, not days.
 inline constexpr long long MaxPassesPerCycles = 100'000'000;

@@ -46,109 +46,51 @@ Lesson::Lesson(Lab& lab) : lab_(lab) {
 }
 
 std::string Lesson::submit(std::string_view line) {
+    const std::vector<std::string> words = splitWords(std::string(line));
+    if (!words.empty() && words[0] == ItemInputWord) {
+        if (std::string error = argumentsError(words, 1); !error.empty()) {
+            return error;
+        }
+        const MenuItem* item = itemOfWord(words[1]);
+        if (item == nullptr) {
+            return filled(tr("no menu item %s"), {quoted(words[1])});
+        }
+        return perform(*item) ? "" : tr(InputWhilePlayingText);
+    }
     if (!accepting()) {
         return tr(InputWhilePlayingText);
     }
-    const std::vector<std::string> words = splitWords(std::string(line));
     if (std::string error = runInputCommand(&lab_, words); !error.empty()) {
         return error;
     }
     const InputCommand& command = *inputCommandNamed(words[0]);
-    if (command.worthNoting == nullptr || command.worthNoting(lab_)) {
-        std::string noted = words[0];
+    std::string noted = words[0];
+    if (command.noted != nullptr) {
+        noted = command.noted(lab_, words);
+    } else {
         for (std::size_t i = 1; i < words.size(); ++i) {
             noted += " " + words[i];
         }
-        note(noted);
+    }
+    for (std::size_t start = 0; start < noted.size();) {
+        const std::size_t end = std::min(noted.find('\n', start), noted.size());
+        note(noted.substr(start, end - start));
+        start = end + 1;
     }
     return {};
 }
 
-bool Lesson::targetKey(float dx, float dy) {
-    return accept([&] {
-        SimulationState& state = lab_.simulation().state();
-        targetMovedByKey(state, lab_.simulation().surface(), dx, dy);
-        note("press " + exactCoordinate(static_cast<float>(state.targetX)) + " " +
-             exactCoordinate(static_cast<float>(state.targetY)));
-        note("release");
-    });
-}
-
-bool Lesson::targetHome() {
-    return accept([&] {
-        targetHomeKey(lab_.simulation().state(), lab_.simulation().surface());
-        note("press " + exactCoordinate(StartUpTargetX) + " " + exactCoordinate(StartUpTargetY));
-        note("release");
-    });
-}
-
-bool Lesson::boxPressed(CheckBox box) {
-    return accept([&] {
-        checkBoxPressed(lab_.simulation().state(), lab_.simulation().controls(), box);
-        // A servo box acts on its press; "servo N" presses and toggles it, so its click that
-        // follows is not noted again.
-        if (const ServoScheme* scheme = servoSchemeOf(box)) {
-            note("servo " + std::to_string(scheme->servoType));
-        }
-    });
-}
-
-bool Lesson::boxClicked(CheckBox box) {
-    return accept([&] {
-        lab_.simulation().controls().toggle(box);
-        if (const ElbowConfiguration* configuration = elbowConfigurationOf(box)) {
-            note(std::string("elbow ") + configuration->name);
-        }
-    });
-}
-
-bool Lesson::schemeChosen(int servoType) {
-    const ServoScheme* scheme = servoSchemeOf(servoType);
-    if (!accepting() || scheme == nullptr) {
-        return false;
-    }
-    Controls& controls = lab_.simulation().controls();
-    // "scheme" of a box's scheme presses and toggles its box; this leaves it checked.
-    const bool wasChecked = scheme->box != NoBox && controls.isChecked(scheme->box);
-    servo::schemeChosen(lab_.simulation().state(), controls, servoType);
-    if (!wasChecked) {
-        note(std::string("scheme ") + scheme->name);
-    }
-    return true;
-}
-
-bool Lesson::gainEntered(double gain) {
-    if (!std::isfinite(gain)) {
-        return accepting();
-    }
-    return submit(
-               inputLine("gain", std::clamp(std::round(gain / GainStep) * GainStep, 0.0, MaxGain)))
-        .empty();
-}
-
-bool Lesson::dampingEntered(double lambda) {
-    if (std::isnan(lambda)) {
-        return accepting();
-    }
-    return submit(inputLine("lambda", std::clamp(lambda, 0.0, MaxDampingLambda))).empty();
-}
-
-bool Lesson::raceChosen(int servoType) {
-    return submit(inputLine("race", raceSchemeWord(servoSchemeOf(servoType) ? servoType : 0)))
-        .empty();
-}
-
-void Lesson::perform(const MenuItem& item) {
+bool Lesson::perform(const MenuItem& item) {
     if (playing()) {
         if (item.command == Command::Step) {
             lab_.pass();
-            return;
+            return true;
         }
         if (item.command == Command::Stop) {
             player_.stop();
         }
         if (!worksWhilePlaying(item.command)) {
-            return;
+            return false;
         }
     }
     servo::perform(item, lab_);
@@ -176,6 +118,7 @@ void Lesson::perform(const MenuItem& item) {
     default:
         break;
     }
+    return true;
 }
 
 ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
@@ -221,12 +164,15 @@ std::string Lesson::play(std::string_view script) {
     return {};
 }
 
-bool Lesson::open(const ExperimentReading& reading) {
-    if (!reading.experiment || !accepting()) {
-        return false;
+std::string Lesson::open(const ExperimentReading& reading) {
+    if (!reading.experiment) {
+        return reading.error;
+    }
+    if (!accepting()) {
+        return tr(ReplayHoldsInputText);
     }
     apply(*reading.experiment);
-    return true;
+    return {};
 }
 
 void Lesson::apply(const Experiment& experiment) {

@@ -23,30 +23,17 @@ public:
     Lab& lab() { return lab_; }
     const Lab& lab() const { return lab_; }
 
-    // An input as its trace line (see inputCommands and inputLine): applies it and notes it
-    // while recording. Empty, or why it was refused: a recording plays (InputWhilePlayingText;
-    // nothing changes), or what is wrong with the line.
+    // An input as its trace line: a row of inputCommands (see inputLine), or "item WORD" for a
+    // menu item (see itemWord), which perform does. Applies it and notes it while recording.
+    // Empty, or why it was refused: a recording plays and the input does not work then
+    // (InputWhilePlayingText; nothing changes), or what is wrong with the line.
     std::string submit(std::string_view line);
-
-    bool targetKey(float dx, float dy); // see targetMovedByKey
-    bool targetHome();
-    // A press on any of the seven boxes, before its click.
-    bool boxPressed(CheckBox box);
-    // A box's click: its check mark toggles (an elbow box's then acts as its handler does; a
-    // servo box's changes only its mark, which its press has noted).
-    bool boxClicked(CheckBox box);
-    bool schemeChosen(int servoType);
-    // The lab's entries, as their controls give them: the gain in steps of GainStep within
-    // 0..MaxGain, the damping within 0..MaxDampingLambda (not a number changes nothing), the
-    // race's scheme by its servo type (0, or any type of no scheme, for no race).
-    bool gainEntered(double gain);
-    bool dampingEntered(double lambda);
-    bool raceChosen(int servoType);
 
     // A menu item as servo::perform does it, noted. While a recording plays, only what changes
     // no input works: the speeds, the cues and the looks, the front end's boxes; Step runs the
     // replay's next pass at once, Panic/Stop ends the replay and stops the arm.
-    void perform(const MenuItem& item);
+    // Whether it was done (not, while a replay plays, for an item that does not work then).
+    bool perform(const MenuItem& item);
     // How an item shows: as servo::itemState, disabled while a replay plays what it ignores,
     // Record captioned StopRecordingCaption while recording.
     ItemState itemState(const MenuItem& item, bool labPanelOpen) const;
@@ -66,8 +53,9 @@ public:
     long long passesLeftToPlay() const { return player_.passesLeft(); }
 
     // Applies an experiment as read (see readExperiment, readExperimentLink) unless the reading
-    // refused it or a replay plays (the user's input waits): whether it was applied.
-    bool open(const ExperimentReading& reading);
+    // refused it or a replay plays (the user's input waits): empty, or why it was not applied
+    // (the reading's error, or InputWhilePlayingText).
+    std::string open(const ExperimentReading& reading);
     // Applies an experiment: it ends a replay, and a recording notes it.
     void apply(const Experiment& experiment);
 
@@ -79,14 +67,6 @@ public:
 
 private:
     bool accepting() const { return !player_.playing(); }
-    // Does an input unless a replay plays: whether it was done.
-    template <class Act> bool accept(Act act) {
-        if (!accepting()) {
-            return false;
-        }
-        act();
-        return true;
-    }
     void note(const std::string& line) { recorder_.note(line); }
 
     Lab& lab_;

@@ -42,6 +42,12 @@ public:
         return *this;
     }
 
+    // The next member or element starts a new line.
+    JsonWriter& breakLine() {
+        breakPending_ = true;
+        return *this;
+    }
+
     const std::string& text() const { return out_; }
 
 private:
@@ -60,6 +66,10 @@ private:
         if (!first_) {
             out_ += ',';
         }
+        if (breakPending_) {
+            out_ += '\n';
+            breakPending_ = false;
+        }
         first_ = false;
         if (key != nullptr) {
             quote(key);
@@ -72,6 +82,8 @@ private:
             if (c == '"' || c == '\\') {
                 out_ += '\\';
                 out_ += c;
+            } else if (c == '\n') {
+                out_ += "\\n";
             } else if (static_cast<unsigned char>(c) < 0x20) {
                 char escaped[8];
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
@@ -85,6 +97,7 @@ private:
 
     std::string out_;
     bool first_ = true;
+    bool breakPending_ = false;
 };
 
 } // namespace servo

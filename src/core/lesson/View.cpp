@@ -1,0 +1,162 @@
+#include "core/lesson/View.h"
+
+#include "core/language/Translation.h"
+#include "core/lesson/JsonWriter.h"
+#include "core/simulation/Handlers.h"
+#include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/ServoSchemes.h"
+
+#include <cmath>
+
+namespace servo {
+
+namespace {
+
+std::vector<View::Item> itemsOf(const Lesson& lesson, const std::vector<MenuItem>& items,
+                                bool labPanelOpen) {
+    std::vector<View::Item> shown;
+    shown.reserve(items.size());
+    for (const MenuItem& item : items) {
+        const ItemState state = lesson.itemState(item, labPanelOpen);
+        shown.push_back({itemWord(item), tr(state.caption), state.checked, state.enabled});
+    }
+    return shown;
+}
+
+// Line feeds alone: the explanation texts end their lines as the window's text box wants.
+std::string withLineFeeds(const std::string& text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            plain += text[i];
+        }
+    }
+    return plain;
+}
+
+View::LabValues labValuesOf(const Lesson& lesson) {
+    const Lab& lab = lesson.lab();
+    const SimulationState& state = lab.simulation().state();
+    View::LabValues values;
+    values.gain = state.gain;
+    values.gainSlider = static_cast<int>(std::lround(state.gain / GainStep));
+    values.speed = lab.settings().speed;
+    values.scheme = labPlaceOf(state.servoType);
+    values.race = labPlaceOf(lab.race().scheme()) + 1;
+    values.damping = state.dampingLambda;
+    values.projector = lab.settings().projector;
+    values.highContrast = lab.settings().highContrast;
+    values.enabled = !lesson.playing();
+    values.figures = lab.figures();
+    return values;
+}
+
+void writeItems(JsonWriter& json, const char* key, const std::vector<View::Item>& items) {
+    json.breakLine().beginArray(key);
+    for (const View::Item& item : items) {
+        json.breakLine()
+            .beginObject()
+            .value("word", item.word)
+            .value("caption", plainCaption(item.caption))
+            .value("mnemonic", mnemonicOf(item.caption))
+            .value("checked", item.checked)
+            .value("enabled", item.enabled)
+            .endObject();
+    }
+    json.endArray();
+}
+
+void writeLab(JsonWriter& json, const View::LabValues& lab) {
+    json.breakLine()
+        .beginObject("lab")
+        .value("gain", lab.gain)
+        .value("gainSlider", lab.gainSlider)
+        .value("speed", lab.speed)
+        .value("scheme", lab.scheme)
+        .value("race", lab.race)
+        .value("damping", lab.damping)
+        .value("projector", lab.projector)
+        .value("highContrast", lab.highContrast)
+        .value("enabled", lab.enabled)
+        .value("figures", lab.figures)
+        .endObject();
+}
+
+} // namespace
+
+View viewOf(const Lesson& lesson, bool labPanelOpen) {
+    const Controls& controls = lesson.lab().simulation().controls();
+    View view;
+    const bool input = !lesson.playing();
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        const auto box = static_cast<CheckBox>(number);
+        view.boxes[static_cast<std::size_t>(number - 1)] = {
+            tr(boxCaption(box)), controls.isChecked(box),
+            elbowConfigurationOf(box) == nullptr || controls.elbowBoxesVisible(), input};
+    }
+    view.wristScroll = controls.wristScrollPosition();
+    view.columnEnabled = input;
+    view.pathCaption = tr(controls.pathButtonCaption().c_str());
+    view.explanation = withLineFeeds(tr(controls.explanationText()));
+    view.menuBar = itemsOf(lesson, menuBarItems(), labPanelOpen);
+    view.labMenu = itemsOf(lesson, labMenuItems(), labPanelOpen);
+    view.lab = labValuesOf(lesson);
+    view.status = lesson.status();
+    view.recording = lesson.recording();
+    view.playing = lesson.playing();
+    view.runState = lesson.lab().simulation().state().runState;
+    return view;
+}
+
+std::string viewJson(const View& view) {
+    JsonWriter json;
+    json.beginObject().beginArray("boxes");
+    for (const View::Box& box : view.boxes) {
+        json.breakLine()
+            .beginObject()
+            .value("caption", box.caption)
+            .value("checked", box.checked)
+            .value("visible", box.visible)
+            .value("enabled", box.enabled)
+            .endObject();
+    }
+    json.endArray()
+        .breakLine()
+        .value("wristScroll", view.wristScroll)
+        .breakLine()
+        .value("columnEnabled", view.columnEnabled)
+        .breakLine()
+        .value("pathCaption", view.pathCaption)
+        .breakLine()
+        .value("explanation", view.explanation);
+    writeItems(json, "menuBar", view.menuBar);
+    writeItems(json, "labMenu", view.labMenu);
+    writeLab(json, view.lab);
+    json.breakLine()
+        .value("status", view.status)
+        .breakLine()
+        .value("recording", view.recording)
+        .breakLine()
+        .value("playing", view.playing)
+        .breakLine()
+        .value("runState", view.runState)
+        .breakLine()
+        .value("announcement", view.announcement)
+        .breakLine()
+        .value("pictureName", view.pictureName)
+        .endObject();
+    json.breakLine();
+    return json.text();
+}
+
+View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
+    View view = viewOf(lesson, labPanelOpen);
+    view.announcement =
+        announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
+    view.pictureName =
+        pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
+    return view;
+}
+
+} // namespace servo

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/access/Announcer.h"
+#include "core/access/PacedText.h"
+#include "core/commands/Commands.h"
+#include "core/lesson/Lesson.h"
+#include "core/state/ControlBoxes.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace servo {
+
+// Everything a front end shows of the lesson after a pass, in the language now chosen: the
+// column of controls, the menus, the lab panel's values, the status badge and what a screen
+// reader is to hear. A front end only lays it out and paints it; the picture, the cues and the
+// plot come as display lists from their surfaces.
+struct View {
+    struct Box {
+        std::string caption;
+        bool checked = false;
+        bool visible = true;
+        bool enabled = true; // false while a recording plays
+    };
+    struct Item {
+        std::string word;    // what "item WORD" names (see itemWord)
+        std::string caption; // '&' before the mnemonic letter
+        bool checked = false;
+        bool enabled = true;
+    };
+    struct LabValues {
+        double gain = 1;
+        int gainSlider = 0; // the gain in steps of GainStep
+        int speed = 0;      // index into Speeds
+        int scheme = 0;     // place in schemeChoices()
+        int race = 0;       // place in raceChoices()
+        double damping = 0; // arm units
+        bool projector = false;
+        bool highContrast = false;
+        bool enabled = true; // the gain, scheme, race and damping; false while a recording plays
+        std::string figures; // the line under the plot
+    };
+
+    std::array<Box, CheckBoxCount> boxes; // box N at N - 1
+    int wristScroll = 0;
+    bool columnEnabled = true; // the scroll bar and the three buttons
+    std::string pathCaption;
+    std::string explanation; // lines end in a line feed
+    std::vector<Item> menuBar;
+    std::vector<Item> labMenu;
+    LabValues lab;
+    std::string status; // "Recording", "Replaying: N steps to go" or empty
+    bool recording = false;
+    bool playing = false;
+    int runState = 0;
+    // What a screen reader is to hear now, and the picture's accessible name when it is to
+    // change now; empty when nothing is new.
+    std::string announcement;
+    std::string pictureName;
+};
+
+// The view of a lesson as it stands, without the paced announcements.
+View viewOf(const Lesson& lesson, bool labPanelOpen);
+
+// The view as JSON, a member a line; the menus' captions without their mnemonic marks and
+// each item's mnemonic letter beside them.
+std::string viewJson(const View& view);
+
+// Makes the view after each pass, pacing what a screen reader hears (see Announcer).
+class Viewer {
+public:
+    // The view after a pass, `nowSeconds` on any steady clock; takes the lesson's news.
+    View afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds);
+
+private:
+    Announcer announcer_;
+    PacedText pictureName_{Announcer::MinimumGapSeconds};
+};
+
+} // namespace servo
