@@ -49,6 +49,11 @@ struct InputChoice {
 std::vector<InputChoice> schemeChoices();
 std::vector<InputChoice> raceChoices();
 
+// The input line of a key pressed while the picture has the keyboard focus: "Left", "Right",
+// "Up", "Down" move the target TargetKeyStep (with Shift TargetKeyFineStep), "Home" puts it
+// back; empty for any other key, which the front end leaves to its menus.
+std::string pictureKeyLine(std::string_view key, bool shift);
+
 // The longest step a target key may take, window units.
 inline constexpr double MaxTargetKeyStep = 1000;
 
