@@ -2,8 +2,8 @@
 
 #include "core/language/Translation.h"
 #include "core/lesson/JsonWriter.h"
-#include "core/simulation/Handlers.h"
 #include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 
 #include <cmath>
@@ -83,6 +83,19 @@ void writeLab(JsonWriter& json, const View::LabValues& lab) {
         .endObject();
 }
 
+void writeSound(JsonWriter& json, const View& view) {
+    json.beginObject("sound")
+        .value("on", view.sound.on)
+        .value("volume", view.sound.volume)
+        .value("hertz", view.sound.frame.toneHertz)
+        .value("level", view.sound.frame.toneLevel);
+    json.beginArray("events");
+    for (const SoundEvent event : view.sound.frame.events) {
+        json.value(nullptr, soundEventWord(event));
+    }
+    json.endArray().endObject().breakLine().value("voicing", view.voicing);
+}
+
 } // namespace
 
 View viewOf(const Lesson& lesson, bool labPanelOpen) {
@@ -106,6 +119,10 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.recording = lesson.recording();
     view.playing = lesson.playing();
     view.runState = lesson.lab().simulation().state().runState;
+    const LabSettings& settings = lesson.lab().settings();
+    view.sound.on = settings.sound;
+    view.sound.volume = soundVolumeOf(settings.volume);
+    view.voicing = settings.voicing;
     return view;
 }
 
@@ -141,7 +158,9 @@ std::string viewJson(const View& view) {
         .value("playing", view.playing)
         .breakLine()
         .value("runState", view.runState)
-        .breakLine()
+        .breakLine();
+    writeSound(json, view);
+    json.breakLine()
         .value("announcement", view.announcement)
         .breakLine()
         .value("pictureName", view.pictureName)
@@ -156,6 +175,7 @@ View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
         announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
     view.pictureName =
         pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
+    view.sound.frame = sonifier_.afterFrame(lesson.lab()); // heard or not, it keeps up
     return view;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/access/Announcer.h"
 #include "core/access/PacedText.h"
+#include "core/access/Sonifier.h"
 #include "core/commands/Commands.h"
 #include "core/lesson/Lesson.h"
 #include "core/state/ControlBoxes.h"
@@ -54,13 +55,23 @@ struct View {
     bool recording = false;
     bool playing = false;
     int runState = 0;
+    // What to play while the user has turned the sound on (see Sonifier): the error tone and
+    // the events since the last view, at the volume chosen (0 to 1).
+    struct Sound {
+        bool on = false;
+        double volume = 0;
+        SoundFrame frame;
+    };
+    Sound sound;
+    bool voicing = false; // the announcements are to be spoken without a screen reader
     // What a screen reader is to hear now, and the picture's accessible name when it is to
     // change now; empty when nothing is new.
     std::string announcement;
     std::string pictureName;
 };
 
-// The view of a lesson as it stands, without the paced announcements.
+// The view of a lesson as it stands, without the paced announcements and the sound's tone and
+// events.
 View viewOf(const Lesson& lesson, bool labPanelOpen);
 
 // The view as JSON, a member a line; the menus' captions without their mnemonic marks and
@@ -75,6 +86,7 @@ public:
 
 private:
     Announcer announcer_;
+    Sonifier sonifier_;
     PacedText pictureName_{Announcer::MinimumGapSeconds};
 };
 
