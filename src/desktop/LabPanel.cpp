@@ -37,7 +37,7 @@ LabPanel::LabPanel(Form1& form, Lesson& lesson, LabMenu& menu, const SimulationS
     buildPanel();
     form_.addDockWidget(Qt::BottomDockWidgetArea, this);
     hide();
-    connect(this, &QDockWidget::visibilityChanged, this, [this] { showSettings(); });
+    connect(this, &QDockWidget::visibilityChanged, this, [this] { frameShown(true); });
     retranslate();
 }
 
@@ -89,11 +89,11 @@ void LabPanel::buildPanel() {
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
         lesson_.gainEntered(gain);
-        showSettings();
+        frameShown(true);
     });
     connect(gainSlider_, &QSlider::valueChanged, this, [this](int tenths) {
         lesson_.gainEntered(tenths * GainStep);
-        showSettings();
+        frameShown(true);
     });
     row->addWidget(gainLabel);
     row->addWidget(gainBox_);
@@ -141,11 +141,11 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
         lesson_.schemeChosen(servoTypeAtLabPlace(index));
-        showSettings();
+        frameShown(true);
     });
     connect(raceBox_, &QComboBox::activated, this, [this](int index) {
         lesson_.raceChosen(servoTypeAtLabPlace(index - 1));
-        showSettings();
+        frameShown(true);
     });
     dampingBox_ = new QDoubleSpinBox(body);
     dampingBox_->setRange(0, MaxDampingLambda);
@@ -153,7 +153,7 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     dampingBox_->setDecimals(1);
     connect(dampingBox_, &QDoubleSpinBox::valueChanged, this, [this](double lambda) {
         lesson_.dampingEntered(lambda);
-        showSettings();
+        frameShown(true);
     });
     labelled(SchemeCaption, schemeBox_);
     labelled(RaceCaption, raceBox_);
@@ -190,7 +190,7 @@ void LabPanel::retranslate() {
         schemeBox_->setItemText(static_cast<int>(i), text(schemes[i]->caption));
         raceBox_->setItemText(static_cast<int>(i + 1), text(schemes[i]->caption));
     }
-    showSettings();
+    frameShown(true);
 }
 
 void LabPanel::showSettings() {

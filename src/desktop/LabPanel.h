@@ -35,8 +35,9 @@ public:
     ~LabPanel() override;
 
     // After each presented frame: brings the panel's plot, figures and controls, and the Lab
-    // menu's items, up to date where they changed; `everything` (after an input) shows them all
-    // again.
+    // menu's items, up to date where they changed; `everything` (after an input, a change of
+    // language or of the panel's visibility) shows them all again. The one place the panel and
+    // the menu copy the lesson's state into their widgets.
     void frameShown(bool everything = false);
     // Shows the panel's texts in the language now chosen.
     void retranslate();
@@ -50,6 +51,7 @@ public:
 private:
     void buildPanel();
     void buildSchemeRow(QWidget* body, QBoxLayout* column);
+    // Every value, check mark and state of the panel and the Lab menu (see frameShown).
     void showSettings();
 
     Form1& form_;
