@@ -16,6 +16,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -28,25 +29,26 @@ QKeySequence keySequenceOf(const MenuItem& item);
 
 class DrawingArea;
 class FocusRing;
-class Lab;
 class Lesson;
-class LabPanel;
 class PersistentCanvas;
 
-// The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
-// surface as the client area and the column of controls over its left part. Its handlers only
-// forward the user's inputs to the simulation; the controls show the simulation's record of
-// them (see showControls); the run loop does the computing.
+// The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About") with the
+// lesson's status at its corner, the drawing surface as the client area, the lab's cues drawn
+// over it, and the column of controls over its left part. Its handlers only forward the user's
+// inputs to the lesson; the controls show the simulation's record of them (see showControls);
+// the run loop does the computing. The Lab menu and panel are added by the assembly (see
+// DesktopSimulator).
 class Form1 : public QMainWindow, public StartUpWindow {
     Q_OBJECT
 
 public:
-    Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas);
-    ~Form1() override;
+    Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas, Lesson& lesson);
 
     // Shows the controls' record: check marks, the elbow boxes' visibility, the wrist scroll
-    // bar's position, the explanation and the path button's caption. Nothing it sets reaches
-    // the simulation as an input.
+    // bar's position, the explanation and the path button's caption; and the lesson's: its
+    // status at the menu bar's corner and, while a recording plays, controls that take no
+    // input (the menu bar's items say what works). Nothing it sets reaches the simulation as
+    // an input.
     void showControls();
     // The position the wrist scroll bar shows.
     int wristScrollPosition() const;
@@ -68,23 +70,15 @@ public:
     // The colours of the form, its boxes, headings and focus ring.
     void setLook(const WindowLook& look);
 
-    // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
-    // picture. From then on the user's input goes through the lesson.
-    void attachLab(Lesson& lesson);
-    // Removes the lab's menu and panel again.
-    void detachLab();
     // Tells a screen reader: `text` (when not empty) as the picture's accessible description,
     // with the events that make it heard, and `summary` (when given) as the picture's
     // accessible name. Each change is raised once.
     void announce(const std::string& text, const std::optional<std::string>& summary);
-    LabPanel* labPanel() const { return labPanel_; }
-    Lesson* lesson() const { return lesson_; }
-    // Presents the frame: the picture, the cues and, while open, the lab panel.
+    Lesson& lesson() const { return lesson_; }
+    // Presents the frame: the picture, the cues and the controls; then framePresented.
     void presentFrame();
-    // Shows every text in the language now chosen (see setLanguage), the lab's too.
+    // Shows every text in the language now chosen (see setLanguage); then retranslated.
     void retranslate();
-    // While a recording plays the controls take no input (the menus' items say what works).
-    void setInputEnabled(bool enabled);
 
     // The whole start-up: its first half, the start-up notice (modal: returns once it is
     // dismissed, or the window was closed under it) and its second half.
@@ -109,6 +103,13 @@ public:
     QAction* gridAction() const { return menuBarAction(Command::Grid); }
     QAction* aboutAction() const { return menuBarAction(Command::About); }
     FocusRing* focusRing() const { return focusRing_; }
+    QLabel* lessonStatus() const { return lessonStatus_; }
+
+signals:
+    // A frame was presented: the parts added to the window show theirs.
+    void framePresented();
+    // The window's texts were shown in the language now chosen: the added parts follow.
+    void retranslated();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,10 +127,14 @@ private:
     void showPathCaption();
     void showAbout();
     void perform(const MenuItem& item);
+    void showLessonState();
+    // While a recording plays the controls take no input (the menus' items say what works).
+    void setInputEnabled(bool enabled);
 
     SimulationState& state_;
     Controls& controls_;
     PersistentCanvas& canvas_;
+    Lesson& lesson_;
     QWidget* client_ = nullptr;
     DrawingArea* drawingArea_ = nullptr;
     QLineEdit* text3_ = nullptr;
@@ -148,8 +153,9 @@ private:
     QPlainTextEdit* text1_ = nullptr;
     std::vector<std::pair<QAction*, const MenuItem*>> menuBarActions_;
     FocusRing* focusRing_ = nullptr;
-    LabPanel* labPanel_ = nullptr;
-    Lesson* lesson_ = nullptr;
+    QLabel* lessonStatus_ = nullptr; // the menu bar's corner: recording, or replaying
+    bool shownPlaying_ = false;
+    bool shownRecording_ = false;
     double controlScale_ = 1;
     // The English texts the explanation box and the path button show now, translated.
     std::string shownExplanation_;
