@@ -98,7 +98,7 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.wristScroll = controls.wristScrollPosition();
     view.columnEnabled = input;
     view.pathCaption = tr(controls.pathButtonCaption().c_str());
-    view.explanation = withLineFeeds(tr(controls.explanationText()));
+    view.explanation = tr(withLineFeeds(controls.explanationText()));
     view.menuBar = itemsOf(lesson, menuBarItems(), labPanelOpen);
     view.labMenu = itemsOf(lesson, labMenuItems(), labPanelOpen);
     view.lab = labValuesOf(lesson);
