@@ -8,10 +8,7 @@ namespace servo {
 DesktopSimulator::DesktopSimulator() {
     simulation.setYield([this] { form.yieldToEvents(); });
     labMenu.setPerformed([this](const MenuItem& item) { performed(item); });
-    QObject::connect(&form, &Form1::framePresented, &labPanel, [this] {
-        labPanel.frameShown();
-        looks.follow();
-    });
+    form.setRefresh([this] { show(viewOf(lesson, labPanel.isVisible())); });
     QObject::connect(&form, &Form1::retranslated, &labPanel, [this] {
         labMenu.retranslate();
         labPanel.retranslate();
@@ -58,8 +55,20 @@ void DesktopSimulator::performed(const MenuItem& item) {
         break;
     }
     form.showControls();
-    labPanel.frameShown(true);
+}
+
+void DesktopSimulator::show(const View& view) {
+    form.showView(view);
+    labMenu.showView(view);
+    labPanel.showView(view);
     looks.follow();
+}
+
+void DesktopSimulator::afterFrame(double nowSeconds) {
+    const View view = viewer.afterPass(lesson, labPanel.isVisible(), nowSeconds);
+    show(view);
+    form.announce(view.announcement,
+                  view.pictureName.empty() ? std::nullopt : std::optional(view.pictureName));
 }
 
 bool DesktopSimulator::panelOpen(std::optional<bool> open) {

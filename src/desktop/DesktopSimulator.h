@@ -2,6 +2,7 @@
 
 #include "core/lab/Lab.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/View.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
 #include "desktop/Form1.h"
@@ -33,11 +34,19 @@ struct DesktopSimulator {
     LessonFiles files{form, lesson, form.drawingArea(),
                       [this](std::optional<bool> open) { return panelOpen(open); }};
 
+    Viewer viewer;
+
     DesktopSimulator();
     DesktopSimulator(const DesktopSimulator&) = delete;
     DesktopSimulator& operator=(const DesktopSimulator&) = delete;
 
+    // After each frame of the run loop (`nowSeconds` on its steady clock): the core's view of
+    // the lesson shown in the window, the panel and the Lab menu, and what a screen reader is
+    // to hear told.
+    void afterFrame(double nowSeconds);
+
 private:
+    void show(const View& view);
     // What a Lab menu item does in the window after the lesson did its part: the panel, the
     // files, the keys help, the description, the language; then everything shown again.
     void performed(const MenuItem& item);

@@ -6,6 +6,7 @@
 #include "core/language/Translation.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/View.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/ControlLayout.h"
 #include "core/teaching/Grid.h"
@@ -79,13 +80,6 @@ QKeySequence keySequenceOf(const MenuItem& item) {
 }
 
 namespace {
-
-// Text boxes keep CR LF line breaks; the widgets take plain line feeds.
-QString displayText(const std::string& text) {
-    QString result = QString::fromStdString(text);
-    result.replace("\r\n", "\n");
-    return result;
-}
 
 QLineEdit* makeLabelBox(QWidget* parent) {
     auto* box = new HeadingBox(parent);
@@ -358,10 +352,8 @@ void Form1::connectPicture() {
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this,
             [this] { lesson_.submit("release"); });
-    connect(drawingArea_, &DrawingArea::targetKey, this,
-            [this](float dx, float dy) { lesson_.submit(inputLine("target-key", dx, dy)); });
-    connect(drawingArea_, &DrawingArea::targetHomeKey, this,
-            [this] { lesson_.submit("target-home"); });
+    connect(drawingArea_, &DrawingArea::keyInput, this,
+            [this](const std::string& line) { lesson_.submit(line); });
 }
 
 void Form1::perform(const MenuItem& item) {
@@ -373,19 +365,6 @@ void Form1::perform(const MenuItem& item) {
         lesson_.perform(item);
     }
     showControls();
-}
-
-void Form1::setInputEnabled(bool enabled) {
-    for (int number = 1; number <= CheckBoxCount; ++number) {
-        checkBox(static_cast<CheckBox>(number))->setEnabled(enabled);
-    }
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{vScroll1_, command1_, command2_, command4_}) {
-        control->setEnabled(enabled);
-    }
-    for (auto [action, item] : menuBarActions_) {
-        action->setEnabled(lesson_.itemState(*item, false).enabled);
-    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -419,40 +398,50 @@ int Form1::wristScrollPosition() const {
 }
 
 void Form1::showControls() {
-    for (int number = 1; number <= CheckBoxCount; ++number) {
-        const auto box = static_cast<CheckBox>(number);
-        // Raises toggled only, which nothing here acts on: the user's input is the click.
-        checkBox(box)->setChecked(controls_.isChecked(box));
+    if (refresh_) {
+        refresh_();
+    } else {
+        showView(viewOf(lesson_, false));
     }
-    for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
-        // The box's own state: isVisible() is also false while the window is hidden.
-        if (box->isHidden() == controls_.elbowBoxesVisible()) {
-            box->setVisible(controls_.elbowBoxesVisible());
-        }
-    }
-    if (vScroll1_->value() != controls_.wristScrollPosition()) {
-        const QSignalBlocker quiet(vScroll1_);
-        vScroll1_->setValue(controls_.wristScrollPosition());
-    }
-    if (shownExplanation_ != controls_.explanationText()) {
-        showExplanation();
-    }
-    if (shownPathCaption_ != controls_.pathButtonCaption()) {
-        showPathCaption();
-    }
-    showLessonState();
 }
 
-void Form1::showLessonState() {
-    const QString status = QString::fromStdString(lesson_.status());
+void Form1::showView(const View& view) {
+    for (int number = 1; number <= CheckBoxCount; ++number) {
+        const View::Box& shown = view.boxes[static_cast<std::size_t>(number - 1)];
+        QCheckBox* box = checkBox(static_cast<CheckBox>(number));
+        // Raises toggled only, which nothing here acts on: the user's input is the click.
+        box->setChecked(shown.checked);
+        // The box's own state: isVisible() is also false while the window is hidden.
+        if (box->isHidden() == shown.visible) {
+            box->setVisible(shown.visible);
+        }
+        box->setEnabled(shown.enabled);
+    }
+    if (vScroll1_->value() != view.wristScroll) {
+        const QSignalBlocker quiet(vScroll1_);
+        vScroll1_->setValue(view.wristScroll);
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{vScroll1_, command1_, command2_, command4_}) {
+        control->setEnabled(view.columnEnabled);
+    }
+    if (shownExplanation_ != view.explanation) {
+        shownExplanation_ = view.explanation;
+        text1_->setPlainText(QString::fromStdString(view.explanation));
+    }
+    if (shownPathCaption_ != view.pathCaption) {
+        shownPathCaption_ = view.pathCaption;
+        command4_->setText(QString::fromStdString(view.pathCaption));
+        command4_->setAccessibleName(command4_->text());
+    }
+    for (auto [action, item] : menuBarActions_) {
+        action->setEnabled(
+            view.menuBar[static_cast<std::size_t>(item - menuBarItems().data())].enabled);
+    }
+    const QString status = QString::fromStdString(view.status);
     if (lessonStatus_->text() != status) {
         lessonStatus_->setText(status);
         lessonStatus_->setVisible(!status.isEmpty());
-    }
-    if (shownPlaying_ != lesson_.playing() || shownRecording_ != lesson_.recording()) {
-        shownPlaying_ = lesson_.playing();
-        shownRecording_ = lesson_.recording();
-        setInputEnabled(!shownPlaying_);
     }
 }
 
@@ -476,18 +465,6 @@ QCheckBox* Form1::checkBox(CheckBox box) const {
     return nullptr;
 }
 
-void Form1::showExplanation() {
-    shownExplanation_ = controls_.explanationText();
-    text1_->setPlainText(
-        QString::fromStdString(servo::tr(displayText(shownExplanation_).toStdString())));
-}
-
-void Form1::showPathCaption() {
-    shownPathCaption_ = controls_.pathButtonCaption();
-    command4_->setText(QString::fromUtf8(servo::tr(shownPathCaption_.c_str())));
-    command4_->setAccessibleName(command4_->text());
-}
-
 void Form1::retranslate() {
     const auto text = [](const char* english) { return QString::fromUtf8(servo::tr(english)); };
     setWindowTitle(text(WindowTitle));
@@ -503,8 +480,9 @@ void Form1::retranslate() {
         button->setText(text(button == command1_ ? OpenCaption : CloseCaption));
         button->setAccessibleName(button->text());
     }
-    showPathCaption();
-    showExplanation();
+    shownExplanation_.clear(); // shown again in this language
+    shownPathCaption_.clear();
+    showControls();
     text1_->setAccessibleName(text(ExplanationCaption));
     drawingArea_->setAccessibleName(text(SurfaceCaption));
     for (auto [action, item] : menuBarActions_) {
@@ -563,7 +541,6 @@ void Form1::announce(const std::string& text, const std::optional<std::string>& 
 
 void Form1::presentFrame() {
     drawingArea_->present();
-    showControls();
     emit framePresented();
 }
 

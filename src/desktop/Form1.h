@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@ QKeySequence keySequenceOf(const MenuItem& item);
 class DrawingArea;
 class FocusRing;
 class Lesson;
+struct View;
 class PersistentCanvas;
 
 // The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About") with the
@@ -44,12 +46,15 @@ class Form1 : public QMainWindow, public StartUpWindow {
 public:
     Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas, Lesson& lesson);
 
-    // Shows the controls' record: check marks, the elbow boxes' visibility, the wrist scroll
-    // bar's position, the explanation and the path button's caption; and the lesson's: its
-    // status at the menu bar's corner and, while a recording plays, controls that take no
-    // input (the menu bar's items say what works). Nothing it sets reaches the simulation as
-    // an input.
+    // Shows the core's view of the window's part: check marks, the elbow boxes' visibility,
+    // the wrist scroll bar's position, the explanation and the path button's caption, the
+    // status at the menu bar's corner, and which controls and menu items take input (not while
+    // a recording plays). Nothing it sets reaches the simulation as an input.
+    void showView(const View& view);
+    // After an input: everything shown anew, through the refresh the assembly gives (the
+    // panel and the Lab menu too), or this window's part alone.
     void showControls();
+    void setRefresh(std::function<void()> refresh) { refresh_ = std::move(refresh); }
     // The position the wrist scroll bar shows.
     int wristScrollPosition() const;
     // Lets the window handle every pending event now, then returns: the grid's yield.
@@ -123,13 +128,8 @@ private:
     void connectPicture();
     // The user's click on a box (its mark toggled by the toolkit), sent to the simulation.
     void boxClicked(CheckBox box);
-    void showExplanation();
-    void showPathCaption();
     void showAbout();
     void perform(const MenuItem& item);
-    void showLessonState();
-    // While a recording plays the controls take no input (the menus' items say what works).
-    void setInputEnabled(bool enabled);
 
     SimulationState& state_;
     Controls& controls_;
@@ -154,10 +154,9 @@ private:
     std::vector<std::pair<QAction*, const MenuItem*>> menuBarActions_;
     FocusRing* focusRing_ = nullptr;
     QLabel* lessonStatus_ = nullptr; // the menu bar's corner: recording, or replaying
-    bool shownPlaying_ = false;
-    bool shownRecording_ = false;
     double controlScale_ = 1;
     // The English texts the explanation box and the path button show now, translated.
+    std::function<void()> refresh_;
     std::string shownExplanation_;
     std::string shownPathCaption_;
     QSize columnExtent_;

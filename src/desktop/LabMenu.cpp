@@ -2,6 +2,7 @@
 
 #include "core/language/Translation.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/View.h"
 #include "desktop/Form1.h"
 
 #include <QAction>
@@ -78,15 +79,16 @@ QList<QAction*> LabMenu::cueActions() const {
     return cues;
 }
 
-void LabMenu::showStates(bool panelOpen) {
+void LabMenu::showView(const View& view) {
     for (auto [action, item] : actions_) {
-        const ItemState shown = lesson_.itemState(*item, panelOpen);
+        const View::Item& shown =
+            view.labMenu[static_cast<std::size_t>(item - labMenuItems().data())];
         if (action->isChecked() != shown.checked) {
             action->setChecked(shown.checked);
         }
         action->setEnabled(shown.enabled);
         if (item->command == Command::GainShown || item->command == Command::Record) {
-            action->setText(QString::fromUtf8(servo::tr(shown.caption.c_str())));
+            action->setText(QString::fromStdString(shown.caption));
         }
     }
 }

@@ -16,6 +16,7 @@ class QMenu;
 namespace servo {
 
 class Lesson;
+struct View;
 
 // The "Lab" menu after "About": one action for each of the core's lab items the window shows,
 // in its submenus, with the items' keys working wherever the focus is in the window. An item
@@ -31,9 +32,9 @@ public:
 
     void setPerformed(Performed performed) { performed_ = std::move(performed); }
 
-    // Shows every item's check mark, enabled state and changing caption as the lesson has them;
-    // `panelOpen` tells whether the lab panel is open.
-    void showStates(bool panelOpen);
+    // Shows every item's check mark, enabled state and changing caption as the core's view
+    // has them.
+    void showView(const View& view);
     // Shows the menu's texts in the language now chosen.
     void retranslate();
 

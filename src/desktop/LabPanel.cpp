@@ -5,6 +5,7 @@
 #include "core/language/Translation.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/View.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -38,7 +39,7 @@ LabPanel::LabPanel(Form1& form, Lesson& lesson, LabMenu& menu, const SimulationS
     buildPanel();
     form_.addDockWidget(Qt::BottomDockWidgetArea, this);
     hide();
-    connect(this, &QDockWidget::visibilityChanged, this, [this] { frameShown(true); });
+    connect(this, &QDockWidget::visibilityChanged, this, [this] { form_.showControls(); });
     retranslate();
 }
 
@@ -90,11 +91,11 @@ void LabPanel::buildPanel() {
     gainSlider_->setMinimumWidth(120);
     connect(gainBox_, &QDoubleSpinBox::valueChanged, this, [this](double gain) {
         lesson_.submit(inputLine("enter-gain", gain));
-        frameShown(true);
+        form_.showControls();
     });
     connect(gainSlider_, &QSlider::valueChanged, this, [this](int tenths) {
         lesson_.submit(inputLine("enter-gain", tenths * GainStep));
-        frameShown(true);
+        form_.showControls();
     });
     row->addWidget(gainLabel);
     row->addWidget(gainBox_);
@@ -142,11 +143,11 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     }
     connect(schemeBox_, &QComboBox::activated, this, [this](int index) {
         lesson_.submit(schemeChoices().at(static_cast<std::size_t>(index)).line);
-        frameShown(true);
+        form_.showControls();
     });
     connect(raceBox_, &QComboBox::activated, this, [this](int index) {
         lesson_.submit(raceChoices().at(static_cast<std::size_t>(index)).line);
-        frameShown(true);
+        form_.showControls();
     });
     dampingBox_ = new QDoubleSpinBox(body);
     dampingBox_->setRange(0, MaxDampingLambda);
@@ -154,7 +155,7 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     dampingBox_->setDecimals(1);
     connect(dampingBox_, &QDoubleSpinBox::valueChanged, this, [this](double lambda) {
         lesson_.submit(inputLine("enter-lambda", lambda));
-        frameShown(true);
+        form_.showControls();
     });
     labelled(SchemeCaption, schemeBox_);
     labelled(RaceCaption, raceBox_);
@@ -191,48 +192,34 @@ void LabPanel::retranslate() {
         schemeBox_->setItemText(static_cast<int>(i), text(schemes[i]->caption));
         raceBox_->setItemText(static_cast<int>(i + 1), text(schemes[i]->caption));
     }
-    frameShown(true);
+    form_.showControls();
 }
 
-void LabPanel::showSettings() {
-    form_.showControls(); // a scheme chosen here checks or unchecks the servo boxes
-    menu_.showStates(isVisible());
+void LabPanel::showView(const View& view) {
     for (auto [box, item] : panelBoxes_) {
         const QSignalBlocker quiet(box);
-        box->setChecked(lesson_.itemState(*item, isVisible()).checked);
+        box->setChecked(
+            view.labMenu[static_cast<std::size_t>(item - labMenuItems().data())].checked);
+    }
+    const View::LabValues& values = view.lab;
+    for (QWidget* control : std::initializer_list<QWidget*>{gainBox_, gainSlider_, schemeBox_,
+                                                            raceBox_, dampingBox_}) {
+        control->setEnabled(values.enabled);
     }
     const QSignalBlocker quietScheme(schemeBox_);
-    schemeBox_->setCurrentIndex(labPlaceOf(state_.servoType));
+    schemeBox_->setCurrentIndex(values.scheme);
     const QSignalBlocker quietRace(raceBox_);
-    raceBox_->setCurrentIndex(labPlaceOf(lab_.race().scheme()) + 1);
+    raceBox_->setCurrentIndex(values.race);
     const QSignalBlocker quietDamping(dampingBox_);
-    dampingBox_->setValue(state_.dampingLambda);
+    dampingBox_->setValue(values.damping);
     const QSignalBlocker quietSpeed(speedBox_);
-    speedBox_->setCurrentIndex(lab_.settings().speed);
+    speedBox_->setCurrentIndex(values.speed);
     const QSignalBlocker quietGain(gainBox_);
-    gainBox_->setValue(state_.gain);
+    gainBox_->setValue(values.gain);
     const QSignalBlocker quietSlider(gainSlider_);
-    gainSlider_->setValue(static_cast<int>(std::lround(state_.gain / GainStep)));
-}
-
-void LabPanel::frameShown(bool everything) {
-    if (shownPlaying_ != lesson_.playing() || shownRecording_ != lesson_.recording()) {
-        // While a recording plays the panel's own controls take no input either.
-        shownPlaying_ = lesson_.playing();
-        shownRecording_ = lesson_.recording();
-        for (QWidget* control : std::initializer_list<QWidget*>{gainBox_, gainSlider_, schemeBox_,
-                                                                raceBox_, dampingBox_}) {
-            control->setEnabled(!shownPlaying_);
-        }
-        everything = true;
-    }
+    gainSlider_->setValue(values.gainSlider);
     if (isVisible()) {
         plot_->update();
-    }
-    if (everything ||
-        (isVisible() && (std::fabs(gainBox_->value() - state_.gain) > 1e-9 ||
-                         schemeBox_->currentIndex() != labPlaceOf(state_.servoType)))) {
-        showSettings();
     }
 }
 

@@ -21,6 +21,7 @@ class Form1;
 class Lab;
 class LabMenu;
 class Lesson;
+struct View;
 struct MenuItem;
 
 // The lab panel, docked along the bottom of the window: the error plot, its figures and the
@@ -34,11 +35,10 @@ public:
     LabPanel(Form1& form, Lesson& lesson, LabMenu& menu, const SimulationState& state);
     ~LabPanel() override;
 
-    // After each presented frame: brings the panel's plot, figures and controls, and the Lab
-    // menu's items, up to date where they changed; `everything` (after an input, a change of
-    // language or of the panel's visibility) shows them all again. The one place the panel and
-    // the menu copy the lesson's state into their widgets.
-    void frameShown(bool everything = false);
+    // Shows the core's view of the panel: its values, check marks and which controls take
+    // input (not while a recording plays), and the plot drawn anew while the panel is open.
+    // Nothing it sets reaches the lesson as an input.
+    void showView(const View& view);
     // Shows the panel's texts in the language now chosen.
     void retranslate();
 
@@ -51,16 +51,12 @@ public:
 private:
     void buildPanel();
     void buildSchemeRow(QWidget* body, QBoxLayout* column);
-    // Every value, check mark and state of the panel and the Lab menu (see frameShown).
-    void showSettings();
 
     Form1& form_;
     Lesson& lesson_;
     Lab& lab_;
     LabMenu& menu_;
     const SimulationState& state_;
-    bool shownPlaying_ = false;
-    bool shownRecording_ = false;
     // The panel's captioned controls: their English caption, and whether it shows as their
     // text (a label, a button, a box) or only as their accessible name.
     struct Captioned {

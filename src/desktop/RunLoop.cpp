@@ -49,10 +49,11 @@ bool RunLoop::turn() {
         elapsed = UnpacedTurnSeconds;
     }
     lab_.frame(elapsed);
-    const std::optional<std::string> told =
-        announcer_.afterFrame(lab_, static_cast<double>(now) * 1e-9, form_.lesson().takeNews());
-    form_.announce(told.value_or(""),
-                   pictureName_.offer(Announcer::summary(lab_), static_cast<double>(now) * 1e-9));
+    if (afterFrame_) {
+        afterFrame_(static_cast<double>(now) * 1e-9);
+    } else {
+        form_.showControls();
+    }
     return true;
 }
 

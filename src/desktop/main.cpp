@@ -52,6 +52,7 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: servo-simulator [EXPERIMENT.servo]\n", stderr);
     }
     servo::RunLoop loop(simulator.lab, simulator.form);
+    loop.setAfterFrame([&simulator](double now) { simulator.afterFrame(now); });
     if (simulator.state.runState != servo::RunEnd) {
         loop.run();
     }

@@ -61,6 +61,7 @@ private:
     void cycle() {
         simulation->pass();
         form->presentFrame();
+        form->showControls();
     }
     // A window point of the surface from user units.
     QPoint at(double x, double y) { return canvas->toLogical(x, y).toPoint(); }
@@ -482,6 +483,7 @@ private slots:
         QList<QPair<QObject*, QAccessible::Event>>& heard = listenAsAScreenReader();
         QVERIFY(QGuiApplicationPrivate::platformIntegration()->accessibility() != nullptr);
         RunLoop loop(*lab, *form);
+        loop.setAfterFrame([this](double now) { app->afterFrame(now); });
         QVERIFY(loop.turn()); // the announcer's first look: what is, is not news
         form->stopAction()->trigger();
         QElapsedTimer waited;
@@ -547,7 +549,6 @@ private slots:
         panel.dampingBox()->setValue(80);
         QCOMPARE(state->dampingLambda, MaxDampingLambda);
         QTest::mouseClick(form->checkBox(CheckBox::Check2), Qt::LeftButton);
-        panel.frameShown();
         QCOMPARE(state->servoType, ServoForwardXY);
         QCOMPARE(panel.schemeBox()->currentIndex(), ServoForwardXY - 1);
     }
@@ -666,6 +667,7 @@ private slots:
 
         heard.clear();
         RunLoop loop(*lab, *form);
+        loop.setAfterFrame([this](double now) { app->afterFrame(now); });
         loop.setFrameRate(std::numeric_limits<double>::infinity());
         area().setFocus();
         QElapsedTimer held;

@@ -43,6 +43,7 @@ private:
     std::unique_ptr<QTemporaryDir> folder; // a new one for each test
     QString answer;                        // what the file dialog answers
     QStringList asked;
+    long frames_ = 0; // frames shown, for the view's clock
 
     LabPanel& panel() { return app->labPanel; }
     void trigger(Command command) { app->labMenu.action(command)->trigger(); }
@@ -50,6 +51,7 @@ private:
         for (int i = 0; i < count; ++i) {
             app->lab.frame(1.0 / 60);
             app->form.presentFrame();
+            app->afterFrame(static_cast<double>(++frames_) / 60);
         }
     }
     QString path(const char* name) const { return folder->filePath(name); }
