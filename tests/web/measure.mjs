@@ -19,7 +19,7 @@ function filesUnder(folder) {
 // Steps and frames per second of page time over `seconds`, counted in the page itself.
 function paceOver(tab, seconds) {
   return tab.evaluate((ms) => new Promise((done) => {
-    const steps = () => JSON.parse(window.servoPage.front.snapshot()).steps;
+    const steps = () => JSON.parse(window.servoPage.front.describe('snapshot')).steps;
     const start = performance.now();
     const first = steps();
     let frames = 0;
