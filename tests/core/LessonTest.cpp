@@ -9,6 +9,7 @@
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/lesson/Recording.h"
+#include "core/lesson/View.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/servo/JacobianServos.h"
@@ -152,6 +153,16 @@ TEST(Experiment, ARefusalSaysWhyInTheLanguageChosen) {
     EXPECT_EQ(link, "Eintrag 2 des Links: elbow: unbekannter Ellbogen 'sideways' (down, up, "
                     "right oder left)");
     EXPECT_EQ(script, "Zeile 2: keine Zahl: 'two'");
+}
+
+// The explanation's lines end in CR LF in the controls, in line feeds in the catalogue.
+TEST(View, ShowsTheExplanationInTheLanguageChosen) {
+    LessonWorld w;
+    ASSERT_TRUE(setLanguage("ru"));
+    const std::string explanation = viewOf(w.lesson, false).explanation;
+    setLanguage("en");
+    EXPECT_EQ(explanation.rfind("Как правило, самая надёжная схема", 0), 0u) << explanation;
+    EXPECT_EQ(explanation.find('\r'), std::string::npos);
 }
 
 TEST(Experiment, ALinksBadValueNamesItsItem) {
