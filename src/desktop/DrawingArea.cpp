@@ -30,6 +30,7 @@ void DrawingArea::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    // Qt's keys by the names the core gives them (PictureKeys).
     const std::pair<int, const char*> names[] = {{Qt::Key_Left, "Left"},
                                                  {Qt::Key_Right, "Right"},
                                                  {Qt::Key_Up, "Up"},

@@ -157,7 +157,7 @@ void describeCaptions(JsonWriter& json) {
         .endObject();
 }
 
-// The keys' help and the target keys' steps.
+// The keys' help and the picture's keys (see pictureKeyLine).
 void describeKeys(JsonWriter& json) {
     json.beginArray("keyHelp");
     for (const KeyHelpRow& row : keyHelp(Edition::Page)) {
@@ -165,10 +165,11 @@ void describeKeys(JsonWriter& json) {
     }
     json.endArray();
     json.value("keysHelpTitle", tr(KeysHelpTitle));
-    json.beginObject("targetKeys")
-        .value("step", static_cast<double>(TargetKeyStep))
-        .value("fineStep", static_cast<double>(TargetKeyFineStep))
-        .endObject();
+    json.beginArray("pictureKeys");
+    for (const char* key : PictureKeys) {
+        json.value(nullptr, key);
+    }
+    json.endArray();
 }
 
 // The ranges and steps of the lab's controls and the wrist, the schemes, projector sizes.

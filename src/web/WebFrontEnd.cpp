@@ -4,6 +4,7 @@
 #include "core/access/ColourProfile.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/JsonWriter.h"
 #include "core/lesson/PlotData.h"
 #include "web/PageDescription.h"
@@ -110,6 +111,10 @@ std::string WebFrontEnd::frontEndInput(const std::string& word, const std::strin
         const auto [width, text] = splitWord(rest);
         plotTextWidths_.set(text, std::strtod(width.c_str(), nullptr));
         plotShown_ = {}; // drawn again with these widths
+    } else if (word == "key") {
+        // A key of the picture by its name, "shift" after it for the fine step.
+        const auto [key, shift] = splitWord(rest);
+        return lesson_.submit(pictureKeyLine(key, shift == "shift"));
     } else if (word == "record") {
         lesson_.startRecording();
     } else if (word == "play") {

@@ -155,16 +155,6 @@ TEST(Experiment, ARefusalSaysWhyInTheLanguageChosen) {
     EXPECT_EQ(script, "Zeile 2: keine Zahl: 'two'");
 }
 
-// The explanation's lines end in CR LF in the controls, in line feeds in the catalogue.
-TEST(View, ShowsTheExplanationInTheLanguageChosen) {
-    LessonWorld w;
-    ASSERT_TRUE(setLanguage("ru"));
-    const std::string explanation = viewOf(w.lesson, false).explanation;
-    setLanguage("en");
-    EXPECT_EQ(explanation.rfind("Как правило, самая надёжная схема", 0), 0u) << explanation;
-    EXPECT_EQ(explanation.find('\r'), std::string::npos);
-}
-
 TEST(Experiment, ALinksBadValueNamesItsItem) {
     LessonWorld w;
     const auto open = [&w](const char* hash) {

@@ -404,16 +404,17 @@ class Page {
       this.front.submit(`press ${user(event)}`);
     });
     canvas.addEventListener('keydown', (event) => {
-      // The target by keyboard while the picture has the focus; other keys go on to the menus.
-      const { step, fineStep } = this.described.targetKeys;
-      const by = event.shiftKey ? fineStep : step;
-      const moves = { ArrowLeft: [-by, 0], ArrowRight: [by, 0], ArrowUp: [0, -by], ArrowDown: [0, by] };
-      if (event.ctrlKey || event.metaKey || event.altKey || !(event.key in moves || event.key === 'Home')) {
+      // The target by keyboard while the picture has the focus (the core knows which keys move
+      // it how far); other keys go on to the menus.
+      if (event.ctrlKey || event.metaKey || event.altKey) {
         return;
       }
-      event.preventDefault();
-      event.stopPropagation();
-      this.front.submit(event.key === 'Home' ? 'target-home' : `target-key ${moves[event.key].join(' ')}`);
+      const key = event.key.replace(/^Arrow/, '');
+      if (this.described.pictureKeys.includes(key)) {
+        event.preventDefault();
+        event.stopPropagation();
+        this.front.submit(`key ${key}${event.shiftKey ? ' shift' : ''}`);
+      }
     });
     canvas.addEventListener('pointermove', (event) => this.front.submit(`move ${user(event)}`));
     for (const type of ['pointerup', 'pointercancel']) {
