@@ -134,8 +134,8 @@ TEST(Sonifier, SoundAndVoicingStayOutOfExperimentsAndRecordings) {
     viewer.afterPass(w.lesson, false, 0);
     w.frames(1);
     w.lesson.submit(inputLine("press", 310.0f, 90.0f));
-    EXPECT_EQ(viewer.afterPass(w.lesson, false, 1).sound.frame.events,
-              std::vector{SoundEvent::TargetSet});
+    viewer.afterPass(w.lesson, false, 1);
+    EXPECT_EQ(viewer.sound().events, std::vector{SoundEvent::TargetSet});
 }
 
 } // namespace

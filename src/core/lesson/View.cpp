@@ -88,13 +88,9 @@ void writeSound(JsonWriter& json, const View& view) {
     json.beginObject("sound")
         .value("on", view.sound.on)
         .value("volume", view.sound.volume)
-        .value("hertz", view.sound.frame.toneHertz)
-        .value("level", view.sound.frame.toneLevel);
-    json.beginArray("events");
-    for (const SoundEvent event : view.sound.frame.events) {
-        json.value(nullptr, soundEventWord(event));
-    }
-    json.endArray().endObject().breakLine().value("voicing", view.voicing);
+        .endObject()
+        .breakLine()
+        .value("voicing", view.voicing);
 }
 
 } // namespace
@@ -176,7 +172,7 @@ View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
         announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
     view.pictureName =
         pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
-    view.sound.frame = sonifier_.afterFrame(lesson.lab()); // heard or not, it keeps up
+    sound_ = sonifier_.afterFrame(lesson.lab());
     return view;
 }
 

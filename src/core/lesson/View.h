@@ -58,12 +58,12 @@ struct View {
     bool recording = false;
     bool playing = false;
     int runState = 0;
-    // What to play while the user has turned the sound on (see Sonifier): the error tone and
-    // the events since the last view, at the volume chosen (0 to 1).
+    // Whether the user has turned the sound on, and its volume (0 to 1); what to play comes
+    // with each frame (see Viewer::sound).
     struct Sound {
         bool on = false;
         double volume = 0;
-        SoundFrame frame;
+        bool operator==(const Sound&) const = default;
     };
     Sound sound;
     bool voicing = false; // the announcements are to be spoken without a screen reader
@@ -88,10 +88,14 @@ class Viewer {
 public:
     // The view after a pass, `nowSeconds` on any steady clock; takes the lesson's news.
     View afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds);
+    // What to play after the last pass (see Sonifier); kept up whether it is heard or not, so
+    // that turning the sound on plays no stale events.
+    const SoundFrame& sound() const { return sound_; }
 
 private:
     Announcer announcer_;
     Sonifier sonifier_;
+    SoundFrame sound_;
     PacedText pictureName_{Announcer::MinimumGapSeconds};
 };
 
