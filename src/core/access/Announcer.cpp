@@ -73,13 +73,11 @@ private:
 Announcer::Seen Announcer::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().controls().wristScrollPosition());
-    const ServoScheme* scheme = servoSchemeOf(state.servoType);
-    const bool reverseKinematic = scheme != nullptr && scheme->showsElbowBoxes;
     return {state.servoType,
             state.targetX,
             state.targetY,
-            sample.error <= ErrorHistory::SettledWithin,
-            reverseKinematic && !sample.reachable,
+            isReached(sample),
+            isOutOfReach(state, sample),
             hunting(lab),
             state.runState,
             state.objectHeld,

@@ -36,14 +36,8 @@ double toneHertzOf(double errorArmUnits) {
 Sonifier::Seen Sonifier::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().controls().wristScrollPosition());
-    const ServoScheme* scheme = servoSchemeOf(state.servoType);
-    const bool reverseKinematic = scheme != nullptr && scheme->showsElbowBoxes;
-    return {state.targetX,
-            state.targetY,
-            sample.error <= ErrorHistory::SettledWithin,
-            reverseKinematic && !sample.reachable,
-            state.singular != 0,
-            state.objectHeld};
+    return {state.targetX,       state.targetY,   isReached(sample), isOutOfReach(state, sample),
+            state.singular != 0, state.objectHeld};
 }
 
 SoundFrame Sonifier::afterFrame(const Lab& lab) {

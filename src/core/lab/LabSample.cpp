@@ -1,5 +1,6 @@
 #include "core/lab/LabSample.h"
 
+#include "core/lab/ErrorHistory.h"
 #include "core/simulation/ControlCycle.h"
 
 #include <cmath>
@@ -16,6 +17,15 @@ LabSample sampleOf(const SimulationState& state, int wristScrollPosition) {
                                                            state.elbowPair, state.elbowChoice))
                            .reachable;
     return sample;
+}
+
+bool isReached(const LabSample& sample) {
+    return sample.error <= ErrorHistory::SettledWithin;
+}
+
+bool isOutOfReach(const SimulationState& state, const LabSample& sample) {
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    return scheme != nullptr && scheme->showsElbowBoxes && !sample.reachable;
 }
 
 } // namespace servo

@@ -18,4 +18,10 @@ struct LabSample {
 // `wristScrollPosition` is the scroll bar's current position (the wrist setting it commands).
 LabSample sampleOf(const SimulationState& state, int wristScrollPosition);
 
+// Whether the effector is on the desired point: within ErrorHistory::SettledWithin.
+bool isReached(const LabSample& sample);
+// Whether the target is out of reach: the scheme in force is the reverse kinematic one (it
+// shows the elbow boxes) and its reach test fails.
+bool isOutOfReach(const SimulationState& state, const LabSample& sample);
+
 } // namespace servo
