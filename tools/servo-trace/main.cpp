@@ -7,13 +7,14 @@
 
 #include "ScriptArguments.h"
 #include "core/display/DisplayList.h"
+#include "core/dynamics/StepResponse.h"
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/lab/RaceArm.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
-#include "core/lesson/LessonTexts.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
 #include "core/lesson/View.h"
 #include "core/servo/ArmJacobian.h"
@@ -41,6 +42,16 @@ std::string exact(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
     return buffer;
+}
+
+// A figure, or "-" for one not reached.
+std::string figure(double value) {
+    return std::isnan(value) ? "-" : exact(value);
+}
+
+// Three joint values, comma separated.
+std::string joints(const std::array<double, 3>& values) {
+    return exact(values[0]) + "," + exact(values[1]) + "," + exact(values[2]);
 }
 
 using Words = std::vector<std::string>;
@@ -92,11 +103,14 @@ public:
             {"apply", 0,
              [](Trace& t, const Words&) { t.experiment_.begin(static_cast<int>(t.lineNumber_)); }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
+            {"response", 0, [](Trace& t, const Words&) { t.printResponse(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
             {"points", 0, [](Trace& t, const Words&) { t.printPoints(); }},
             {"view", 0,
-             [](Trace& t, const Words&) { std::cout << viewJson(viewOf(t.lesson_, false)) << '\n'; }},
+             [](Trace& t, const Words&) {
+                 std::cout << viewJson(viewOf(t.lesson_, false)) << '\n';
+             }},
             {"draws", 0,
              [](Trace& t, const Words&) {
                  for (const DrawOp& op : t.surface_.ops()) {
@@ -160,7 +174,20 @@ private:
             const double raceError = race_.distance();
             std::cout << " raceError=" << exact(std::isnan(raceError) ? sample.error : raceError);
         }
+        if (state_.dynamics.on) {
+            std::cout << " speeds=" << joints(state_.dynamics.speeds)
+                      << " torques=" << joints(state_.dynamics.torques);
+        }
         std::cout << '\n';
+    }
+
+    void printResponse() const {
+        const ResponseFigures figures = responseFigures(state_.dynamics.response);
+        std::cout << "response rise=" << figure(figures.rise)
+                  << " overshoot=" << figure(figures.overshoot)
+                  << " settling=" << figure(figures.settling)
+                  << " steadyError=" << figure(figures.steadyError)
+                  << " peakTorque=" << figure(figures.peakTorque) << '\n';
     }
 
     void printGhosts() const {
