@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <numbers>
 
@@ -36,6 +37,56 @@ TEST(ArmMotion, KeepsItsEnergyWithoutFrictionOrTorque) {
     EXPECT_LT(drift, 1e-3);
     EXPECT_GT(fastest, 5); // it did swing, rad/s
 }
+
+// The dynamics mode's inputs set its settings, and refuse bad values leaving them as they were.
+struct DynamicsInput {
+    const char* line;
+    std::string error; // empty: accepted
+    bool on;
+    MotorLaw law;
+    double frequency;
+    double damping;
+    double modelError;
+};
+
+class DynamicsInputs : public ::testing::TestWithParam<DynamicsInput> {};
+
+TEST_P(DynamicsInputs, SetTheModeOrSayWhy) {
+    const DynamicsInput& input = GetParam();
+    LessonWorld w;
+    EXPECT_EQ(w.lesson.submit(input.line), input.error);
+    const DynamicsState& d = w.world.state.dynamics;
+    EXPECT_EQ(d.on, input.on);
+    EXPECT_EQ(d.motorLaw, input.law);
+    EXPECT_EQ(d.naturalFrequency, input.frequency);
+    EXPECT_EQ(d.dampingRatio, input.damping);
+    EXPECT_EQ(d.modelErrorPercent, input.modelError);
+}
+
+constexpr MotorLaw Pdg = DefaultMotorLaw;
+constexpr double Wn = DefaultNaturalFrequency;
+constexpr double Zeta = DefaultDampingRatio;
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryRow, DynamicsInputs,
+    ::testing::Values(
+        DynamicsInput{"dynamics on", "", true, Pdg, Wn, Zeta, 0},
+        DynamicsInput{"dynamics off", "", false, Pdg, Wn, Zeta, 0},
+        DynamicsInput{"dynamics maybe", "expected on or off, not 'maybe'", false, Pdg, Wn, Zeta, 0},
+        DynamicsInput{"motor ct", "", false, MotorLaw::ComputedTorque, Wn, Zeta, 0},
+        DynamicsInput{"motor jtg", "", false, MotorLaw::JacobianTransposeGravity, Wn, Zeta, 0},
+        DynamicsInput{"motor fast", "unknown motor law 'fast' (none, p, pd, pdg, pid, ct, jtg)",
+                      false, Pdg, Wn, Zeta, 0},
+        DynamicsInput{"tune 12.5 0.25", "", false, Pdg, 12.5, 0.25, 0},
+        DynamicsInput{"tune 200 1", "'200' is outside 0..100", false, Pdg, Wn, Zeta, 0},
+        DynamicsInput{"model-error -20", "", false, Pdg, Wn, Zeta, -20},
+        DynamicsInput{"model-error 101", "'101' is outside -100..100", false, Pdg, Wn, Zeta, 0}),
+    [](const auto& row) {
+        std::string name = row.param.line;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
 
 // A lesson world started from a pose with the dynamics mode's settings.
 void startDynamic(LessonWorld& w, const std::string& keys) {
