@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace servo::testing {
@@ -225,6 +226,19 @@ TEST(MotorLimits, SaturationIsMarked) {
     JointStep near(MotorLaw::PDGravity, 20, 0.7, BentPose);
     near.run(BentPose, {BentPose[0] + 0.01, BentPose[1], BentPose[2]}, 1.0 / 60);
     EXPECT_FALSE(near.everSaturated);
+}
+
+// A law gone astray (a reference that is no number) does not take the arm with it: the joints
+// keep their last reference.
+TEST(MotorLimits, AReferenceThatIsNoNumberKeepsTheLastOne) {
+    JointStep arm(MotorLaw::PDGravity, 10, 0.7, BentPose);
+    arm.run(BentPose, BentPose, 0.5);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    arm.run(BentPose, {nan, BentPose[1], std::numeric_limits<double>::infinity()}, 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(arm.angles()[i], BentPose[i], 1e-9) << i;
+        EXPECT_TRUE(std::isfinite(arm.state.dynamics.torques[i])) << i;
+    }
 }
 
 } // namespace

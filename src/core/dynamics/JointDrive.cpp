@@ -33,7 +33,12 @@ Vector3 appliedTorques(DynamicsState& dynamics, const MotorLawRow& law, const Mo
 
 void driveJoints(SimulationState& state) {
     DynamicsState& dynamics = state.dynamics;
-    dynamics.reference = {state.shoulderAngle, state.elbowAngle, state.wristAngle};
+    const Vector3 reference{state.shoulderAngle, state.elbowAngle, state.wristAngle};
+    for (int i = 0; i < 3; ++i) {
+        if (std::isfinite(reference[i])) { // else a law gone astray: keep the last reference
+            dynamics.reference[i] = reference[i];
+        }
+    }
     ArmMotion motion{
         {state.previousShoulderAngle, state.previousElbowAngle, state.previousWristAngle},
         dynamics.speeds};
