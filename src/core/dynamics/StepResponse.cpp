@@ -64,6 +64,10 @@ void responseAfterStep(SimulationState& state) {
 }
 
 ResponseFigures responseFigures(const StepResponse& r) {
+    if (!r.started) {
+        constexpr double None = std::numeric_limits<double>::quiet_NaN();
+        return {None, None, None, None, None};
+    }
     return {r.ninetyPercent - r.tenPercent, std::max(0.0, r.mostProgress - 1) * 100, r.settledSince,
             r.distance, r.peakTorque};
 }

@@ -6,7 +6,7 @@ namespace servo {
 
 // The step response's figures, measured from the last change of the desired point (or of the
 // scheme) on the effector's way from where it stood then to the desired point: NaN where a
-// figure is not reached yet.
+// figure is not reached yet, and every figure before the first running cycle.
 struct ResponseFigures {
     double rise;        // s, from 10 % to 90 % of the way
     double overshoot;   // % of the way, beyond the desired point along the way
