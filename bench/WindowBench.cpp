@@ -1,11 +1,13 @@
-// Cost of one pass of the simulator in its real window: a control cycle drawn into the Qt
-// canvas and presented to the window's backing store, at several window sizes, with the path
-// display off and on. The device pixel ratio comes from the environment (QT_SCALE_FACTOR).
+// Cost of one pass of the simulator in its real window (the whole assembly, its lab closed): a
+// control cycle drawn into the Qt canvas and presented to the window's backing store, at several
+// window sizes, with the path display off and on. The device pixel ratio comes from the environment
+// (QT_SCALE_FACTOR).
 
 #include "QuietStartUp.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "desktop/AppSetup.h"
+#include "desktop/DesktopSimulator.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
 #include "desktop/PersistentCanvas.h"
@@ -29,12 +31,12 @@ void BM_WindowPass(benchmark::State& run) {
     const int height = static_cast<int>(run.range(1));
     const bool pathShown = run.range(2) != 0;
 
-    SimulationState state;
-    Controls controls(state);
-    PersistentCanvas canvas;
-    Form1 form(state, controls, canvas);
+    DesktopSimulator simulator; // the lab closed, no cue shown
+    SimulationState& state = simulator.state;
+    Controls& controls = simulator.controls;
+    Form1& form = simulator.form;
     testing::quietStartUp(state, form);
-    Simulation simulation(state, canvas, controls);
+    Simulation& simulation = simulator.simulation;
     form.setWindowState(Qt::WindowNoState);
     form.resize(width, height);
     QCoreApplication::processEvents();

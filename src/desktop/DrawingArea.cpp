@@ -1,5 +1,7 @@
 #include "desktop/DrawingArea.h"
 
+#include "core/lesson/InputCommands.h"
+
 #include "core/simulation/Handlers.h"
 
 #include <QKeyEvent>
@@ -28,27 +30,23 @@ void DrawingArea::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    const float step = fine ? TargetKeyFineStep : TargetKeyStep;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        emit targetKey(-step, 0);
-        break;
-    case Qt::Key_Right:
-        emit targetKey(step, 0);
-        break;
-    case Qt::Key_Up:
-        emit targetKey(0, -step);
-        break;
-    case Qt::Key_Down:
-        emit targetKey(0, step);
-        break;
-    case Qt::Key_Home:
-        emit targetHomeKey();
-        break;
-    default:
+    // Qt's keys by the names the core gives them (PictureKeys).
+    const std::pair<int, const char*> names[] = {{Qt::Key_Left, "Left"},
+                                                 {Qt::Key_Right, "Right"},
+                                                 {Qt::Key_Up, "Up"},
+                                                 {Qt::Key_Down, "Down"},
+                                                 {Qt::Key_Home, "Home"}};
+    std::string line;
+    for (const auto& [key, name] : names) {
+        if (event->key() == key) {
+            line = pictureKeyLine(name, fine);
+        }
+    }
+    if (line.empty()) {
         QWidget::keyPressEvent(event);
         return;
     }
+    emit keyInput(line);
     event->accept();
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 namespace servo {
 
@@ -40,9 +41,8 @@ signals:
     void pointerPressed(QPointF user);
     void pointerMoved(QPointF user);
     void pointerReleased();
-    // The target keys while the area has the keyboard focus: a move in window units, Home.
-    void targetKey(float dx, float dy);
-    void targetHomeKey();
+    // A key of the picture as its input line (see pictureKeyLine).
+    void keyInput(const std::string& line);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,17 +2,17 @@
 
 #include "core/commands/Commands.h"
 #include "core/interfaces/ControlCaptions.h"
+#include "core/lab/Lab.h"
 #include "core/language/Translation.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
-#include "core/simulation/Handlers.h"
+#include "core/lesson/View.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/ControlLayout.h"
 #include "core/teaching/Grid.h"
 #include "desktop/Accessibility.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/FocusRing.h"
-#include "desktop/LabPanel.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/WindowIcon.h"
@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -80,13 +81,6 @@ QKeySequence keySequenceOf(const MenuItem& item) {
 
 namespace {
 
-// Text boxes keep CR LF line breaks; the widgets take plain line feeds.
-QString displayText(const std::string& text) {
-    QString result = QString::fromStdString(text);
-    result.replace("\r\n", "\n");
-    return result;
-}
-
 QLineEdit* makeLabelBox(QWidget* parent) {
     auto* box = new HeadingBox(parent);
     box->setFont(windowFont(CaptionFontPoints));
@@ -127,8 +121,8 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, const QRect& pl
 
 } // namespace
 
-Form1::Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas)
-    : state_(state), controls_(controls), canvas_(canvas) {
+Form1::Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas, Lesson& lesson)
+    : state_(state), controls_(controls), canvas_(canvas), lesson_(lesson) {
     setObjectName("Form1");
     setWindowTitle(WindowTitle);
     setWindowIcon(windowIcon());
@@ -155,6 +149,11 @@ Form1::Form1(SimulationState& state, Controls& controls, PersistentCanvas& canva
     drawingArea_->setAccessibleName(SurfaceCaption);
     fill->addWidget(drawingArea_);
     setCentralWidget(client_);
+    drawingArea_->setOverlay([&lab = lesson_.lab()](DrawingSurface& layer) {
+        if (lab.anyCue()) {
+            lab.drawCues(layer);
+        }
+    });
 
     buildControls();
     buildMenus();
@@ -165,10 +164,6 @@ Form1::Form1(SimulationState& state, Controls& controls, PersistentCanvas& canva
     const QRect client = twips(1200, 2340, 9210, 7875);
     move(client.topLeft());
     resize(client.width(), client.height() + FixedHeightMenuBar::Height);
-}
-
-Form1::~Form1() {
-    detachLab(); // while the window is still whole: the panel reaches into it
 }
 
 void Form1::buildControls() {
@@ -273,6 +268,12 @@ void Form1::buildMenus() {
     }
     bar->setPalette(menuColours);
     bar->setAutoFillBackground(true);
+    lessonStatus_ = new QLabel(this);
+    lessonStatus_->setObjectName("lessonStatus");
+    lessonStatus_->setStyleSheet("QLabel { background: #a00018; color: white; font-weight: bold;"
+                                 " padding: 1px 8px; border-radius: 3px; }");
+    lessonStatus_->hide();
+    bar->setCornerWidget(lessonStatus_);
     for (const MenuItem& item : menuBarItems()) {
         QAction* action = item.command == Command::Quit
                               ? new QAction(QString::fromStdString(item.caption), this)
@@ -311,8 +312,7 @@ void Form1::connectHandlers() {
     }
 }
 
-// Without a lab (a bare window in tests and benchmarks) the handlers act on the simulation
-// directly; with one, through the lesson. Either way the controls then show the record.
+// The handlers act through the lesson; the controls then show the record.
 void Form1::connectBoxesAndButtons() {
     for (int number = 1; number <= CheckBoxCount; ++number) {
         const auto box = static_cast<CheckBox>(number);
@@ -320,41 +320,21 @@ void Form1::connectBoxesAndButtons() {
         connect(checkBox(box), &QCheckBox::clicked, this, [this, box] { boxClicked(box); });
     }
     connect(vScroll1_, &QScrollBar::valueChanged, this, [this](int position) {
-        if (lesson_ != nullptr) {
-            lesson_->submit(inputLine("scroll", clampedWristScroll(position)));
-        } else {
-            controls_.setWristScrollPosition(clampedWristScroll(position));
-        }
+        lesson_.submit(inputLine("scroll", clampedWristScroll(position)));
         showControls();
     });
-    const std::pair<QPushButton*, void (*)(Form1&)> buttons[] = {
-        {command1_,
-         [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->submit("open")) : openGripperClicked(f.state_);
-         }},
-        {command2_,
-         [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->submit("close")) : closeGripperClicked(f.state_);
-         }},
-        {command4_,
-         [](Form1& f) {
-             f.lesson_ ? void(f.lesson_->submit("path")) : pathButtonClicked(f.state_, f.controls_);
-         }},
-    };
-    for (auto [button, act] : buttons) {
-        connect(button, &QPushButton::clicked, this, [this, act = act] {
-            act(*this);
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {command1_, "open"}, {command2_, "close"}, {command4_, "path"}};
+    for (auto [button, input] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, input = input] {
+            lesson_.submit(input);
             showControls();
         });
     }
 }
 
 void Form1::boxClicked(CheckBox box) {
-    if (lesson_ != nullptr) {
-        lesson_->submit(inputLine("box-click", static_cast<int>(box)));
-    } else {
-        controls_.toggle(box);
-    }
+    lesson_.submit(inputLine("box-click", static_cast<int>(box)));
     showControls();
 }
 
@@ -364,22 +344,16 @@ void Form1::connectPicture() {
     };
     connect(drawingArea_, &DrawingArea::pointerPressed, this, [this, point](QPointF at) {
         const auto [x, y] = point(at);
-        lesson_ ? void(lesson_->submit(inputLine("press", x, y)))
-                : surfacePressed(state_, canvas_, x, y);
+        lesson_.submit(inputLine("press", x, y));
     });
     connect(drawingArea_, &DrawingArea::pointerMoved, this, [this, point](QPointF at) {
         const auto [x, y] = point(at);
-        lesson_ ? void(lesson_->submit(inputLine("move", x, y))) : surfaceMoved(state_, x, y);
+        lesson_.submit(inputLine("move", x, y));
     });
     connect(drawingArea_, &DrawingArea::pointerReleased, this,
-            [this] { lesson_ ? void(lesson_->submit("release")) : surfaceReleased(state_); });
-    connect(drawingArea_, &DrawingArea::targetKey, this, [this](float dx, float dy) {
-        lesson_ ? void(lesson_->submit(inputLine("target-key", dx, dy)))
-                : targetMovedByKey(state_, canvas_, dx, dy);
-    });
-    connect(drawingArea_, &DrawingArea::targetHomeKey, this, [this] {
-        lesson_ ? void(lesson_->submit("target-home")) : servo::targetHomeKey(state_, canvas_);
-    });
+            [this] { lesson_.submit("release"); });
+    connect(drawingArea_, &DrawingArea::keyInput, this,
+            [this](const std::string& line) { lesson_.submit(line); });
 }
 
 void Form1::perform(const MenuItem& item) {
@@ -387,25 +361,10 @@ void Form1::perform(const MenuItem& item) {
         showAbout();
     } else if (item.command == Command::Quit) {
         close();
-    } else if (lesson_ != nullptr) {
-        lesson_->perform(item);
     } else {
-        performOnSimulation(item, state_, canvas_, [this] { yieldToEvents(); });
+        lesson_.perform(item);
     }
     showControls();
-}
-
-void Form1::setInputEnabled(bool enabled) {
-    for (int number = 1; number <= CheckBoxCount; ++number) {
-        checkBox(static_cast<CheckBox>(number))->setEnabled(enabled);
-    }
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{vScroll1_, command1_, command2_, command4_}) {
-        control->setEnabled(enabled);
-    }
-    for (auto [action, item] : menuBarActions_) {
-        action->setEnabled(lesson_ == nullptr || lesson_->itemState(*item, false).enabled);
-    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -416,11 +375,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         for (int number = 1; number <= CheckBoxCount; ++number) {
             const auto box = static_cast<CheckBox>(number);
             if (watched == checkBox(box)) {
-                if (lesson_ != nullptr) {
-                    lesson_->submit(inputLine("box-press", number));
-                } else {
-                    checkBoxPressed(state_, controls_, box);
-                }
+                lesson_.submit(inputLine("box-press", number));
                 showControls();
             }
         }
@@ -443,26 +398,50 @@ int Form1::wristScrollPosition() const {
 }
 
 void Form1::showControls() {
+    if (refresh_) {
+        refresh_();
+    } else {
+        showView(viewOf(lesson_, false));
+    }
+}
+
+void Form1::showView(const View& view) {
     for (int number = 1; number <= CheckBoxCount; ++number) {
-        const auto box = static_cast<CheckBox>(number);
+        const View::Box& shown = view.boxes[static_cast<std::size_t>(number - 1)];
+        QCheckBox* box = checkBox(static_cast<CheckBox>(number));
         // Raises toggled only, which nothing here acts on: the user's input is the click.
-        checkBox(box)->setChecked(controls_.isChecked(box));
-    }
-    for (QCheckBox* box : {check4_, check5_, check6_, check7_}) {
+        box->setChecked(shown.checked);
         // The box's own state: isVisible() is also false while the window is hidden.
-        if (box->isHidden() == controls_.elbowBoxesVisible()) {
-            box->setVisible(controls_.elbowBoxesVisible());
+        if (box->isHidden() == shown.visible) {
+            box->setVisible(shown.visible);
         }
+        box->setEnabled(shown.enabled);
     }
-    if (vScroll1_->value() != controls_.wristScrollPosition()) {
+    if (vScroll1_->value() != view.wristScroll) {
         const QSignalBlocker quiet(vScroll1_);
-        vScroll1_->setValue(controls_.wristScrollPosition());
+        vScroll1_->setValue(view.wristScroll);
     }
-    if (shownExplanation_ != controls_.explanationText()) {
-        showExplanation();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{vScroll1_, command1_, command2_, command4_}) {
+        control->setEnabled(view.columnEnabled);
     }
-    if (shownPathCaption_ != controls_.pathButtonCaption()) {
-        showPathCaption();
+    if (shownExplanation_ != view.explanation) {
+        shownExplanation_ = view.explanation;
+        text1_->setPlainText(QString::fromStdString(view.explanation));
+    }
+    if (shownPathCaption_ != view.pathCaption) {
+        shownPathCaption_ = view.pathCaption;
+        command4_->setText(QString::fromStdString(view.pathCaption));
+        command4_->setAccessibleName(command4_->text());
+    }
+    for (auto [action, item] : menuBarActions_) {
+        action->setEnabled(
+            view.menuBar[static_cast<std::size_t>(item - menuBarItems().data())].enabled);
+    }
+    const QString status = QString::fromStdString(view.status);
+    if (lessonStatus_->text() != status) {
+        lessonStatus_->setText(status);
+        lessonStatus_->setVisible(!status.isEmpty());
     }
 }
 
@@ -486,18 +465,6 @@ QCheckBox* Form1::checkBox(CheckBox box) const {
     return nullptr;
 }
 
-void Form1::showExplanation() {
-    shownExplanation_ = controls_.explanationText();
-    text1_->setPlainText(
-        QString::fromStdString(servo::tr(displayText(shownExplanation_).toStdString())));
-}
-
-void Form1::showPathCaption() {
-    shownPathCaption_ = controls_.pathButtonCaption();
-    command4_->setText(QString::fromUtf8(servo::tr(shownPathCaption_.c_str())));
-    command4_->setAccessibleName(command4_->text());
-}
-
 void Form1::retranslate() {
     const auto text = [](const char* english) { return QString::fromUtf8(servo::tr(english)); };
     setWindowTitle(text(WindowTitle));
@@ -513,16 +480,15 @@ void Form1::retranslate() {
         button->setText(text(button == command1_ ? OpenCaption : CloseCaption));
         button->setAccessibleName(button->text());
     }
-    showPathCaption();
-    showExplanation();
+    shownExplanation_.clear(); // shown again in this language
+    shownPathCaption_.clear();
+    showControls();
     text1_->setAccessibleName(text(ExplanationCaption));
     drawingArea_->setAccessibleName(text(SurfaceCaption));
     for (auto [action, item] : menuBarActions_) {
         action->setText(text(item->caption.c_str()));
     }
-    if (labPanel_ != nullptr) {
-        labPanel_->retranslate();
-    }
+    emit retranslated();
 }
 
 void Form1::yieldToEvents() {
@@ -552,14 +518,6 @@ void Form1::setControlScale(double factor) {
         font.setPointSizeF(points * factor);
         control->setFont(font);
     }
-    if (labPanel_ != nullptr) {
-        labPanel_->keepColumnClear();
-    }
-}
-
-void Form1::attachLab(Lesson& lesson) {
-    lesson_ = &lesson;
-    labPanel_ = new LabPanel(*this, lesson, state_, canvas_);
 }
 
 void Form1::announce(const std::string& text, const std::optional<std::string>& summary) {
@@ -581,18 +539,9 @@ void Form1::announce(const std::string& text, const std::optional<std::string>& 
     }
 }
 
-void Form1::detachLab() {
-    delete labPanel_;
-    labPanel_ = nullptr;
-    lesson_ = nullptr;
-}
-
 void Form1::presentFrame() {
     drawingArea_->present();
-    showControls();
-    if (labPanel_ != nullptr) {
-        labPanel_->frameShown();
-    }
+    emit framePresented();
 }
 
 void Form1::setDrawingScale() {

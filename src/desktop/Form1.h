@@ -10,12 +10,14 @@
 #include <QKeySequence>
 #include <QMainWindow>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -28,26 +30,31 @@ QKeySequence keySequenceOf(const MenuItem& item);
 
 class DrawingArea;
 class FocusRing;
-class Lab;
 class Lesson;
-class LabPanel;
+struct View;
 class PersistentCanvas;
 
-// The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About"), the drawing
-// surface as the client area and the column of controls over its left part. Its handlers only
-// forward the user's inputs to the simulation; the controls show the simulation's record of
-// them (see showControls); the run loop does the computing.
+// The simulator's one window: the menu bar ("Run", "Panic/Stop", "Grid", "About") with the
+// lesson's status at its corner, the drawing surface as the client area, the lab's cues drawn
+// over it, and the column of controls over its left part. Its handlers only forward the user's
+// inputs to the lesson; the controls show the simulation's record of them (see showControls);
+// the run loop does the computing. The Lab menu and panel are added by the assembly (see
+// DesktopSimulator).
 class Form1 : public QMainWindow, public StartUpWindow {
     Q_OBJECT
 
 public:
-    Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas);
-    ~Form1() override;
+    Form1(SimulationState& state, Controls& controls, PersistentCanvas& canvas, Lesson& lesson);
 
-    // Shows the controls' record: check marks, the elbow boxes' visibility, the wrist scroll
-    // bar's position, the explanation and the path button's caption. Nothing it sets reaches
-    // the simulation as an input.
+    // Shows the core's view of the window's part: check marks, the elbow boxes' visibility,
+    // the wrist scroll bar's position, the explanation and the path button's caption, the
+    // status at the menu bar's corner, and which controls and menu items take input (not while
+    // a recording plays). Nothing it sets reaches the simulation as an input.
+    void showView(const View& view);
+    // After an input: everything shown anew, through the refresh the assembly gives (the
+    // panel and the Lab menu too), or this window's part alone.
     void showControls();
+    void setRefresh(std::function<void()> refresh) { refresh_ = std::move(refresh); }
     // The position the wrist scroll bar shows.
     int wristScrollPosition() const;
     // Lets the window handle every pending event now, then returns: the grid's yield.
@@ -68,23 +75,15 @@ public:
     // The colours of the form, its boxes, headings and focus ring.
     void setLook(const WindowLook& look);
 
-    // Adds the lab: its menu after "About" and its panel (closed), and draws its cues over the
-    // picture. From then on the user's input goes through the lesson.
-    void attachLab(Lesson& lesson);
-    // Removes the lab's menu and panel again.
-    void detachLab();
     // Tells a screen reader: `text` (when not empty) as the picture's accessible description,
     // with the events that make it heard, and `summary` (when given) as the picture's
     // accessible name. Each change is raised once.
     void announce(const std::string& text, const std::optional<std::string>& summary);
-    LabPanel* labPanel() const { return labPanel_; }
-    Lesson* lesson() const { return lesson_; }
-    // Presents the frame: the picture, the cues and, while open, the lab panel.
+    Lesson& lesson() const { return lesson_; }
+    // Presents the frame: the picture, the cues and the controls; then framePresented.
     void presentFrame();
-    // Shows every text in the language now chosen (see setLanguage), the lab's too.
+    // Shows every text in the language now chosen (see setLanguage); then retranslated.
     void retranslate();
-    // While a recording plays the controls take no input (the menus' items say what works).
-    void setInputEnabled(bool enabled);
 
     // The whole start-up: its first half, the start-up notice (modal: returns once it is
     // dismissed, or the window was closed under it) and its second half.
@@ -109,6 +108,13 @@ public:
     QAction* gridAction() const { return menuBarAction(Command::Grid); }
     QAction* aboutAction() const { return menuBarAction(Command::About); }
     FocusRing* focusRing() const { return focusRing_; }
+    QLabel* lessonStatus() const { return lessonStatus_; }
+
+signals:
+    // A frame was presented: the parts added to the window show theirs.
+    void framePresented();
+    // The window's texts were shown in the language now chosen: the added parts follow.
+    void retranslated();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,14 +128,13 @@ private:
     void connectPicture();
     // The user's click on a box (its mark toggled by the toolkit), sent to the simulation.
     void boxClicked(CheckBox box);
-    void showExplanation();
-    void showPathCaption();
     void showAbout();
     void perform(const MenuItem& item);
 
     SimulationState& state_;
     Controls& controls_;
     PersistentCanvas& canvas_;
+    Lesson& lesson_;
     QWidget* client_ = nullptr;
     DrawingArea* drawingArea_ = nullptr;
     QLineEdit* text3_ = nullptr;
@@ -148,10 +153,10 @@ private:
     QPlainTextEdit* text1_ = nullptr;
     std::vector<std::pair<QAction*, const MenuItem*>> menuBarActions_;
     FocusRing* focusRing_ = nullptr;
-    LabPanel* labPanel_ = nullptr;
-    Lesson* lesson_ = nullptr;
+    QLabel* lessonStatus_ = nullptr; // the menu bar's corner: recording, or replaying
     double controlScale_ = 1;
     // The English texts the explanation box and the path button show now, translated.
+    std::function<void()> refresh_;
     std::string shownExplanation_;
     std::string shownPathCaption_;
     QSize columnExtent_;

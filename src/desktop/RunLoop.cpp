@@ -49,11 +49,11 @@ bool RunLoop::turn() {
         elapsed = UnpacedTurnSeconds;
     }
     lab_.frame(elapsed);
-    const std::optional<std::string> told = announcer_.afterFrame(
-        lab_, static_cast<double>(now) * 1e-9,
-        form_.lesson() != nullptr ? form_.lesson()->takeNews() : std::string());
-    form_.announce(told.value_or(""),
-                   pictureName_.offer(Announcer::summary(lab_), static_cast<double>(now) * 1e-9));
+    if (afterFrame_) {
+        afterFrame_(static_cast<double>(now) * 1e-9);
+    } else {
+        form_.showControls();
+    }
     return true;
 }
 

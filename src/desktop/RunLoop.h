@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/access/Announcer.h"
-#include "core/access/PacedText.h"
 #include "core/lab/Lab.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
+
+#include <functional>
 
 namespace servo {
 
@@ -31,6 +31,12 @@ public:
     // Turns that reached the lab so far.
     long long passes() const { return passes_; }
     static constexpr double UnpacedTurnSeconds = 1.0 / 60;
+    // Called after each turn's passes with the loop's clock in seconds: the window shows the
+    // core's view then (see DesktopSimulator::afterFrame). Without it the window's controls
+    // alone are shown and nothing is announced.
+    void setAfterFrame(std::function<void(double nowSeconds)> afterFrame) {
+        afterFrame_ = std::move(afterFrame);
+    }
 
 private:
     void doEvents();
@@ -47,8 +53,7 @@ private:
     qint64 framePeriodNs_ = 1'000'000'000 / 60;
     qint64 nextFrameNs_ = 0;
     long long passes_ = 0;
-    Announcer announcer_; // the changes a screen reader hears, through the window
-    PacedText pictureName_{Announcer::MinimumGapSeconds}; // the summary, as the picture's name
+    std::function<void(double)> afterFrame_;
 };
 
 } // namespace servo

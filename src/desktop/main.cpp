@@ -4,8 +4,6 @@
 #include "core/language/Translation.h"
 #include "desktop/AppSetup.h"
 #include "desktop/DesktopSimulator.h"
-#include "desktop/LabPanel.h"
-#include "desktop/LessonFiles.h"
 #include "desktop/RunLoop.h"
 
 #include <QApplication>
@@ -49,11 +47,12 @@ int main(int argc, char* argv[]) {
     servo::DesktopSimulator simulator;
     simulator.form.startUp();
     if (arguments.size() == 2 && simulator.state.runState != servo::RunEnd) {
-        simulator.form.labPanel()->files().openExperimentFile(arguments[1]);
+        simulator.files.openExperimentFile(arguments[1]);
     } else if (arguments.size() > 2) {
         std::fputs("usage: servo-simulator [EXPERIMENT.servo]\n", stderr);
     }
     servo::RunLoop loop(simulator.lab, simulator.form);
+    loop.setAfterFrame([&simulator](double now) { simulator.afterFrame(now); });
     if (simulator.state.runState != servo::RunEnd) {
         loop.run();
     }

@@ -9,6 +9,7 @@
 #include "core/lab/RaceArm.h"
 #include "core/language/Translation.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/InputCommands.h"
 #include "core/lesson/JsonWriter.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
@@ -35,6 +36,7 @@ void items(JsonWriter& json, const char* key, const std::vector<MenuItem>& list)
     for (const MenuItem& item : list) {
         json.beginObject()
             .value("name", item.name)
+            .value("word", itemWord(item))
             .value("caption", plainCaption(tr(item.caption)))
             .value("mnemonic", mnemonicOf(tr(item.caption)))
             .value("keys", item.keys)
@@ -146,7 +148,6 @@ void describeCaptions(JsonWriter& json) {
         .value("plot", tr(PlotCaption))
         .value("scheme", tr(SchemeCaption))
         .value("race", tr(RaceCaption))
-        .value("noRace", tr(NoRaceCaption))
         .value("damping", tr(DampingCaption))
         .value("noticeTitle", tr(NoticeTitle))
         .value("notice", tr(NoticeText))
@@ -156,7 +157,7 @@ void describeCaptions(JsonWriter& json) {
         .endObject();
 }
 
-// The keys' help and the target keys' steps.
+// The keys' help and the picture's keys (see pictureKeyLine).
 void describeKeys(JsonWriter& json) {
     json.beginArray("keyHelp");
     for (const KeyHelpRow& row : keyHelp(Edition::Page)) {
@@ -164,23 +165,28 @@ void describeKeys(JsonWriter& json) {
     }
     json.endArray();
     json.value("keysHelpTitle", tr(KeysHelpTitle));
-    json.beginObject("targetKeys")
-        .value("step", static_cast<double>(TargetKeyStep))
-        .value("fineStep", static_cast<double>(TargetKeyFineStep))
-        .endObject();
+    json.beginArray("pictureKeys");
+    for (const char* key : PictureKeys) {
+        json.value(nullptr, key);
+    }
+    json.endArray();
 }
 
 // The ranges and steps of the lab's controls and the wrist, the schemes, projector sizes.
 void describeControls(JsonWriter& json) {
     json.beginObject("gain").value("max", MaxGain).value("step", GainStep).endObject();
-    json.beginArray("schemes"); // [caption, servo type], in the lab's list order
-    for (const ServoScheme* scheme : labSchemeList()) {
-        json.beginArray()
-            .value(nullptr, tr(scheme->caption))
-            .value(nullptr, scheme->servoType)
-            .endArray();
+    // The scheme and race boxes' choices in their places: [caption, input line].
+    for (const auto& [key, choices] :
+         {std::pair{"schemes", schemeChoices()}, std::pair{"races", raceChoices()}}) {
+        json.beginArray(key);
+        for (const InputChoice& choice : choices) {
+            json.beginArray()
+                .value(nullptr, tr(choice.caption))
+                .value(nullptr, choice.line)
+                .endArray();
+        }
+        json.endArray();
     }
-    json.endArray();
     json.beginObject("damping")
         .value("max", MaxDampingLambda)
         .value("step", DampingStep)

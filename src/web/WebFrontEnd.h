@@ -1,15 +1,14 @@
 #pragma once
 
-#include "core/access/Announcer.h"
-#include "core/access/PacedText.h"
 #include "core/display/DisplayList.h"
+#include "core/lab/ErrorPlot.h"
 #include "core/lab/Lab.h"
 #include "core/lesson/Lesson.h"
-#include "core/simulation/Simulation.h"
-#include "core/state/SimulationState.h"
+#include "core/lesson/View.h"
 #include "headless/HeadlessSimulation.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,70 +23,76 @@ public:
     void encode(const std::vector<DrawOp>& ops);
     int count() const { return static_cast<int>(numbers_.size()) / OpFloats; }
     std::uintptr_t address() const { return reinterpret_cast<std::uintptr_t>(numbers_.data()); }
-    const std::string& text(int index) const;
+    const std::vector<std::string>& texts() const { return texts_; }
 
 private:
     std::vector<float> numbers_;
     std::vector<std::string> texts_;
 };
 
-// The simulation and its lab for the browser page: the page forwards its events here, calls
-// frame() once per animation frame and draws what the encoded lists say. The controls' values
-// live in the simulation's record of them (Controls), which the page mirrors.
+// The simulation and its lab for the browser page, behind three calls: the page sends every
+// input as a line (submit), runs the passes once per animation frame and gets back what to show
+// (frame), and asks for anything else as text (describe). The page only lays out and paints.
 class WebFrontEnd {
 public:
     WebFrontEnd();
     WebFrontEnd(const WebFrontEnd&) = delete;
     WebFrontEnd& operator=(const WebFrontEnd&) = delete;
 
-    // The first half of start-up ran in the constructor; the page calls this once the user
-    // has dismissed the notice.
-    void startUpAfterNotice();
+    // An input: a lesson's input line (see Lesson::submit), or one of the page's own:
+    //   start              the user dismissed the start-up notice: start-up goes on
+    //   modal on|off       a modal box of the page's opened or closed (the arm stands still)
+    //   panel on|off       the lab panel shown or hidden
+    //   language CODE      the texts' language (English for a code it does not speak)
+    //   measured W TEXT    a plot text is W pixels wide in the plot's font (see plot-texts)
+    //   record             a recording starts (describe("stop-recording") ends it)
+    //   play\nSCRIPT       plays a recording's script from a reset
+    // Empty, or why it was refused.
+    std::string submit(const std::string& line);
 
-    // One animation frame, `elapsedSeconds` after the one before.
-    void frame(double elapsedSeconds);
-    // Takes what was drawn on the picture since the last call (handlers included); false when
-    // it would only repeat the last frame and need not be drawn.
-    bool takePicture();
-    const EncodedOps& picture() const { return picture_; }
-    // Redraws the cue layer's list; false when it is the same as last time.
-    bool refreshCues();
-    const EncodedOps& cues() const { return cues_; }
-    // Draws the error plot for an area of the given size and line height; false, with the
-    // list left as it was, when nothing it shows has changed since the last call. Its texts
-    // are as wide as setPlotTextWidth said (measure plotTexts() in the plot's font).
-    bool drawPlot(double width, double height, double lineHeight);
-    void setPlotTextWidth(const std::string& text, double width) {
-        plotTextWidths_.set(text, width);
-        plotShown_ = {}; // drawn again with these widths
-    }
-    const EncodedOps& plot() const { return plot_; }
-    std::string figures() const { return lab_.figures(); }
+    // One animation frame, `elapsedSeconds` after the one before, `nowSeconds` on any steady
+    // clock; the plot drawn for an area of plotWidth by plotHeight pixels (none when 0) with
+    // lines lineHeight apart. A JSON object of what changed since the last frame, each member
+    // there only then: "picture", "cues", "plot" as [count, address, [texts]] of an encoded
+    // list, "figures" (the line under the plot), "announcement" and "pictureName" (what a
+    // screen reader is to hear, paced), and "view" (see viewJson; its figures, announcement
+    // and picture name empty: they come beside it).
+    std::string frame(double elapsedSeconds, double nowSeconds, double plotWidth, double plotHeight,
+                      double lineHeight);
 
-    // What a screen reader is to hear after this frame (`nowSeconds` on any steady clock), or
-    // an empty text.
-    std::string announcement(double nowSeconds) {
-        return announcer_.afterFrame(lab_, nowSeconds, lesson_.takeNews()).value_or("");
-    }
-    // The picture's accessible name (the one-line summary) when it is to change now, paced like
-    // the announcements, or an empty text.
-    std::string pictureName(double nowSeconds) {
-        return pictureName_.offer(Announcer::summary(lab_), nowSeconds).value_or("");
-    }
+    // Text on demand: "page" (the description the page is built from), "view" (the view as it
+    // stands), "snapshot" (the state's main values, JSON), "plot-data" (CSV), "link" (the
+    // experiment as a link's hash), "whole-state" (for a screen reader), "plot-texts" (one a
+    // line), "preferred-language CODES" (the first of comma-separated codes spoken),
+    // "recolour FROM TO PIXEL..." (pixels 0x00BBGGRR shown in profile FROM, 0 the window's and
+    // 1 high contrast, as TO shows them, space-separated), "open-link HASH" (opens its
+    // experiment: {"error", "labPanel", "warnings"}), "stop-recording" (the recording's script;
+    // it ends). Empty for anything else.
+    std::string describe(const std::string& what);
 
-    SimulationState& state() { return headless_.state; }
-    Controls& controls() { return headless_.controls; }
     Lab& lab() { return lab_; }
-    // Every input of the page goes through the lesson (recorded, or held off by a replay).
     Lesson& lesson() { return lesson_; }
-    DisplayList& surface() { return headless_.surface; }
 
 private:
+    SimulationState& state() { return headless_.state; }
+    DisplayList& surface() { return headless_.surface; }
+    std::string frontEndInput(const std::string& word, const std::string& rest, bool& handled);
+    std::string openLink(const std::string& hash);
+    std::string snapshot();
+    // The picture's list since the last call; false when it would only repeat the last frame.
+    bool takePicture();
+    // The cue layer's list; false when it is as last time.
+    bool refreshCues();
+    // The plot's list; false when nothing it shows has changed since the last call.
+    bool drawPlot(double width, double height, double lineHeight);
+
     HeadlessSimulation headless_{StartUpStop::AtNotice};
     Lab lab_{headless_.simulation};
     Lesson lesson_{lab_};
-    Announcer announcer_;
-    PacedText pictureName_{Announcer::MinimumGapSeconds};
+    Viewer viewer_;
+    bool labPanelOpen_ = false;
+    std::optional<View> viewSent_; // the last view sent, to send it only when it changes
+    std::string figuresSent_;      // the same for the line under the plot
     std::vector<DrawOp> lastFrame_;
     EncodedOps picture_;
     std::vector<DrawOp> lastCues_;

@@ -135,5 +135,20 @@ TEST(InputCommands, EveryRowHasASampleAndBadLinesAreRefusedUnapplied) {
     EXPECT_EQ(everything(w), before);
 }
 
+TEST(InputCommands, ThePicturesKeysMoveTheTargetAndLeaveOtherKeysAlone) {
+    const std::pair<std::pair<const char*, bool>, const char*> keys[] = {
+        {{"Left", false}, "target-key -5 0"},
+        {{"Right", true}, "target-key 1 0"},
+        {{"Up", false}, "target-key 0 -5"},
+        {{"Down", true}, "target-key 0 1"},
+        {{"Home", true}, "target-home"},
+        {{"Tab", false}, ""},
+        {{"Escape", false}, ""},
+    };
+    for (const auto& [key, line] : keys) {
+        EXPECT_EQ(pictureKeyLine(key.first, key.second), line) << key.first;
+    }
+}
+
 } // namespace
 } // namespace servo::testing

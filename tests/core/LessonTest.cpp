@@ -9,6 +9,7 @@
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
 #include "core/lesson/Recording.h"
+#include "core/lesson/View.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/servo/JacobianServos.h"

@@ -61,6 +61,7 @@ private:
     void cycle() {
         simulation->pass();
         form->presentFrame();
+        form->showControls();
     }
     // A window point of the surface from user units.
     QPoint at(double x, double y) { return canvas->toLogical(x, y).toPoint(); }
@@ -482,6 +483,7 @@ private slots:
         QList<QPair<QObject*, QAccessible::Event>>& heard = listenAsAScreenReader();
         QVERIFY(QGuiApplicationPrivate::platformIntegration()->accessibility() != nullptr);
         RunLoop loop(*lab, *form);
+        loop.setAfterFrame([this](double now) { app->afterFrame(now); });
         QVERIFY(loop.turn()); // the announcer's first look: what is, is not news
         form->stopAction()->trigger();
         QElapsedTimer waited;
@@ -503,7 +505,7 @@ private slots:
         }
         const int armPixels = countPixels(qRgb(255, 255, 255));
         QVERIFY(armPixels > 100);
-        form->labPanel()->action(Command::HighContrast)->trigger();
+        app->labMenu.action(Command::HighContrast)->trigger();
         QVERIFY(lab->settings().highContrast);
         QCOMPARE(canvas->profile(), ColourProfile::HighContrast);
         const auto ratio = [](const QColor& a, const QColor& b) {
@@ -519,7 +521,7 @@ private slots:
         QVERIFY(countPixels(qRgb(0, 0, 0)) > countPixels(qRgb(255, 255, 255)));
         QVERIFY(qAbs(countPixels(qRgb(255, 255, 255)) - armPixels) <= armPixels / 20);
         QCOMPARE(countPixels(PersistentCanvas::toQColor(WindowBackground).rgb()), 0);
-        form->labPanel()->action(Command::HighContrast)->trigger();
+        app->labMenu.action(Command::HighContrast)->trigger();
         QCOMPARE(canvas->profile(), ColourProfile::Window);
         QCOMPARE(form->palette().color(QPalette::Window),
                  PersistentCanvas::toQColor(WindowBackground));
@@ -528,8 +530,8 @@ private slots:
     // The lab panel's scheme row: a Jacobian scheme unchecks the servo boxes and hides the
     // elbow boxes; a servo box brings its scheme back; a race runs beside.
     void theLabChoosesJacobianSchemesAndARace() {
-        LabPanel& panel = *form->labPanel();
-        panel.panelAction()->trigger();
+        LabPanel& panel = app->labPanel;
+        app->labMenu.panelAction()->trigger();
         panel.schemeBox()->setCurrentIndex(ServoResolvedRate - 1);
         emit panel.schemeBox()->activated(ServoResolvedRate - 1);
         panel.raceBox()->setCurrentIndex(ServoForwardXY);
@@ -547,7 +549,6 @@ private slots:
         panel.dampingBox()->setValue(80);
         QCOMPARE(state->dampingLambda, MaxDampingLambda);
         QTest::mouseClick(form->checkBox(CheckBox::Check2), Qt::LeftButton);
-        panel.frameShown();
         QCOMPARE(state->servoType, ServoForwardXY);
         QCOMPARE(panel.schemeBox()->currentIndex(), ServoForwardXY - 1);
     }
@@ -618,8 +619,8 @@ private slots:
             QVERIFY(node->textInterface() == nullptr && node->editableTextInterface() == nullptr);
             QVERIFY(node->state().focusable);
         }
-        LabPanel& panel = *form->labPanel();
-        panel.panelAction()->trigger();
+        LabPanel& panel = app->labPanel;
+        app->labMenu.panelAction()->trigger();
         const struct {
             QComboBox* box;
             QString name;
@@ -666,6 +667,7 @@ private slots:
 
         heard.clear();
         RunLoop loop(*lab, *form);
+        loop.setAfterFrame([this](double now) { app->afterFrame(now); });
         loop.setFrameRate(std::numeric_limits<double>::infinity());
         area().setFocus();
         QElapsedTimer held;
@@ -716,31 +718,29 @@ private slots:
     }
 
     // With its settings at their defaults the lab changes nothing in the window, open or
-    // closed: the same picture and controls as a window without it, pixel for pixel.
+    // closed: the same picture and controls as a window whose lab was never touched, pixel for
+    // pixel.
     void theLabAtItsDefaultsLeavesTheWindowAsItIs() {
-        SimulationState plainState;
-        Controls plainControls(plainState);
-        PersistentCanvas plainCanvas;
-        Form1 plain(plainState, plainControls, plainCanvas);
-        plain.startUp();
-        Simulation plainSimulation(plainState, plainCanvas, plainControls);
-        form->labPanel()->panelAction()->trigger(); // opened and closed again
-        form->labPanel()->panelAction()->trigger();
-        QVERIFY(!form->labPanel()->isVisible());
-        for (Form1* window : {form, &plain}) {
+        DesktopSimulator untouched;
+        untouched.form.startUp();
+        app->labMenu.panelAction()->trigger(); // opened and closed again
+        app->labMenu.panelAction()->trigger();
+        QVERIFY(!app->labPanel.isVisible());
+        for (Form1* window : {form, &untouched.form}) {
             window->setWindowState(Qt::WindowNoState);
             window->resize(800, 600);
         }
-        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QVERIFY(QTest::qWaitForWindowExposed(&untouched.form));
         QTest::qWait(20);
         for (int frame = 0; frame < 40; ++frame) {
             lab->frame(1.0 / 60);
-            plainSimulation.pass();
+            untouched.lab.frame(1.0 / 60);
             form->presentFrame();
-            plain.presentFrame();
+            untouched.form.presentFrame();
         }
-        QCOMPARE(canvas->image(), plainCanvas.image());
-        QCOMPARE(form->clientArea()->grab().toImage(), plain.clientArea()->grab().toImage());
+        QCOMPARE(canvas->image(), untouched.canvas.image());
+        QCOMPARE(form->clientArea()->grab().toImage(),
+                 untouched.form.clientArea()->grab().toImage());
     }
 
     // The layout follows no font's metrics: under a far taller default font (the lesson status
@@ -768,7 +768,7 @@ private slots:
     void labKeysWorkWhateverHasTheFocus() {
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form));
-        LabPanel& panel = *form->labPanel();
+        LabPanel& panel = app->labPanel;
         double gain = 1;
         for (QWidget* focus : {static_cast<QWidget*>(form->explanationBox()),
                                static_cast<QWidget*>(form->wristLabel()),
@@ -782,7 +782,7 @@ private slots:
             QCOMPARE(state->gain, gain);
             QCOMPARE(form->wristScrollPosition(), scroll);
             QTest::keyClick(focus, Qt::Key_1, Qt::ControlModifier);
-            QCOMPARE(panel.cueActions()[0]->isChecked(), lab->settings().cues.targetMarker);
+            QCOMPARE(app->labMenu.cueActions()[0]->isChecked(), lab->settings().cues.targetMarker);
             QTest::keyClick(focus, Qt::Key_BracketLeft, Qt::ControlModifier);
         }
         QCOMPARE(lab->settings().speed, NormalSpeed - 5);

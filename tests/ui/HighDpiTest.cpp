@@ -6,9 +6,9 @@
 // the application starts); each run writes what it measured on its screenshot to a file.
 
 #include "QuietStartUp.h"
-#include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "desktop/AppSetup.h"
+#include "desktop/DesktopSimulator.h"
 #include "desktop/DrawingArea.h"
 #include "desktop/Form1.h"
 #include "desktop/PersistentCanvas.h"
@@ -59,12 +59,11 @@ int runLength(const QImage& image, int x, int y, QRgb colour) {
 // One run at the current scale factor: measures the screenshot and writes "name x y w h"
 // lines (device pixels) to `path`.
 int measureLayout(const QString& path) {
-    SimulationState state;
-    Controls record(state);
-    PersistentCanvas canvas;
-    Form1 form(state, record, canvas);
-    testing::quietStartUp(state, form);
-    Simulation simulation(state, canvas, record);
+    DesktopSimulator simulator;
+    Form1& form = simulator.form;
+    testing::quietStartUp(simulator.state, form);
+    Simulation& simulation = simulator.simulation;
+    const PersistentCanvas& canvas = simulator.canvas;
     form.setWindowState(Qt::WindowNoState);
     form.resize(800, 600);
     if (!QTest::qWaitForWindowExposed(&form)) {

@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(app->form.checkBox(CheckBox::Check1)->text(), QString("Inverse Kinematik"));
         QCOMPARE(app->form.openButton()->text(), QString("Öffnen"));
         QCOMPARE(app->form.runAction()->text(), QString("&Start"));
-        QCOMPARE(app->form.labPanel()->menu()->title(), QString("&Labor"));
+        QCOMPARE(app->labMenu.menu()->title(), QString("&Labor"));
         QVERIFY(app->form.explanationBox()->toPlainText().startsWith("In der Regel"));
         QCOMPARE(notices->titles.value(0), QString("Servo-Simulator"));
     }
@@ -101,7 +101,7 @@ private slots:
         QVERIFY(before.contains("Reverse Kinematic"));
         const int russian = 4; // of languages()
         QCOMPARE(QString(languages()[russian].code), QString("ru"));
-        app->form.labPanel()->action(Command::Language, russian)->trigger();
+        app->labMenu.action(Command::Language, russian)->trigger();
         QCOMPARE(QString(languageCode()), QString("ru"));
         for (const QString& text : visibleTexts()) {
             const auto found = russianOf.find(text);
@@ -110,7 +110,7 @@ private slots:
         }
         QCOMPARE(app->form.checkBox(CheckBox::Check1)->text(), QString("Обратная кин."));
         QVERIFY(app->form.explanationBox()->toPlainText().startsWith("Как правило"));
-        app->form.labPanel()->action(Command::Language, 0)->trigger();
+        app->labMenu.action(Command::Language, 0)->trigger();
         QCOMPARE(visibleTexts(), before);
     }
 

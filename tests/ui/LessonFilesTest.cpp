@@ -43,13 +43,15 @@ private:
     std::unique_ptr<QTemporaryDir> folder; // a new one for each test
     QString answer;                        // what the file dialog answers
     QStringList asked;
+    long frames_ = 0; // frames shown, for the view's clock
 
-    LabPanel& panel() { return *app->form.labPanel(); }
-    void trigger(Command command) { panel().action(command)->trigger(); }
+    LabPanel& panel() { return app->labPanel; }
+    void trigger(Command command) { app->labMenu.action(command)->trigger(); }
     void frames(int count) {
         for (int i = 0; i < count; ++i) {
             app->lab.frame(1.0 / 60);
             app->form.presentFrame();
+            app->afterFrame(static_cast<double>(++frames_) / 60);
         }
     }
     QString path(const char* name) const { return folder->filePath(name); }
@@ -86,7 +88,7 @@ private slots:
         app->form.startUp();
         boxes->titles.clear();
         boxes->texts.clear();
-        panel().files().setChooser([this](const LessonFiles::Question& question) {
+        app->files.setChooser([this](const LessonFiles::Question& question) {
             asked << question.title;
             return answer;
         });
@@ -127,8 +129,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("servo-experiment 1\nscheme=xy\ngain=99\n");
         file.close();
-        QVERIFY(!panel().files().openExperimentFile(path("bad.servo")));
-        QVERIFY(!panel().files().openExperimentFile(path("missing.servo")));
+        QVERIFY(!app->files.openExperimentFile(path("bad.servo")));
+        QVERIFY(!app->files.openExperimentFile(path("missing.servo")));
         QCOMPARE(app->state.gain, 3.0);
         QCOMPARE(app->state.servoType, ServoReverseKinematic);
         SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{2});
@@ -150,7 +152,7 @@ private slots:
                  QString("not a regular file"));
         QCOMPARE(LessonFiles::readWhole(path("large.servo-trace"), bytes, MaxRecordingBytes),
                  QString("larger than 16 MB"));
-        QVERIFY(!panel().files().openExperimentFile(path("pipe.servo")));
+        QVERIFY(!app->files.openExperimentFile(path("pipe.servo")));
         SERVO_TRY_COMPARE(boxes->titles.size(), qsizetype{1});
         QVERIFY2(boxes->texts[0].contains("pipe.servo: not a regular file"),
                  qPrintable(boxes->texts[0]));
@@ -233,7 +235,7 @@ private slots:
         trigger(Command::PlayRecording);
         QVERIFY(app->lesson.playing());
         QVERIFY(!app->form.checkBox(CheckBox::Check1)->isEnabled());
-        QVERIFY(!panel().action(Command::Reset)->isEnabled());
+        QVERIFY(!app->labMenu.action(Command::Reset)->isEnabled());
         for (int i = 0; i < 10000 && app->lesson.playing(); ++i) {
             frames(1);
         }

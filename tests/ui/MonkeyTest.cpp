@@ -67,7 +67,7 @@ private slots:
         Lab& lab = simulator.lab;
         ModalDismisser notices;
         form.startUp();
-        LabPanel& labPanel = *form.labPanel();
+        LabMenu& labMenu = simulator.labMenu;
         RunLoop loop(lab, form);
         loop.setFrameRate(std::numeric_limits<double>::infinity()); // unpaced
         int aboutsOpened = 0;
@@ -169,17 +169,17 @@ private slots:
                 }
                 break;
             case 13: { // the lab, its panel open or closed
-                QList<QAction*> actions{labPanel.panelAction(),     labPanel.slowerAction(),
-                                        labPanel.fasterAction(),    labPanel.stepAction(),
-                                        labPanel.gainUpAction(),    labPanel.gainDownAction(),
-                                        labPanel.projectorAction(), labPanel.resetAction()};
-                actions << labPanel.cueActions();
+                QList<QAction*> actions{labMenu.panelAction(),     labMenu.slowerAction(),
+                                        labMenu.fasterAction(),    labMenu.stepAction(),
+                                        labMenu.gainUpAction(),    labMenu.gainDownAction(),
+                                        labMenu.projectorAction(), labMenu.resetAction()};
+                actions << labMenu.cueActions();
                 QAction* action = actions[pick(static_cast<int>(actions.size()))];
-                if (action == labPanel.projectorAction() && pick(20) != 0) {
+                if (action == labMenu.projectorAction() && pick(20) != 0) {
                     break; // rescaling the window is slow: now and then only
                 }
                 action->trigger();
-                if (action == labPanel.gainUpAction() && pick(4) == 0) {
+                if (action == labMenu.gainUpAction() && pick(4) == 0) {
                     gainChanged(state, uniform(0, MaxGain)); // diverging gains too
                 }
                 break;

@@ -39,19 +39,19 @@ export async function openSimulator(runtime, url, options = {}) {
 }
 
 export function snapshot(tab) {
-  return tab.evaluate(() => JSON.parse(window.servoPage.front.snapshot()));
+  return tab.evaluate(() => JSON.parse(window.servoPage.front.describe('snapshot')));
 }
 
 // Waits until the simulation has run `count` running cycles since start-up or the last reset,
 // however slowly the machine draws its frames.
 export async function waitForCycles(tab, count) {
-  await tab.waitFor((n) => JSON.parse(window.servoPage.front.snapshot()).cycles >= n, count);
+  await tab.waitFor((n) => JSON.parse(window.servoPage.front.describe('snapshot')).cycles >= n, count);
 }
 
 // Waits for `count` more running cycles; resolves to the state then.
 export async function afterCycles(tab, count) {
   const steps = (await snapshot(tab)).steps + count;
-  await tab.waitFor((n) => JSON.parse(window.servoPage.front.snapshot()).steps >= n, steps);
+  await tab.waitFor((n) => JSON.parse(window.servoPage.front.describe('snapshot')).steps >= n, steps);
   return snapshot(tab);
 }
 
@@ -62,7 +62,7 @@ export async function pressAndSnapshot(tab, keys) {
     const modifiers = ['Control', 'Shift', 'Alt', 'Meta'];
     const listener = (event) => {
       if (!modifiers.includes(event.key)) {
-        window.servoKeySnapshot = window.servoPage.front.snapshot();
+        window.servoKeySnapshot = window.servoPage.front.describe('snapshot');
         window.removeEventListener('keydown', listener);
       }
     };
@@ -86,4 +86,11 @@ export async function accessibilityViolations(tab) {
     const result = await window.axe.run(document, { runOnly: { type: 'tag', values: tags } });
     return result.violations.map((v) => ({ id: v.id, targets: v.nodes.map((n) => n.target.join(' ')) }));
   });
+}
+
+// The x,y scheme hunting around a target level with the shoulder, as the measurements watch it.
+export async function huntXY(tab) {
+  await tab.click('#Check2');
+  const box = await tab.box('#surface');
+  await tab.page.mouse.click(box.x + (420 - 120) / 330 * box.width, box.y + 70 / 130 * box.height);
 }

@@ -408,3 +408,15 @@ export function engines() {
   const wanted = (process.env.SERVO_ENGINES || '').split(',').filter(Boolean);
   return wanted.length ? all.filter((engine) => wanted.includes(engine.name)) : all;
 }
+
+// Chromium for the measurements (whatever SERVO_ENGINES says): one tab of the given size, the
+// site opened in it up to its notice, and a DevTools session on it.
+export async function chromiumTab(url, { width = 1920, height = 1080 } = {}) {
+  const runtime = await chromiumEngine().launch();
+  const tab = await runtime.newTab({ width, height });
+  const cdp = await tab.context.newCDPSession(tab.page);
+  await cdp.send('Performance.enable');
+  await tab.page.goto(url);
+  await tab.page.waitForFunction(() => performance.getEntriesByName('servo-ready').length > 0);
+  return { runtime, tab, page: tab.page, cdp };
+}

@@ -6,8 +6,8 @@
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { afterCycles, serveSite, site } from './browser.mjs';
-import { engines } from './engines.mjs';
+import { afterCycles, huntXY, serveSite, site } from './browser.mjs';
+import { chromiumTab } from './engines.mjs';
 
 function filesUnder(folder) {
   return readdirSync(folder).flatMap((name) => {
@@ -19,7 +19,7 @@ function filesUnder(folder) {
 // Steps and frames per second of page time over `seconds`, counted in the page itself.
 function paceOver(tab, seconds) {
   return tab.evaluate((ms) => new Promise((done) => {
-    const steps = () => JSON.parse(window.servoPage.front.snapshot()).steps;
+    const steps = () => JSON.parse(window.servoPage.front.describe('snapshot')).steps;
     const start = performance.now();
     const first = steps();
     let frames = 0;
@@ -37,15 +37,8 @@ function paceOver(tab, seconds) {
 }
 
 const server = await serveSite();
-const [chromium] = engines().filter((engine) => engine.name === 'chromium');
-const runtime = await chromium.launch();
+const { runtime, tab, page, cdp } = await chromiumTab(server.url);
 try {
-  const tab = await runtime.newTab({ width: 1920, height: 1080 });
-  const page = tab.page;
-  const cdp = await tab.context.newCDPSession(page);
-  await cdp.send('Performance.enable');
-  await page.goto(server.url);
-  await page.waitForFunction(() => performance.getEntriesByName('servo-ready').length > 0);
   const paint = await page.evaluate(() => ({
     firstPaint: performance.getEntriesByName('first-contentful-paint')[0]?.startTime,
     ready: performance.getEntriesByName('servo-ready')[0].startTime,
@@ -54,10 +47,7 @@ try {
   await page.waitForFunction(() => performance.getEntriesByName('servo-first-frame').length > 0);
   const firstFrame = await page.evaluate(() => performance.getEntriesByName('servo-first-frame')[0].startTime);
 
-  // The x,y scheme hunting around a target level with the shoulder.
-  await tab.click('#Check2');
-  const box = await tab.box('#surface');
-  await page.mouse.click(box.x + (420 - 120) / 330 * box.width, box.y + 70 / 130 * box.height);
+  await huntXY(tab);
   await afterCycles(tab, 60);
   const metric = async () => {
     const { metrics } = await cdp.send('Performance.getMetrics');

@@ -151,12 +151,12 @@ for (const engine of engines()) {
       for (const x of [390, 370, 350]) {
         await tab.touch('move', ...await viewportPoint(tab, x, 60));
       }
-      await tab.waitFor(() => JSON.parse(window.servoPage.front.snapshot()).targetX < 350.5);
+      await tab.waitFor(() => JSON.parse(window.servoPage.front.describe('snapshot')).targetX < 350.5);
       let state = await snapshot(tab);
       assert.ok(Math.abs(state.targetX - 350) < 0.5 && Math.abs(state.targetY - 60) < 0.5);
       assert.equal(state.pointerHeld, 1);
       await tab.touch('end');
-      await tab.waitFor(() => JSON.parse(window.servoPage.front.snapshot()).pointerHeld === 0);
+      await tab.waitFor(() => JSON.parse(window.servoPage.front.describe('snapshot')).pointerHeld === 0);
       await tab.close();
     });
 
@@ -238,7 +238,7 @@ for (const engine of engines()) {
       await tab.press('Tab');
       assert.equal(await tab.evaluate(() => document.activeElement.id), 'surface');
       const targetIs = (x, y) => tab.waitFor(([tx, ty]) => {
-        const s = JSON.parse(window.servoPage.front.snapshot());
+        const s = JSON.parse(window.servoPage.front.describe('snapshot'));
         return s.targetX === tx && s.targetY === ty && s.pointerHeld === 0;
       }, [x, y]);
       await tab.press('ArrowRight');
@@ -322,16 +322,16 @@ for (const engine of engines()) {
           control.value = value;
           control.dispatchEvent(new Event('change'));
         };
-        choose('lab-scheme', '6');
-        choose('lab-race', '2');
+        choose('lab-scheme', 'scheme damped');
+        choose('lab-race', 'race xy');
         choose('lab-damping', '80');
       });
       const before = (await snapshot(tab)).steps;
       await tab.waitFor((n) => {
         const page = window.servoPage;
-        return JSON.parse(page.front.snapshot()).steps > n &&
+        return JSON.parse(page.front.describe('snapshot')).steps > n &&
           page.printed.some((text) => text.startsWith('DISTANCE ERROR=')) &&
-          /race (not )?settled/.test(page.front.figures());
+          /race (not )?settled/.test(page.lab.figures);
       }, before + 30);
       const shown = await tab.evaluate(() => ({
         boxes: [1, 2, 3].map((n) => document.getElementById(`Check${n}`).checked),
@@ -344,7 +344,7 @@ for (const engine of engines()) {
       assert.equal(shown.damping, '50.0');
       assert.equal(shown.elbowShown, false);
       await tab.click('#Check1');
-      await tab.waitFor(() => document.getElementById('lab-scheme').value === '1');
+      await tab.waitFor(() => document.getElementById('lab-scheme').value === 'scheme reverse');
       await tab.close();
     });
 
@@ -465,7 +465,7 @@ for (const engine of engines()) {
       await tab.evaluate(() => { location.hash = `#v=1&${'x=1&'.repeat(20000)}`; });
       assert.match(await told(), /simulation goes on as it was\.\nlonger than 65536 characters/);
       await tab.evaluate(() => window.servoPage.lesson.play('reset\ncycles 100000\n'));
-      await tab.waitFor(() => window.servoPage.front.playing());
+      await tab.waitFor(() => window.servoPage.view.playing);
       await tab.evaluate(() => { location.hash = '#v=1&gain=3'; });
       assert.match(await told(), /a recording is playing: press Panic\/Stop \(Esc\)/);
       assert.equal((await snapshot(tab)).gain, 1);
@@ -481,7 +481,7 @@ for (const engine of engines()) {
       await tab.waitFor(() => window.servoPage.printed.includes('SINGULAR'));
       const shown = await tab.evaluate(() => ({
         printed: window.servoPage.printed,
-        figures: window.servoPage.front.figures(),
+        figures: window.servoPage.lab.figures,
       }));
       assert.ok(shown.printed.includes('DISTANCE ERROR=14.19'), shown.printed.join(' | '));
       assert.match(shown.figures, /manipulability w = 21\.95/);
@@ -529,16 +529,19 @@ for (const engine of engines()) {
       assert.match(script, /^apply$[^]*^end$[^]*^servo 3$[^]*^press [^]*^release$[^]*^servo 2$[^]*^stop$/m);
 
       await tab.evaluate((text) => window.servoPage.lesson.playFile(new File([text], 'lesson.servo-trace')), script);
-      await tab.waitFor(() => window.servoPage.front.playing());
-      assert.ok(await tab.evaluate(() => document.getElementById('Check1').disabled));
-      await tab.waitFor(() => !window.servoPage.front.playing());
+      await tab.waitFor(() => window.servoPage.view.playing);
+      // What a replay ignores is disabled, what works during one is not.
+      const enabled = () => tab.evaluate(() => ['Check1', 'VScroll1', 'lab-gain', 'lab-reset', 'lab-step', 'menu-ru']
+        .map((id) => !document.getElementById(id).disabled));
+      assert.deepEqual(await enabled(), [false, false, false, false, true, false]);
+      await tab.waitFor(() => !window.servoPage.view.playing);
       const replayed = await snapshot(tab);
       const traced = Object.fromEntries(traceOf(script).split('\n').find((line) => line.startsWith('state '))
         .split(' ').slice(1).map((pair) => pair.split('=')).map(([key, value]) => [key, Number(value)]));
       for (const key of ['shoulderAngle', 'elbowAngle', 'wristAngle', 'servoType', 'runState', 'objectHeld']) {
         assert.equal(replayed[key], traced[key], key);
       }
-      assert.ok(!(await tab.evaluate(() => document.getElementById('Check1').disabled)));
+      assert.deepEqual(await enabled(), [true, true, true, true, true, true]);
       await tab.close();
     });
 

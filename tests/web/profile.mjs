@@ -4,8 +4,8 @@
 // whole profile (open it in Chromium's DevTools, Performance panel).
 import { writeFileSync } from 'node:fs';
 import { parseArgs } from 'node:util';
-import { afterCycles, serveSite } from './browser.mjs';
-import { engines } from './engines.mjs';
+import { afterCycles, huntXY, serveSite } from './browser.mjs';
+import { chromiumTab } from './engines.mjs';
 
 const { values: options } = parseArgs({
   options: {
@@ -31,19 +31,11 @@ function selfTimes(profile) {
 }
 
 const server = await serveSite();
-const [chromium] = engines().filter((engine) => engine.name === 'chromium');
-const runtime = await chromium.launch();
+const { runtime, tab, page, cdp } = await chromiumTab(server.url);
 try {
-  const tab = await runtime.newTab({ width: 1920, height: 1080 });
-  const page = tab.page;
-  const cdp = await tab.context.newCDPSession(page);
-  await page.goto(server.url);
-  await page.waitForFunction(() => performance.getEntriesByName('servo-ready').length > 0);
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => window.servoPage && window.servoPage.running);
-  await tab.click('#Check2');
-  const box = await tab.box('#surface');
-  await page.mouse.click(box.x + (420 - 120) / 330 * box.width, box.y + 70 / 130 * box.height);
+  await huntXY(tab);
   if (!options['lab-closed']) {
     for (const keys of ['Control+l', 'Control+1', 'Control+2', 'Control+3', 'Control+4']) {
       await tab.press(keys);

@@ -6,6 +6,7 @@
 // exit status 2.
 
 #include "ScriptArguments.h"
+#include "core/access/Sonifier.h"
 #include "core/display/DisplayList.h"
 #include "core/dynamics/StepResponse.h"
 #include "core/lab/Ghosts.h"
@@ -107,6 +108,7 @@ public:
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
             {"points", 0, [](Trace& t, const Words&) { t.printPoints(); }},
+            {"sound", 0, [](Trace& t, const Words&) { t.printSound(); }},
             {"view", 0,
              [](Trace& t, const Words&) {
                  std::cout << viewJson(viewOf(t.lesson_, false)) << '\n';
@@ -190,6 +192,17 @@ private:
                   << " peakTorque=" << figure(figures.peakTorque) << '\n';
     }
 
+    // The sound a front end plays now: the error tone and the events since the last "sound".
+    void printSound() {
+        const SoundFrame sound = sonifier_.afterFrame(lab_);
+        std::cout << "sound hertz=" << exact(sound.toneHertz) << " level=" << sound.toneLevel
+                  << " events=";
+        for (std::size_t i = 0; i < sound.events.size(); ++i) {
+            std::cout << (i > 0 ? "," : "") << soundEventWord(sound.events[i]);
+        }
+        std::cout << '\n';
+    }
+
     void printGhosts() const {
         for (const GhostArm& ghost : ghostArms(state_, controls_.wristScrollPosition())) {
             std::cout << "ghost " << ghost.configuration->name;
@@ -230,6 +243,7 @@ private:
     HeadlessSimulation simulation_;
     Lab lab_{simulation_.simulation};
     Lesson lesson_{lab_};
+    Sonifier sonifier_;
     const RaceArm& race_ = lab_.race();
     ExperimentBlock experiment_; // inside "apply": the experiment so far
     long lineNumber_ = 0;        // of the line being run

@@ -159,8 +159,10 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
     return shown;
 }
 
-void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
-                         const std::function<void()>& yield) {
+// The menu bar's items that act on the simulation alone (Run, Panic/Stop, Grid). `yield` is
+// the grid's.
+static void performOnSimulation(const MenuItem& item, SimulationState& state,
+                                DrawingSurface& surface, const std::function<void()>& yield) {
     switch (item.command) {
     case Command::Run:
         runClicked(state);

@@ -105,11 +105,6 @@ inline constexpr const char* ItemInputWord = "item";
 // Whether an edition (Desktop or Page) shows the item.
 bool shownIn(const MenuItem& item, Edition edition);
 
-// The menu bar's items that act on the simulation alone (Run, Panic/Stop, Grid), for a window
-// that has no lab yet; other items change nothing. `yield` is the grid's (see Grod).
-void performOnSimulation(const MenuItem& item, SimulationState& state, DrawingSurface& surface,
-                         const std::function<void()>& yield);
-
 // Every key of an edition (Desktop or Page) with what it does, for its keys help: the keys of
 // the menu items it shows, the keys of the picture (the target), Alt with an underlined letter
 // and Tab.

@@ -353,6 +353,24 @@ std::vector<InputChoice> raceChoices() {
     return choices;
 }
 
+std::string pictureKeyLine(std::string_view key, bool shift) {
+    if (key == "Home") {
+        return "target-home";
+    }
+    const double by = shift ? TargetKeyFineStep : TargetKeyStep;
+    const struct {
+        std::string_view key;
+        double dx;
+        double dy;
+    } moves[] = {{"Left", -by, 0}, {"Right", by, 0}, {"Up", 0, -by}, {"Down", 0, by}};
+    for (const auto& move : moves) {
+        if (key == move.key) {
+            return "target-key " + exactNumber(move.dx) + " " + exactNumber(move.dy);
+        }
+    }
+    return {};
+}
+
 CheckBox elbowBoxNamed(const std::string& name) {
     for (const ElbowConfiguration& configuration : ElbowConfigurations) {
         if (name == configuration.name) {

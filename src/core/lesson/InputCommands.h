@@ -2,6 +2,7 @@
 
 #include "core/lab/Lab.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,12 @@ struct InputChoice {
 // The lab's schemes in their places, then the race's: "none", then the same schemes.
 std::vector<InputChoice> schemeChoices();
 std::vector<InputChoice> raceChoices();
+
+// The input line of a key pressed while the picture has the keyboard focus: "Left", "Right",
+// "Up", "Down" move the target TargetKeyStep (with Shift TargetKeyFineStep), "Home" puts it
+// back; empty for any other key, which the front end leaves to its menus.
+std::string pictureKeyLine(std::string_view key, bool shift);
+inline constexpr std::array<const char*, 5> PictureKeys{"Left", "Right", "Up", "Down", "Home"};
 
 // The longest step a target key may take, window units.
 inline constexpr double MaxTargetKeyStep = 1000;

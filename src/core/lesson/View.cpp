@@ -2,8 +2,8 @@
 
 #include "core/language/Translation.h"
 #include "core/lesson/JsonWriter.h"
-#include "core/simulation/Handlers.h"
 #include "core/servo/ElbowConfigurations.h"
+#include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
 
 #include <cmath>
@@ -23,7 +23,8 @@ std::vector<View::Item> itemsOf(const Lesson& lesson, const std::vector<MenuItem
     return shown;
 }
 
-// Line feeds alone: the explanation texts end their lines as the window's text box wants.
+// Line feeds alone, as the catalogue and a text area have them: the explanation texts end
+// their lines in CR LF, as the window's text box wants (see explanationOf).
 std::string withLineFeeds(const std::string& text) {
     std::string plain;
     plain.reserve(text.size());
@@ -98,7 +99,7 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.wristScroll = controls.wristScrollPosition();
     view.columnEnabled = input;
     view.pathCaption = tr(controls.pathButtonCaption().c_str());
-    view.explanation = withLineFeeds(tr(controls.explanationText()));
+    view.explanation = tr(withLineFeeds(controls.explanationText()));
     view.menuBar = itemsOf(lesson, menuBarItems(), labPanelOpen);
     view.labMenu = itemsOf(lesson, labMenuItems(), labPanelOpen);
     view.lab = labValuesOf(lesson);

@@ -22,12 +22,14 @@ struct View {
         bool checked = false;
         bool visible = true;
         bool enabled = true; // false while a recording plays
+        bool operator==(const Box&) const = default;
     };
     struct Item {
         std::string word;    // what "item WORD" names (see itemWord)
         std::string caption; // '&' before the mnemonic letter
         bool checked = false;
         bool enabled = true;
+        bool operator==(const Item&) const = default;
     };
     struct LabValues {
         double gain = 1;
@@ -40,6 +42,7 @@ struct View {
         bool highContrast = false;
         bool enabled = true; // the gain, scheme, race and damping; false while a recording plays
         std::string figures; // the line under the plot
+        bool operator==(const LabValues&) const = default;
     };
 
     std::array<Box, CheckBoxCount> boxes; // box N at N - 1
@@ -58,6 +61,8 @@ struct View {
     // change now; empty when nothing is new.
     std::string announcement;
     std::string pictureName;
+
+    bool operator==(const View&) const = default;
 };
 
 // The view of a lesson as it stands, without the paced announcements.

@@ -8,7 +8,6 @@ import { LessonView } from './lesson.js';
 import { MenuBar } from './menus.js';
 import { startupTexts } from './startup-texts.js';
 
-const Lists = { picture: 0, cues: 1, plot: 2 };
 const FontFamily = "'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
 
 const $ = (id) => document.getElementById(id);
@@ -35,18 +34,20 @@ function boldFont(points) {
 }
 
 class Page {
-  constructor(module) {
+  constructor(module, front) {
     this.module = module;
-    this.described = JSON.parse(module.description());
+    this.front = front;
+    this.described = JSON.parse(front.describe('page'));
     useOpKinds(this.described.opKinds);
-    this.front = new module.WebFrontEnd();
     this.running = false;
     this.lastTime = null;
     this.picture = new Painter($('surface'), this.described.background);
     this.cues = new Painter($('cues'), null);
     this.cues.crisp = false;
-    this.shown = {}; // what the controls show, to touch the page only on a change
-    this.printed = [];
+    this.shown = {}; // what the page shows of the view, to touch it only on a change
+    this.view = null; // the view last applied
+    this.lists = { picture: null, cues: null }; // the lists last drawn: [count, address, texts]
+    this.printed = []; // the read-outs of the last picture drawn, for the page's tests
     // A touch screen (its primary pointer a finger): decided once, the notice speaks of a finger.
     this.touchScreen = matchMedia('(pointer: coarse)').matches;
     this.menus = new MenuBar(this);
@@ -75,7 +76,7 @@ class Page {
     this.bindKeys();
     // The controls and colours first, so that the page is laid out once, when the surfaces
     // are fitted to it.
-    this.sync();
+    this.refresh();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
     const contrast = new URLSearchParams(location.search).get('contrast');
@@ -84,16 +85,15 @@ class Page {
       this.menus.activateCommand(this.described.commands.highContrast);
     }
     asked.addEventListener('change', () => {
-      if (asked.matches !== this.front.highContrast()) {
+      if (asked.matches !== this.view.lab.highContrast) {
         this.menus.activateCommand(this.described.commands.highContrast);
       }
     });
-    this.sync();
     const notice = $('notice');
     notice.addEventListener('close', () => {
-      this.front.startUpAfterNotice();
+      this.front.submit('start');
       this.lesson.openLink(location.hash); // a shared experiment starts after the notice
-      this.sync();
+      this.refresh();
       $('Check1').focus();
       this.running = true;
       requestAnimationFrame((time) => this.tick(time));
@@ -111,9 +111,6 @@ class Page {
     const root = document.documentElement.style;
     root.setProperty('--window-points', `${d.look.windowPoints}pt`);
     root.setProperty('--caption-points', `${d.look.captionPoints}pt`);
-    for (let box = 1; box <= d.boxes.length; box++) {
-      $(`Check${box}-box`).querySelector('span').textContent = d.boxes[box - 1];
-    }
     this.caption('Text3', d.captions.chooseServo);
     this.caption('Text2', d.captions.wristAngle);
     $('VScroll1').max = String(d.wrist.max);
@@ -141,13 +138,12 @@ class Page {
 
   // After a change of language: every text again, from the module's description in it.
   relabel() {
-    this.described = JSON.parse(this.module.description());
+    this.described = JSON.parse(this.front.describe('page'));
     this.applyTexts();
     this.menus.relabel(this.described);
     this.lab.relabel(this.described);
     this.lesson.texts = this.described.lesson;
-    this.shown.explanation = null;
-    this.sync();
+    this.refresh();
   }
 
   // A heading over a group of controls: static text, named by what it shows, in the keyboard's
@@ -164,52 +160,50 @@ class Page {
     try {
       const elapsed = this.lastTime === null ? 0 : (time - this.lastTime) / 1000;
       this.lastTime = time;
-      this.front.frame(elapsed);
-      this.present();
-      this.speak(this.front.announcement(time / 1000));
-      this.syncFrame();
-      this.lab.frameShown(time);
-      if (this.front.playing() || this.lesson.shown.playing) {
-        this.sync(); // a replay sets the controls as the user did
+      const plot = this.lab.plotArea();
+      const shown = JSON.parse(this.front.frame(elapsed, time / 1000, plot.width, plot.height, plot.lineHeight));
+      this.present(shown);
+      this.speak(shown.announcement, shown.pictureName);
+      if (shown.view) {
+        this.applyView(shown.view);
       }
+      this.lab.frameShown(time, shown);
     } catch (error) {
       this.crashed(error);
       return;
     }
-    if (this.front.runState() !== this.described.runStates.end) {
+    if (this.view.runState !== this.described.runStates.end) {
       requestAnimationFrame((next) => this.tick(next));
     }
   }
 
-  present() {
-    if (this.front.takePicture()) {
-      this.drawList(this.picture, Lists.picture);
+  present(shown) {
+    if (shown.picture) {
+      this.lists.picture = shown.picture;
+      this.printed = shown.picture[2];
+      if (!this.firstFrameMarked) {
+        this.firstFrameMarked = true;
+        performance.mark('servo-first-frame');
+      }
+      this.drawList(this.picture, shown.picture);
     }
-    if (this.front.refreshCues()) {
-      this.cues.clear();
-      this.drawList(this.cues, Lists.cues);
+    if (shown.cues) {
+      this.lists.cues = shown.cues;
+      this.redrawCues();
     }
   }
 
+  // Draws an encoded list of the module's ([count, address, texts]) on a painter.
   drawList(painter, list) {
-    if (list === Lists.picture && !this.firstFrameMarked) {
-      this.firstFrameMarked = true;
-      performance.mark('servo-first-frame');
-    }
-    const count = this.front.opCount(list);
-    if (list === Lists.picture) {
-      this.printed = []; // the read-outs of the last frame drawn, for the page's tests
-    }
+    const [count, address, texts] = list ?? [0];
     if (count > 0) {
-      painter.draw(this.module.HEAPF32, this.front.opAddress(list), count,
-        (index) => {
-          const text = this.front.opText(list, index);
-          if (list === Lists.picture) {
-            this.printed.push(text);
-          }
-          return text;
-        }, this.module.OpFloats);
+      painter.draw(this.module.HEAPF32, address, count, (index) => texts[index], this.described.opFloats);
     }
+  }
+
+  redrawCues() {
+    this.cues.clear();
+    this.drawList(this.cues, this.lists.cues);
   }
 
   crashed(error) {
@@ -230,16 +224,14 @@ class Page {
       };
     }
     this.picture.fit(true);
-    if (this.cues.fit(false) && this.front) {
-      this.cues.clear();
-      this.drawList(this.cues, Lists.cues);
+    if (this.cues.fit(false)) {
+      this.redrawCues();
     }
   }
 
   // The window's colours and the drawing's, in the profile the lab's settings choose; what was
   // drawn on the picture so far takes the new colours.
-  applyColours() {
-    const high = this.front.highContrast();
+  applyColours(high) {
     if (this.shown.highContrast === high) {
       return;
     }
@@ -255,12 +247,12 @@ class Page {
     root.classList.toggle('high-contrast', high);
     const substitutions = high ? new Map(d.highContrastColours) : null;
     if (before !== high) {
-      this.picture.recolour((pixel) => this.module.recolouredPixel(pixel, before, high));
+      this.picture.recolour((pixels) => this.front.describe(`recolour ${Number(before)} ${Number(high)} ${pixels.join(' ')}`)
+        .split(' ').map(Number));
     }
     this.picture.setColours(substitutions, look.picture);
     this.cues.setColours(substitutions, null);
-    this.cues.clear();
-    this.drawList(this.cues, Lists.cues);
+    this.redrawCues();
     this.lab.setColours(substitutions, look.plot);
   }
 
@@ -284,22 +276,20 @@ class Page {
     root.setProperty('--column-width', `${Math.ceil(right * scale) + 8}px`);
     root.setProperty('--column-height', `${Math.ceil(bottom * scale) + 8}px`);
     root.setProperty('--lab-panel-size', `${on ? p.projectorPanelPoints : p.panelPoints}pt`);
-    this.cues.clear();
-    this.drawList(this.cues, Lists.cues);
+    this.redrawCues();
   }
 
   // Tells the screen reader `text` through the polite live region (nothing for an empty text)
   // and keeps the picture's accessible name on the one-line summary, changed at most as often
   // as the module paces it.
-  speak(text) {
+  speak(text, pictureName = '') {
     if (text) {
       const region = $('announcer');
       // The same words again are a new announcement too.
       region.textContent = region.textContent === text ? `${text}\u00a0` : text;
     }
-    const name = this.front.pictureName(performance.now() / 1000);
-    if (name) {
-      $('surface').setAttribute('aria-label', name);
+    if (pictureName) {
+      $('surface').setAttribute('aria-label', pictureName);
     }
   }
 
@@ -308,68 +298,75 @@ class Page {
     if (dialog.open) {
       return;
     }
-    this.front.setModalOpen(true);
-    dialog.addEventListener('close', () => this.front.setModalOpen(false), { once: true });
+    this.front.submit('modal on');
+    dialog.addEventListener('close', () => this.front.submit('modal off'), { once: true });
     dialog.showModal();
   }
 
-  // --- the controls mirror the module's panel ---
-  sync() {
-    this.applyColours();
-    for (let box = 1; box <= this.described.boxes.length; box++) {
-      const checked = this.front.isChecked(box);
-      if ($(`Check${box}`).checked !== checked) {
-        $(`Check${box}`).checked = checked;
-      }
+  // --- the view: the page shows what the module says, touching it only where it changed ---
+
+  // Calls apply(value) when `value` differs from what was shown under `key` last.
+  show(key, value, apply) {
+    if (this.shown[key] !== value) {
+      this.shown[key] = value;
+      apply(value);
     }
-    const text = this.front.explanation();
-    if (this.shown.explanation !== text) {
-      this.shown.explanation = text;
+  }
+
+  // An input as its line; the view after it is shown at once. Empty, or why it was refused.
+  input(line) {
+    const refused = this.front.submit(line);
+    this.refresh();
+    return refused;
+  }
+
+  // Shows the view as it stands now.
+  refresh() {
+    this.applyView(JSON.parse(this.front.describe('view')));
+  }
+
+  applyView(view) {
+    this.view = view;
+    this.applyColours(view.lab.highContrast);
+    view.boxes.forEach(({ caption, checked, visible, enabled }, index) => {
+      const box = index + 1;
+      const input = $(`Check${box}`);
+      if (input.checked !== checked) {
+        input.checked = checked;
+      }
+      this.show(`box${box}`, caption, (text) => { $(`Check${box}-box`).querySelector('span').textContent = text; });
+      this.show(`box${box}.visible`, visible, (on) => { $(`Check${box}-box`).hidden = !on; });
+      this.show(`box${box}.enabled`, enabled, (on) => { input.disabled = !on; });
+    });
+    this.show('columnEnabled', view.columnEnabled, (on) => {
+      for (const id of ['VScroll1', 'Command1', 'Command2', 'Command4']) {
+        $(id).disabled = !on;
+      }
+    });
+    if (Number($('VScroll1').value) !== view.wristScroll) {
+      $('VScroll1').value = String(view.wristScroll);
+    }
+    this.show('pathCaption', view.pathCaption, (text) => { $('Command4').textContent = text; });
+    this.show('explanation', view.explanation, (text) => {
       $('Text1').value = text;
       $('Text1').scrollTop = 0;
-    }
-    const caption = this.front.pathCaption();
-    if ($('Command4').textContent !== caption) {
-      $('Command4').textContent = caption;
-    }
-    const scroll = this.front.wristScroll();
-    if (Number($('VScroll1').value) !== scroll) {
-      $('VScroll1').value = String(scroll);
-    }
-    this.syncFrame();
-    this.menus.sync();
-    this.lab.sync();
-    this.lesson.sync();
-  }
-
-  syncFrame() {
-    const visible = this.front.elbowBoxesVisible();
-    if (this.shown.elbows !== visible) {
-      this.shown.elbows = visible;
-      for (const holder of document.querySelectorAll('.box.elbow')) {
-        holder.hidden = !visible;
-      }
-    }
-  }
-
-  act(action) {
-    action();
-    this.sync();
+    });
+    this.menus.applyView(view);
+    this.lab.applyView(view);
+    this.lesson.applyView(view);
   }
 
   bindControls() {
     for (let box = 1; box <= this.described.boxes.length; box++) {
-      const holder = $(`Check${box}-box`);
-      const input = $(`Check${box}`);
       // Every press of a box, any button, goes to the module before the click toggles it.
-      holder.addEventListener('pointerdown', () => this.act(() => this.front.boxPressed(box)));
-      input.addEventListener('change', () => this.act(() => this.front.toggleBox(box)));
+      $(`Check${box}-box`).addEventListener('pointerdown', () => this.input(`box-press ${box}`));
+      $(`Check${box}`).addEventListener('change', () => this.input(`box-click ${box}`));
     }
-    $('Command1').addEventListener('click', () => this.act(() => this.front.openGripper()));
-    $('Command2').addEventListener('click', () => this.act(() => this.front.closeGripper()));
-    $('Command4').addEventListener('click', () => this.act(() => this.front.pathClicked()));
+    for (const [id, line] of [['Command1', 'open'], ['Command2', 'close'], ['Command4', 'path']]) {
+      $(id).addEventListener('click', () => this.input(line));
+    }
     const scroll = $('VScroll1');
-    scroll.addEventListener('input', () => this.act(() => this.front.setWristScroll(Number(scroll.value))));
+    scroll.addEventListener('input', () => this.input(`scroll ${scroll.value}`));
     scroll.addEventListener('keydown', (event) => {
       // The scroll bar's own steps; up is toward 0.
       const { line, page, max } = this.described.wrist;
@@ -384,7 +381,8 @@ class Page {
       }
       if (value !== null && !event.ctrlKey && !event.altKey) {
         event.preventDefault();
-        this.act(() => this.front.setWristScroll(value));
+        scroll.value = String(value); // kept within the bar's range, as a scroll bar does
+        this.input(`scroll ${scroll.value}`);
       }
     });
     document.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -396,39 +394,31 @@ class Page {
     const rect = this.described.surfaceRect;
     const user = (event) => {
       const box = canvas.getBoundingClientRect();
-      return [
-        rect.left + (event.clientX - box.left) * (rect.right - rect.left) / box.width,
-        rect.top + (event.clientY - box.top) * (rect.bottom - rect.top) / box.height,
-      ];
+      const x = rect.left + (event.clientX - box.left) * (rect.right - rect.left) / box.width;
+      const y = rect.top + (event.clientY - box.top) * (rect.bottom - rect.top) / box.height;
+      return `${Math.fround(x)} ${Math.fround(y)}`;
     };
     canvas.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       canvas.setPointerCapture(event.pointerId);
-      const [x, y] = user(event);
-      this.front.pointerPressed(x, y);
+      this.front.submit(`press ${user(event)}`);
     });
     canvas.addEventListener('keydown', (event) => {
-      // The target by keyboard while the picture has the focus; other keys go on to the menus.
-      const { step, fineStep } = this.described.targetKeys;
-      const by = event.shiftKey ? fineStep : step;
-      const moves = { ArrowLeft: [-by, 0], ArrowRight: [by, 0], ArrowUp: [0, -by], ArrowDown: [0, by] };
-      if (event.ctrlKey || event.metaKey || event.altKey || !(event.key in moves || event.key === 'Home')) {
+      // The target by keyboard while the picture has the focus (the core knows which keys move
+      // it how far); other keys go on to the menus.
+      if (event.ctrlKey || event.metaKey || event.altKey) {
         return;
       }
-      event.preventDefault();
-      event.stopPropagation();
-      if (event.key === 'Home') {
-        this.front.targetHome();
-      } else {
-        this.front.targetKey(...moves[event.key]);
+      const key = event.key.replace(/^Arrow/, '');
+      if (this.described.pictureKeys.includes(key)) {
+        event.preventDefault();
+        event.stopPropagation();
+        this.front.submit(`key ${key}${event.shiftKey ? ' shift' : ''}`);
       }
     });
-    canvas.addEventListener('pointermove', (event) => {
-      const [x, y] = user(event);
-      this.front.pointerMoved(x, y);
-    });
+    canvas.addEventListener('pointermove', (event) => this.front.submit(`move ${user(event)}`));
     for (const type of ['pointerup', 'pointercancel']) {
-      canvas.addEventListener(type, () => this.front.pointerReleased());
+      canvas.addEventListener(type, () => this.front.submit('release'));
     }
   }
 
@@ -470,9 +460,10 @@ async function main() {
   }
   // The language: ?lang=xx when the simulator speaks it (another code is English), else the
   // first of the browser's languages that it speaks.
+  const front = new module.WebFrontEnd();
   const asked = new URLSearchParams(location.search).get('lang');
-  module.setLanguage(asked ?? module.preferredLanguage(navigator.languages.join(',')));
-  page = new Page(module);
+  front.submit(`language ${asked ?? front.describe(`preferred-language ${navigator.languages.join(',')}`)}`);
+  page = new Page(module, front);
   window.servoPage = page; // for the page's own tests
   page.start();
   if ('serviceWorker' in navigator) {

@@ -1,6 +1,7 @@
 // The lab panel in the page: the error plot, its figures and the lab's controls, built from the
-// module's Lab menu table. Every control asks the module to perform that menu item (or to take
-// a gain), so the panel and the menu always agree.
+// module's Lab menu table. Every control sends the module its input line (a menu item's, an
+// entry's or a choice's), and shows what the module's view says, so the panel and the menu
+// always agree.
 import { Painter } from './painter.js';
 
 const $ = (id) => document.getElementById(id);
@@ -15,6 +16,8 @@ export class LabView {
     this.plot = new Painter($('plot'), this.described.plot.background);
     this.plot.crisp = false;
     this.shown = {};
+    this.figures = null; // the line under the plot, as the module last sent it
+    this.list = null; // the plot's list last sent: [count, address, texts]
     this.panelStyle = getComputedStyle(this.panel); // live: follows projector mode
     // The plot's size and the panel's font and colours are read again only after a change.
     this.layoutStale = true;
@@ -44,41 +47,33 @@ export class LabView {
     });
     speed.addEventListener('change', () => perform(this.speedPositions[Number(speed.value)]));
 
-    for (const [id, command] of [['lab-step', commands.step], ['lab-reset', commands.reset]]) {
-      const position = this.positionsOf(command)[0];
+    this.stepPosition = this.positionsOf(commands.step)[0];
+    this.resetPosition = this.positionsOf(commands.reset)[0];
+    for (const [id, position] of [['lab-step', this.stepPosition], ['lab-reset', this.resetPosition]]) {
       $(id).addEventListener('click', () => perform(position));
     }
 
-    const gain = $('lab-gain');
-    gain.max = String(d.gain.max);
-    gain.step = String(d.gain.step);
-    gain.addEventListener('change', () => this.setGain(Number(gain.value)));
+    const entries = [['lab-gain', 'enter-gain', d.gain], ['lab-damping', 'enter-lambda', d.damping]];
+    for (const [id, word, { max, step }] of entries) {
+      const entry = $(id);
+      entry.max = String(max);
+      entry.step = String(step);
+      entry.addEventListener('change', () => this.page.input(`${word} ${Number(entry.value)}`));
+      // What the module made of it shows once the entry is left.
+      entry.addEventListener('blur', () => this.applyEntries(this.page.view));
+    }
     const slider = $('lab-gain-slider');
     slider.max = String(Math.round(d.gain.max / d.gain.step));
-    slider.addEventListener('input', () => this.setGain(Number(slider.value) * d.gain.step));
+    slider.addEventListener('input', () => this.page.input(`enter-gain ${Number(slider.value) * d.gain.step}`));
 
-    const scheme = $('lab-scheme');
-    const race = $('lab-race');
-    race.append(new Option('', '0'));
-    for (const [, servoType] of d.schemes) {
-      scheme.append(new Option('', String(servoType)));
-      race.append(new Option('', String(servoType)));
+    // The scheme and race boxes: each choice's value is the input line that chooses it.
+    for (const [id, choices] of [['lab-scheme', d.schemes], ['lab-race', d.races]]) {
+      const list = $(id);
+      for (const [, line] of choices) {
+        list.append(new Option('', line));
+      }
+      list.addEventListener('change', () => this.page.input(list.value));
     }
-    const damping = $('lab-damping');
-    damping.max = String(d.damping.max);
-    damping.step = String(d.damping.step);
-    scheme.addEventListener('change', () => {
-      this.front.chooseScheme(Number(scheme.value));
-      this.page.sync();
-    });
-    race.addEventListener('change', () => {
-      this.front.setRaceScheme(Number(race.value));
-      this.page.sync();
-    });
-    damping.addEventListener('change', () => {
-      this.front.setDamping(Number(damping.value));
-      this.page.sync();
-    });
 
     const cues = $('lab-cues');
     this.boxes = [];
@@ -112,12 +107,9 @@ export class LabView {
     $('lab-gain-caption').textContent = d.captions.gain;
     $('lab-gain').setAttribute('aria-label', d.captions.gain);
     $('lab-gain-slider').setAttribute('aria-label', d.captions.gainSlider);
-    const race = $('lab-race');
-    race.options[0].text = d.captions.noRace;
-    d.schemes.forEach(([caption], index) => {
-      $('lab-scheme').options[index].text = caption;
-      race.options[index + 1].text = caption;
-    });
+    for (const [id, choices] of [['lab-scheme', d.schemes], ['lab-race', d.races]]) {
+      choices.forEach(([caption], place) => { $(id).options[place].text = caption; });
+    }
     for (const [id, control, caption] of [['lab-scheme-caption', 'lab-scheme', d.captions.scheme],
       ['lab-race-caption', 'lab-race', d.captions.race], ['lab-damping-caption', 'lab-damping', d.captions.damping]]) {
       $(id).textContent = caption;
@@ -136,13 +128,9 @@ export class LabView {
 
   togglePanel() {
     this.panel.hidden = !this.panel.hidden;
+    this.front.submit(`panel ${this.panel.hidden ? 'off' : 'on'}`);
     this.layoutStale = true;
     this.page.fitSurfaces();
-  }
-
-  setGain(value) {
-    this.front.setGain(value);
-    this.page.sync();
   }
 
   // The plot in the profile's colours (see Page.applyColours), drawn afresh.
@@ -155,8 +143,7 @@ export class LabView {
     this.layoutStale = true;
   }
 
-  applyProjector() {
-    const on = this.front.projector();
+  applyProjector(on) {
     this.page.setProjector(on);
     this.panel.classList.toggle('projector', on);
     this.page.fitSurfaces();
@@ -164,23 +151,44 @@ export class LabView {
     this.layoutStale = true;
   }
 
-  // --- showing the settings ---
-  sync() {
-    const states = JSON.parse(this.front.itemStates(LabList, this.panelOpen()));
+  // --- showing the settings as the view says, touching only what changed ---
+  applyView(view) {
+    const lab = view.lab;
+    this.page.show('projector', lab.projector, (on) => this.applyProjector(on));
     for (const [box, position] of this.boxes) {
-      box.checked = states[position][0];
+      const item = view.labMenu[position];
+      if (box.checked !== item.checked) {
+        box.checked = item.checked;
+      }
+      this.page.show(`lab-box${position}`, item.enabled, (on) => { box.disabled = !on; });
     }
-    $('lab-speed').value = String(this.front.speed());
-    $('lab-scheme').value = String(this.front.servoType());
-    $('lab-race').value = String(this.front.raceScheme());
-    if (document.activeElement !== $('lab-damping')) {
-      $('lab-damping').value = this.front.damping().toFixed(1);
+    for (const [id, position] of [['lab-step', this.stepPosition], ['lab-reset', this.resetPosition]]) {
+      this.page.show(id, view.labMenu[position].enabled, (on) => { $(id).disabled = !on; });
     }
-    const gain = this.front.gain();
-    if (document.activeElement !== $('lab-gain')) {
-      $('lab-gain').value = gain.toFixed(1);
+    for (const [id, place] of [['lab-speed', lab.speed], ['lab-scheme', lab.scheme], ['lab-race', lab.race]]) {
+      if ($(id).selectedIndex !== place) {
+        $(id).selectedIndex = place;
+      }
     }
-    $('lab-gain-slider').value = String(Math.round(gain / this.described.gain.step));
+    if (Number($('lab-gain-slider').value) !== lab.gainSlider) {
+      $('lab-gain-slider').value = String(lab.gainSlider);
+    }
+    this.applyEntries(view);
+    this.page.show('lab.enabled', lab.enabled, (on) => {
+      for (const id of ['lab-gain', 'lab-gain-slider', 'lab-scheme', 'lab-race', 'lab-damping']) {
+        $(id).disabled = !on;
+      }
+    });
+  }
+
+  // The gain and damping entries, but not while the user types in one.
+  applyEntries(view) {
+    for (const [id, value] of [['lab-gain', view.lab.gain], ['lab-damping', view.lab.damping]]) {
+      const text = value.toFixed(1);
+      if (document.activeElement !== $(id) && $(id).value !== text) {
+        $(id).value = text;
+      }
+    }
   }
 
   // The plot's size and the panel's font size and colours, read from the page's layout only
@@ -197,52 +205,61 @@ export class LabView {
     return resized;
   }
 
-  // After each frame: the plot and, in a strip under it, its figures, drawn only when what they
-  // show has changed. The figures go into the canvas rather than into the page's text, so that
-  // a frame costs no layout; the paragraph screen readers read follows once a second.
-  frameShown(time) {
+  // Before each frame: the plot's area in CSS pixels and its line height, or none (0) while
+  // the panel is hidden. The plot's size and the panel's font are read again only after a
+  // change; the plot's texts are measured once a font size and language.
+  plotArea() {
     if (this.panel.hidden) {
-      return;
+      return { width: 0, height: 0, lineHeight: 0 };
     }
     const stale = this.layoutStale || window.devicePixelRatio !== this.plot.ratio;
-    const resized = (stale && this.readLayout()) || this.shown.recolour;
+    this.resized = (stale && this.readLayout()) || this.shown.recolour;
     this.shown.recolour = false;
     const size = this.panelLook.size;
     if (this.shown.plotFont !== size) {
-      // Measured once a font size and language: the plot lays its texts out by these widths.
       this.shown.plotFont = size;
       this.plot.font = `${size}px 'Liberation Sans', Arial, Helvetica, sans-serif`;
-      for (const text of this.front.plotTexts().split('\n')) {
+      for (const text of this.front.describe('plot-texts').split('\n')) {
         if (text) {
-          this.front.setPlotTextWidth(text, this.plot.widthOf(text));
+          this.front.submit(`measured ${this.plot.widthOf(text)} ${text}`);
         }
       }
       this.shown.figuresText = null;
     }
-    this.drawPlot(time, resized);
+    const lineHeight = size * 1.25;
+    this.strip = lineHeight + 4;
+    return { width: this.plot.width, height: this.plot.height - this.strip, lineHeight };
   }
 
-  // The plot's list, drawn when it changed, and the figures line under it.
-  drawPlot(time, resized) {
+  // After each frame: the plot and, in a strip under it, its figures, drawn only when what they
+  // show has changed. The figures go into the canvas rather than into the page's text, so that
+  // a frame costs no layout; the paragraph screen readers read follows once a second.
+  frameShown(time, shown) {
+    if (shown.figures !== undefined) {
+      this.figures = shown.figures;
+    }
+    if (shown.plot) {
+      this.list = shown.plot;
+    }
+    if (this.panel.hidden) {
+      return;
+    }
     const plot = this.plot;
     const c = plot.context;
-    const lineHeight = this.panelLook.size * 1.25;
-    const strip = lineHeight + 4;
-    const plotHeight = plot.height - strip; // CSS pixels
-    const changed = this.front.drawPlot(plot.width, plotHeight, lineHeight);
-    const figures = this.front.figures();
-    if (changed || resized || figures !== this.shown.figuresText) {
-      if (changed || resized) {
-        this.page.drawList(this.plot, 2);
+    const plotHeight = plot.height - this.strip; // CSS pixels
+    const figures = this.figures ?? '';
+    if (shown.plot || this.resized || figures !== this.shown.figuresText) {
+      if (shown.plot || this.resized) {
+        this.page.drawList(this.plot, this.list);
       }
       this.shown.figuresText = figures;
       c.save();
       c.fillStyle = this.panelLook.background;
-      c.fillRect(0, plotHeight, plot.width, strip);
+      c.fillRect(0, plotHeight, plot.width, this.strip);
       c.fillStyle = this.panelLook.colour;
       c.font = this.plot.font;
       c.textBaseline = 'middle';
-      c.fillText(figures, 4, plotHeight + strip / 2);
+      c.fillText(figures, 4, plotHeight + this.strip / 2);
       c.restore();
     }
     if (this.shown.figures !== figures && !(time - this.shown.figuresAt < 1000)) {

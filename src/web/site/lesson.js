@@ -9,7 +9,7 @@ export class LessonView {
     this.page = page;
     this.front = page.front;
     this.texts = page.described.lesson;
-    this.shown = {};
+    this.shown = {}; // the link's hash last opened and the status shown
     this.lastDownload = null; // the last file handed to the browser, for the page's tests
     const input = $('recording-file');
     input.accept = `${this.texts.recordingSuffix},text/plain`;
@@ -53,10 +53,10 @@ export class LessonView {
   }
 
   toggleRecording() {
-    if (this.front.recording()) {
-      this.download(this.texts.recordingName, 'text/plain', this.front.stopRecording());
+    if (this.page.view.recording) {
+      this.download(this.texts.recordingName, 'text/plain', this.front.describe('stop-recording'));
     } else {
-      this.front.startRecording();
+      this.front.submit('record');
     }
   }
 
@@ -75,16 +75,16 @@ export class LessonView {
 
   // Plays a recording's text; a bad one is told and nothing changes.
   play(script, name = '') {
-    const error = this.front.play(script);
+    const error = this.front.submit(`play\n${script}`);
     if (error) {
       this.tell(this.texts.playRecordingTitle, `${this.texts.recordingRefused}\n${name ? `${name}: ` : ''}${error}`);
     }
-    this.page.sync();
+    this.page.refresh();
   }
 
   // The experiment as the page shows it now, in the address bar and on the clipboard.
   async copyLink() {
-    const hash = this.front.experimentLink(this.page.lab.panelOpen());
+    const hash = this.front.describe('link');
     history.replaceState(null, '', `#${hash}`);
     this.shown.hash = location.hash;
     let copied = true;
@@ -103,7 +103,7 @@ export class LessonView {
       return;
     }
     this.shown.hash = hash;
-    const opened = JSON.parse(this.front.openLink(hash));
+    const opened = JSON.parse(this.front.describe(`open-link ${hash}`));
     for (const warning of opened.warnings) {
       console.warn(warning);
     }
@@ -113,11 +113,11 @@ export class LessonView {
     } else if (opened.labPanel !== this.page.lab.panelOpen()) {
       this.page.lab.togglePanel();
     }
-    this.page.sync();
+    this.page.refresh();
   }
 
   exportPlotData() {
-    this.download(this.texts.plotDataName, 'text/csv', this.front.plotData());
+    this.download(this.texts.plotDataName, 'text/csv', this.front.describe('plot-data'));
   }
 
   // The picture as shown, cues and all, at the canvas's own resolution.
@@ -132,23 +132,12 @@ export class LessonView {
     copy.toBlob((blob) => this.download(this.texts.pictureName, 'image/png', blob), 'image/png');
   }
 
-  // While a recording plays the controls take no input; the status says what runs.
-  sync() {
-    const playing = this.front.playing();
-    if (this.shown.playing !== playing) {
-      this.shown.playing = playing;
-      for (const control of document.querySelectorAll('#controls input:not([readonly]), #controls button')) {
-        control.disabled = playing;
-      }
-      for (const id of ['lab-gain', 'lab-gain-slider', 'lab-scheme', 'lab-race', 'lab-damping', 'lab-reset']) {
-        $(id).disabled = playing;
-      }
-    }
-    const status = this.front.lessonStatus();
-    if (this.shown.status !== status) {
-      this.shown.status = status;
-      $('lesson-status').textContent = status;
-      $('lesson-status').hidden = status === '';
+  // The status badge says what runs: a recording, or a replay and its steps to go.
+  applyView(view) {
+    if (this.shown.status !== view.status) {
+      this.shown.status = view.status;
+      $('lesson-status').textContent = view.status;
+      $('lesson-status').hidden = view.status === '';
     }
   }
 }

@@ -1,6 +1,7 @@
 // The page's menus: the menu bar and the Lab menu, built from the module's tables, with every
-// item's keys. Choosing an item (by pointer, keys or mnemonic) asks the module to perform it;
-// the few items that are the page's own (About, the lab panel) the page carries out besides.
+// item's keys. Choosing an item (by pointer, keys or mnemonic) sends the module its input line
+// ("item WORD"); the few items that are the page's own (About, the lab panel, the files) the
+// page carries out itself. How each item shows comes from the module's view.
 const $ = (id) => document.getElementById(id);
 
 const MenuBarList = 0;
@@ -45,11 +46,14 @@ export class MenuBar {
   relabel(described) {
     this.described = described;
     this.keys = new Map(); // "Ctrl+G" -> [list, position]
+    this.barItems = [];
     this.labItems = [];
+    this.shown = []; // per list and position, the view's item last shown
     this.bar.replaceChildren();
     this.described.menuBar.forEach((item, position) => {
       if (item.edition === 'desktop') {
-        return; // the window's own (Quit: a browser closes its own tabs)
+        this.barItems.push(null); // the window's own (Quit: a browser closes its own tabs)
+        return;
       }
       const button = document.createElement('button');
       button.setAttribute('role', 'menuitem');
@@ -58,6 +62,7 @@ export class MenuBar {
       button.append(captionNode(item.caption, item.mnemonic));
       button.addEventListener('click', () => this.activate(MenuBarList, position));
       this.bar.append(button);
+      this.barItems.push(button);
       this.keys.set(item.keys, [MenuBarList, position]);
     });
     this.buildLabMenu();
@@ -142,7 +147,6 @@ export class MenuBar {
   }
 
   openMenu() {
-    this.sync();
     this.menu.hidden = false;
     this.menuButton.setAttribute('aria-expanded', 'true');
     this.menu.querySelector('button:not(:disabled)').focus();
@@ -162,34 +166,27 @@ export class MenuBar {
   activate(list, position) {
     const item = (list === MenuBarList ? this.described.menuBar : this.described.labMenu)[position];
     const commands = this.described.commands;
-    if (item.command === commands.about) {
-      this.page.showModal($('about'));
-    } else if (item.command === commands.labPanel) {
-      this.page.lab.togglePanel();
-    } else if (item.command === commands.describe) {
-      this.page.speak(this.front.wholeState());
-    } else if (item.command === commands.keys) {
-      this.page.showModal($('keys'));
-    } else if (item.command === commands.record) {
-      this.page.lesson.toggleRecording();
-    } else if (item.command === commands.playRecording) {
-      this.page.lesson.chooseRecording();
-    } else if (item.command === commands.copyLink) {
-      this.page.lesson.copyLink();
-    } else if (item.command === commands.exportPlotData) {
-      this.page.lesson.exportPlotData();
-    } else if (item.command === commands.exportPicture) {
-      this.page.lesson.exportPicture();
+    const pages = new Map([
+      [commands.about, () => this.page.showModal($('about'))],
+      [commands.labPanel, () => this.page.lab.togglePanel()],
+      [commands.describe, () => this.page.speak(this.front.describe('whole-state'))],
+      [commands.keys, () => this.page.showModal($('keys'))],
+      [commands.record, () => this.page.lesson.toggleRecording()],
+      [commands.playRecording, () => this.page.lesson.chooseRecording()],
+      [commands.copyLink, () => this.page.lesson.copyLink()],
+      [commands.exportPlotData, () => this.page.lesson.exportPlotData()],
+      [commands.exportPicture, () => this.page.lesson.exportPicture()],
+    ]);
+    if (pages.has(item.command)) {
+      pages.get(item.command)();
     } else if (!item.frontEnd) {
-      this.front.perform(list, position);
-      if (item.command === commands.projector) {
-        this.page.lab.applyProjector();
-      } else if (item.command === commands.language) {
+      this.front.submit(`item ${item.word}`);
+      if (item.command === commands.language) {
         this.page.relabel();
         return;
       }
     }
-    this.page.sync();
+    this.page.refresh();
   }
 
   // The keys of the menus, and Alt with a menu bar mnemonic; true when the key was one of them.
@@ -208,20 +205,28 @@ export class MenuBar {
     return true;
   }
 
-  // Shows the Lab menu's items as the module says they stand.
-  sync() {
-    const states = JSON.parse(this.front.itemStates(LabList, this.page.lab.panelOpen()));
-    states.forEach(([checked, enabled, caption], position) => {
-      const button = this.labItems[position];
-      if (!button) {
+  // Shows the menus' items as the view says they stand, touching only what changed.
+  applyView(view) {
+    this.applyItems(MenuBarList, this.barItems, view.menuBar);
+    this.applyItems(LabList, this.labItems, view.labMenu);
+  }
+
+  applyItems(list, buttons, items) {
+    const shown = (this.shown[list] ??= []);
+    items.forEach((item, position) => {
+      const button = buttons[position];
+      const before = shown[position];
+      if (!button || (before && before.checked === item.checked && before.enabled === item.enabled &&
+        before.caption === item.caption)) {
         return;
       }
-      if (button.getAttribute('role') !== 'menuitem') {
-        button.setAttribute('aria-checked', String(checked));
+      shown[position] = item;
+      if (list === LabList && button.getAttribute('role') !== 'menuitem') {
+        button.setAttribute('aria-checked', String(item.checked));
       }
-      button.disabled = !enabled;
-      if (button.firstChild.textContent !== caption) {
-        button.firstChild.replaceWith(captionNode(caption, this.described.labMenu[position].mnemonic));
+      button.disabled = !item.enabled;
+      if (button.firstChild.textContent !== item.caption) {
+        button.firstChild.replaceWith(captionNode(item.caption, item.mnemonic));
       }
     });
   }

@@ -71,21 +71,24 @@ export class Painter {
     return cssColour(this.substitutions?.get(colour) ?? colour);
   }
 
-  // Gives every pixel drawn so far the colour `convert` (0x00BBGGRR to 0x00BBGGRR) says; each
-  // colour of the picture is converted once.
-  recolour(convert) {
+  // Gives every pixel drawn so far the colour `convertAll` says: it takes the picture's colours
+  // (0x00BBGGRR), each once, and gives their new colours in the same order.
+  recolour(convertAll) {
     this.endPath();
     const c = this.context;
     const image = c.getImageData(0, 0, this.canvas.width, this.canvas.height);
     const data = image.data;
+    const pixels = new Uint32Array(data.length / 4);
     const known = new Map();
     for (let i = 0; i < data.length; i += 4) {
       const pixel = data[i] | (data[i + 1] << 8) | (data[i + 2] << 16);
-      let now = known.get(pixel);
-      if (now === undefined) {
-        now = convert(pixel);
-        known.set(pixel, now);
-      }
+      pixels[i / 4] = pixel;
+      known.set(pixel, pixel);
+    }
+    const drawn = [...known.keys()];
+    convertAll(drawn).forEach((now, index) => known.set(drawn[index], now));
+    for (let i = 0; i < data.length; i += 4) {
+      const now = known.get(pixels[i / 4]);
       data[i] = now & 255;
       data[i + 1] = (now >> 8) & 255;
       data[i + 2] = (now >> 16) & 255;

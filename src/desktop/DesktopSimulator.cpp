@@ -1,0 +1,81 @@
+#include "desktop/DesktopSimulator.h"
+
+#include "core/access/Announcer.h"
+#include "desktop/MessageBoxes.h"
+
+namespace servo {
+
+DesktopSimulator::DesktopSimulator() {
+    simulation.setYield([this] { form.yieldToEvents(); });
+    labMenu.setPerformed([this](const MenuItem& item) { performed(item); });
+    form.setRefresh([this] { show(viewOf(lesson, labPanel.isVisible())); });
+    QObject::connect(&form, &Form1::retranslated, &labPanel, [this] {
+        labMenu.retranslate();
+        labPanel.retranslate();
+    });
+    QObject::connect(&labPanel, &QDockWidget::visibilityChanged, &labPanel, [this] {
+        looks.follow();
+        looks.keepColumnClear();
+    });
+}
+
+void DesktopSimulator::performed(const MenuItem& item) {
+    switch (item.command) {
+    case Command::LabPanel:
+        labPanel.setVisible(!labPanel.isVisible());
+        break;
+    case Command::Describe:
+        form.announce(Announcer::wholeState(lab), Announcer::summary(lab));
+        break;
+    case Command::Keys:
+        showKeysHelp(&form);
+        break;
+    case Command::Record:
+        files.toggleRecording();
+        break;
+    case Command::PlayRecording:
+        files.playRecording();
+        break;
+    case Command::SaveExperiment:
+        files.saveExperiment();
+        break;
+    case Command::OpenExperiment:
+        files.openExperiment();
+        break;
+    case Command::ExportPlotData:
+        files.exportPlotData();
+        break;
+    case Command::ExportPicture:
+        files.exportPicture();
+        break;
+    case Command::Language:
+        form.retranslate();
+        break;
+    default:
+        break;
+    }
+    form.showControls();
+}
+
+void DesktopSimulator::show(const View& view) {
+    form.showView(view);
+    labMenu.showView(view);
+    labPanel.showView(view);
+    looks.follow();
+}
+
+void DesktopSimulator::afterFrame(double nowSeconds) {
+    const View view = viewer.afterPass(lesson, labPanel.isVisible(), nowSeconds);
+    show(view);
+    form.announce(view.announcement,
+                  view.pictureName.empty() ? std::nullopt : std::optional(view.pictureName));
+}
+
+bool DesktopSimulator::panelOpen(std::optional<bool> open) {
+    if (open && *open != labPanel.isVisible()) {
+        labPanel.setVisible(*open);
+    }
+    return labPanel.isVisible();
+}
+
+} // namespace servo
