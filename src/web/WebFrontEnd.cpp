@@ -85,6 +85,16 @@ std::string recoloured(const std::string& rest) {
     return out;
 }
 
+// What the frame sounds like: {"hertz", "level", "events": [word, ...]} (see SoundFrame).
+void writeSound(JsonWriter& json, const SoundFrame& sound) {
+    json.beginObject("sound").value("hertz", sound.toneHertz).value("level", sound.toneLevel);
+    json.beginArray("events");
+    for (const SoundEvent event : sound.events) {
+        json.value(nullptr, soundEventWord(event));
+    }
+    json.endArray().endObject();
+}
+
 } // namespace
 
 WebFrontEnd::WebFrontEnd() = default;
@@ -152,6 +162,9 @@ std::string WebFrontEnd::frame(double elapsedSeconds, double nowSeconds, double 
             json.value(key, *text);
             text->clear();
         }
+    }
+    if (view.sound.on) {
+        writeSound(json, viewer_.sound());
     }
     view.lab.figures.clear();
     std::string out = json.text();

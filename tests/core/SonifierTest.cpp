@@ -1,8 +1,10 @@
 #include "LessonWorld.h"
 
 #include "core/access/Sonifier.h"
+#include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
+#include "core/lesson/View.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,36 @@ TEST(Sonifier, GripAndDropAreHeard) {
     EXPECT_EQ(toneHertzOf(0), ToneLowHertz);
     EXPECT_EQ(toneHertzOf(1e9), ToneHighHertz);
     EXPECT_EQ(toneHertzOf(ToneErrorScale), 2 * ToneLowHertz); // an octave up
+}
+
+// Sound and voicing are each student's own: a reset, an experiment and a recording keep them
+// as they are and hold nothing of them; the view carries them.
+TEST(Sonifier, SoundAndVoicingStayOutOfExperimentsAndRecordings) {
+    LessonWorld w;
+    EXPECT_FALSE(viewOf(w.lesson, false).sound.on);
+    w.lesson.startRecording();
+    for (const char* line : {"item sound", "item voicing", "item volume3"}) {
+        EXPECT_EQ(w.lesson.submit(line), "") << line;
+    }
+    w.frames(2);
+    const std::string script = w.lesson.stopRecording();
+    EXPECT_EQ(script.find("sound"), std::string::npos) << script;
+    EXPECT_EQ(script.find("volume"), std::string::npos) << script;
+    const std::string saved = writeExperiment(experimentOf(w.lab, true));
+    EXPECT_EQ(saved.find("sound"), std::string::npos) << saved;
+    w.lesson.apply(*readExperiment(saved).experiment);
+    w.lesson.submit("reset");
+    const View view = viewOf(w.lesson, false);
+    EXPECT_TRUE(view.sound.on);
+    EXPECT_TRUE(view.voicing);
+    EXPECT_EQ(view.sound.volume, 1);
+    Viewer viewer;
+    w.lesson.submit(inputLine("press", 300.0f, 90.0f));
+    viewer.afterPass(w.lesson, false, 0);
+    w.frames(1);
+    w.lesson.submit(inputLine("press", 310.0f, 90.0f));
+    viewer.afterPass(w.lesson, false, 1);
+    EXPECT_EQ(viewer.sound().events, std::vector{SoundEvent::TargetSet});
 }
 
 } // namespace

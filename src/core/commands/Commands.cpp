@@ -54,6 +54,16 @@ std::vector<MenuItem> buildLabMenu() {
     items.push_back({Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box});
     items.push_back(
         {Command::HighContrast, "highContrast", N_("&High Contrast"), "Ctrl+H", Check::Box});
+    MenuItem sound{Command::Sound, "sound", N_("Sound"), "F9", Check::Box};
+    sound.separatorBefore = true;
+    items.push_back(sound);
+    for (std::size_t i = 0; i < SoundVolumes.size(); ++i) {
+        MenuItem volume{Command::Volume, "volume",           SoundVolumes[i], "",
+                        Check::Radio,    static_cast<int>(i)};
+        volume.submenu = N_("Volume");
+        items.push_back(volume);
+    }
+    items.push_back({Command::Voicing, "voicing", N_("Voicing"), "Shift+F9", Check::Box});
     MenuItem reset{Command::Reset, "reset", N_("&Reset"), "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
@@ -149,6 +159,15 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
     case Command::HighContrast:
         shown.checked = settings.highContrast;
         break;
+    case Command::Sound:
+        shown.checked = settings.sound;
+        break;
+    case Command::Voicing:
+        shown.checked = settings.voicing;
+        break;
+    case Command::Volume:
+        shown.checked = settings.volume == item.index;
+        break;
     case Command::Language:
         shown.checked = std::string_view(languageCode()) ==
                         languages()[static_cast<std::size_t>(item.index)].code;
@@ -216,6 +235,15 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::HighContrast:
         lab.settings().highContrast = !lab.settings().highContrast;
         break;
+    case Command::Sound:
+        lab.settings().sound = !lab.settings().sound;
+        break;
+    case Command::Voicing:
+        lab.settings().voicing = !lab.settings().voicing;
+        break;
+    case Command::Volume:
+        lab.settings().volume = item.index;
+        break;
     case Command::Reset:
         lab.reset();
         break;
@@ -233,7 +261,7 @@ bool shownIn(const MenuItem& item, Edition edition) {
 
 std::string itemWord(const MenuItem& item) {
     const bool shared = item.command == Command::Speed || item.command == Command::Cue ||
-                        item.command == Command::Language;
+                        item.command == Command::Language || item.command == Command::Volume;
     return shared ? item.name + std::to_string(item.index) : item.name;
 }
 

@@ -42,6 +42,9 @@ enum class Command {
     ExportPlotData,
     ExportPicture,
     Language, // item.index: which of languages(); the front end then shows its texts anew
+    Sound,    // the front end plays the view's sound while it is on
+    Voicing,  // the front end speaks the view's announcements while it is on
+    Volume,   // item.index: which of SoundVolumes
 };
 
 // The front ends that show an item.

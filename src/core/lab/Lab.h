@@ -6,11 +6,22 @@
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/RaceArm.h"
 #include "core/lab/Speeds.h"
+#include "core/language/Translation.h"
 #include "core/simulation/Simulation.h"
 
+#include <array>
 #include <functional>
 
 namespace servo {
+
+// The sound's volumes to choose from, percent of full scale.
+inline constexpr std::array<const char*, 4> SoundVolumes{N_("25 %"), N_("50 %"), N_("75 %"),
+                                                         N_("100 %")};
+inline constexpr int DefaultSoundVolume = 1;
+// The volume of an index of SoundVolumes, 0 to 1.
+inline constexpr double soundVolumeOf(int index) {
+    return 0.25 * (index + 1);
+}
 
 // The lab's settings besides the gain (which lives in the state, as the laws read it).
 struct LabSettings {
@@ -18,6 +29,11 @@ struct LabSettings {
     CueSettings cues;
     bool projector = false;    // wide lines and large text for a projector
     bool highContrast = false; // the high-contrast colours (see ColourProfile)
+    // Each student's own, like the colours and the language: never in an experiment or a
+    // recording, and kept by a reset.
+    bool sound = false;              // the error tone and event sounds (see Sonifier)
+    bool voicing = false;            // what a screen reader is told, spoken without one
+    int volume = DefaultSoundVolume; // index into SoundVolumes
 };
 
 // The lab attached to a simulation: it paces the passes of each displayed frame by the clock,

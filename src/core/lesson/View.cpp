@@ -84,6 +84,15 @@ void writeLab(JsonWriter& json, const View::LabValues& lab) {
         .endObject();
 }
 
+void writeSound(JsonWriter& json, const View& view) {
+    json.beginObject("sound")
+        .value("on", view.sound.on)
+        .value("volume", view.sound.volume)
+        .endObject()
+        .breakLine()
+        .value("voicing", view.voicing);
+}
+
 } // namespace
 
 View viewOf(const Lesson& lesson, bool labPanelOpen) {
@@ -107,6 +116,10 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.recording = lesson.recording();
     view.playing = lesson.playing();
     view.runState = lesson.lab().simulation().state().runState;
+    const LabSettings& settings = lesson.lab().settings();
+    view.sound.on = settings.sound;
+    view.sound.volume = soundVolumeOf(settings.volume);
+    view.voicing = settings.voicing;
     return view;
 }
 
@@ -142,7 +155,9 @@ std::string viewJson(const View& view) {
         .value("playing", view.playing)
         .breakLine()
         .value("runState", view.runState)
-        .breakLine()
+        .breakLine();
+    writeSound(json, view);
+    json.breakLine()
         .value("announcement", view.announcement)
         .breakLine()
         .value("pictureName", view.pictureName)
@@ -157,6 +172,7 @@ View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
         announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
     view.pictureName =
         pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
+    sound_ = sonifier_.afterFrame(lesson.lab());
     return view;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/access/Announcer.h"
 #include "core/access/PacedText.h"
+#include "core/access/Sonifier.h"
 #include "core/commands/Commands.h"
 #include "core/lesson/Lesson.h"
 #include "core/state/ControlBoxes.h"
@@ -57,6 +58,15 @@ struct View {
     bool recording = false;
     bool playing = false;
     int runState = 0;
+    // Whether the user has turned the sound on, and its volume (0 to 1); what to play comes
+    // with each frame (see Viewer::sound).
+    struct Sound {
+        bool on = false;
+        double volume = 0;
+        bool operator==(const Sound&) const = default;
+    };
+    Sound sound;
+    bool voicing = false; // the announcements are to be spoken without a screen reader
     // What a screen reader is to hear now, and the picture's accessible name when it is to
     // change now; empty when nothing is new.
     std::string announcement;
@@ -65,7 +75,8 @@ struct View {
     bool operator==(const View&) const = default;
 };
 
-// The view of a lesson as it stands, without the paced announcements.
+// The view of a lesson as it stands, without the paced announcements and the sound's tone and
+// events.
 View viewOf(const Lesson& lesson, bool labPanelOpen);
 
 // The view as JSON, a member a line; the menus' captions without their mnemonic marks and
@@ -77,9 +88,14 @@ class Viewer {
 public:
     // The view after a pass, `nowSeconds` on any steady clock; takes the lesson's news.
     View afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds);
+    // What to play after the last pass (see Sonifier); kept up whether it is heard or not, so
+    // that turning the sound on plays no stale events.
+    const SoundFrame& sound() const { return sound_; }
 
 private:
     Announcer announcer_;
+    Sonifier sonifier_;
+    SoundFrame sound_;
     PacedText pictureName_{Announcer::MinimumGapSeconds};
 };
 
