@@ -1,9 +1,11 @@
 // Speed of the simulation core without a window: control cycles per second for each servo
 // scheme, with a surface that records nothing and with the recording surface, and the cost of
-// one redraw of the arm; reading the largest recording and experiment a file may hold.
+// one redraw of the arm; the cost of one simulated second with dynamics on, for each motor law;
+// reading the largest recording and experiment a file may hold.
 
 #include "NullSurface.h"
 #include "core/display/DisplayList.h"
+#include "core/dynamics/DynamicsSettings.h"
 #include "core/figure/ArmRenderer.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/LessonTexts.h"
@@ -68,7 +70,37 @@ void BM_RedrawArm(benchmark::State& run) {
     benchmark::DoNotOptimize(state.pointX[73]);
 }
 
+// One simulated second (60 lab steps of 17 internal steps each) with dynamics on, the reverse
+// kinematic scheme at gain 5 stepping the target back and forth every half second.
+void BM_DynamicsSimulatedSecond(benchmark::State& run) {
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
+    dynamicsSwitched(state, true);
+    motorLawChosen(state, static_cast<MotorLaw>(run.range(0)));
+    state.gain = 5;
+    NullSurface surface;
+    Simulation passes(state, surface, simulation.controls);
+    constexpr int LabStepsPerSecond = 60;
+    for (auto _ : run) {
+        for (int step = 0; step < LabStepsPerSecond; ++step) {
+            state.targetX = step < LabStepsPerSecond / 2 ? 380 : 250;
+            state.targetY = step < LabStepsPerSecond / 2 ? 60 : 40;
+            passes.pass();
+        }
+    }
+    benchmark::DoNotOptimize(state.shoulderAngle);
+    run.counters["lab steps/s"] = benchmark::Counter(
+        static_cast<double>(run.iterations() * LabStepsPerSecond), benchmark::Counter::kIsRate);
+}
+
 } // namespace
+
+// Argument: the motor law (0 none, 1 P, 2 PD, 3 PD + gravity, 4 PID, 5 computed torque,
+// 6 Jacobian transpose + gravity).
+BENCHMARK(BM_DynamicsSimulatedSecond)
+    ->ArgName("law")
+    ->DenseRange(0, 6)
+    ->Unit(benchmark::kMicrosecond);
 
 // Argument: the servo scheme (1 reverse kinematic, 2 forward x,y, 3 forward R,theta).
 BENCHMARK(BM_ControlCycle_NullSurface)->ArgName("scheme")->DenseRange(1, 3);

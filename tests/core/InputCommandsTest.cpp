@@ -67,6 +67,10 @@ const std::map<std::string, Sample> Samples{
     {"box-click", {{"box-click 5"}, "elbow up"}},
     {"enter-gain", {{"enter-gain 2.3456"}, "gain 2.3000000000000003"}},
     {"enter-lambda", {{"scheme damped", "enter-lambda 99"}, "lambda 50"}},
+    {"dynamics", {{"dynamics on"}}},
+    {"motor", {{"motor pid"}}},
+    {"tune", {{"tune 12.5 0.9"}}},
+    {"model-error", {{"model-error -20"}}},
 };
 
 class EveryInputRow : public ::testing::TestWithParam<std::string> {};

@@ -55,6 +55,11 @@ Experiment everySettingChanged() {
     e.raceScheme = ServoForwardXY;
     e.dampingLambda = 12.5;
     e.pose = {15, -105.5, 180};
+    e.dynamics = true;
+    e.motorLaw = MotorLaw::ComputedTorque;
+    e.naturalFrequency = 12.5;
+    e.dampingRatio = 0.25;
+    e.modelErrorPercent = -30;
     return e;
 }
 
@@ -137,6 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 2: pose: expected three angles S,E,W, not '10,20,30,40'"},
         BadExperiment{"servo-experiment 1\npose=0,-200,0\n",
                       "line 2: pose: '-200' is outside -180..180"},
+        BadExperiment{"servo-experiment 1\ndynamics=on\n",
+                      "line 2: dynamics: expected 0 or 1, not 'on'"},
+        BadExperiment{"servo-experiment 1\nmotor=pidd\n",
+                      "line 2: motor: unknown motor law 'pidd' (none, p, pd, pdg, pid, ct, jtg)"},
+        BadExperiment{"servo-experiment 1\ntune=10\n", "line 2: tune: expected WN,ZETA, not '10'"},
+        BadExperiment{"servo-experiment 1\ntune=10,6\n", "line 2: tune: '6' is outside 0..5"},
+        BadExperiment{"servo-experiment 1\nmodel-error=150\n",
+                      "line 2: model-error: '150' is outside -100..100"},
         BadExperiment{"servo-experiment 1\ngain=2\ngain=3\n",
                       "line 3: gain: given before, at line 2"},
         BadExperiment{"servo-experiment 1\njust words\n",

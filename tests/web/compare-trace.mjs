@@ -1,6 +1,7 @@
 // Compares a trace printed by the browser edition's trace driver with the native golden one:
-// the same lines and words, numbers equal within 1e-9 (relative, or absolute near zero), as the
-// elementary functions of another libm may differ in their last digits.
+// the same lines and words, numbers (each of a comma list too) equal within 1e-9 (relative, or
+// absolute near zero), as the elementary functions of another libm may differ in their last
+// digits.
 // usage: node compare-trace.mjs EXPECTED ACTUAL
 import { readFileSync } from 'node:fs';
 
@@ -9,8 +10,9 @@ const [expectedFile, actualFile] = process.argv.slice(2);
 const expected = readFileSync(expectedFile, 'utf8').split('\n');
 const actual = readFileSync(actualFile, 'utf8').split('\n');
 
+// Words, and the numbers of comma lists (the dynamics mode's speeds= and torques=) each apart.
 function wordsOf(line) {
-  return line.split(/([ =])/);
+  return line.split(/([ =,])/);
 }
 
 function close(a, b) {

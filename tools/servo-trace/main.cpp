@@ -8,6 +8,7 @@
 #include "ScriptArguments.h"
 #include "core/access/Sonifier.h"
 #include "core/display/DisplayList.h"
+#include "core/dynamics/StepResponse.h"
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/lab/RaceArm.h"
@@ -42,6 +43,16 @@ std::string exact(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
     return buffer;
+}
+
+// A figure, or "-" for one not reached.
+std::string figure(double value) {
+    return std::isnan(value) ? "-" : exact(value);
+}
+
+// Three joint values, comma separated.
+std::string joints(const std::array<double, 3>& values) {
+    return exact(values[0]) + "," + exact(values[1]) + "," + exact(values[2]);
 }
 
 using Words = std::vector<std::string>;
@@ -93,6 +104,7 @@ public:
             {"apply", 0,
              [](Trace& t, const Words&) { t.experiment_.begin(static_cast<int>(t.lineNumber_)); }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
+            {"response", 0, [](Trace& t, const Words&) { t.printResponse(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
             {"state", 0, [](Trace& t, const Words&) { t.printState(); }},
             {"points", 0, [](Trace& t, const Words&) { t.printPoints(); }},
@@ -164,7 +176,20 @@ private:
             const double raceError = race_.distance();
             std::cout << " raceError=" << exact(std::isnan(raceError) ? sample.error : raceError);
         }
+        if (state_.dynamics.on) {
+            std::cout << " speeds=" << joints(state_.dynamics.speeds)
+                      << " torques=" << joints(state_.dynamics.torques);
+        }
         std::cout << '\n';
+    }
+
+    void printResponse() const {
+        const ResponseFigures figures = responseFigures(state_.dynamics.response);
+        std::cout << "response rise=" << figure(figures.rise)
+                  << " overshoot=" << figure(figures.overshoot)
+                  << " settling=" << figure(figures.settling)
+                  << " steadyError=" << figure(figures.steadyError)
+                  << " peakTorque=" << figure(figures.peakTorque) << '\n';
     }
 
     // The sound a front end plays now: the error tone and the events since the last "sound".

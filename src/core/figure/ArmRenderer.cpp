@@ -49,6 +49,9 @@ void drawFigure(SimulationState& state, DrawingSurface& surface) {
 }
 
 void redrawArm(SimulationState& state, DrawingSurface& surface) {
+    if (state.jointDrive != nullptr) {
+        state.jointDrive(state);
+    }
     state.shoulderDelta = state.shoulderAngle - state.previousShoulderAngle;
     state.elbowDelta = state.elbowAngle - state.previousElbowAngle;
     state.wristDelta = state.wristAngle - state.previousWristAngle;

@@ -24,7 +24,9 @@ SurfacePoint armToSurface(double armX, double armY);
 void drawFigure(SimulationState& state, DrawingSurface& surface);
 
 // Carries the joint movements since the last redraw over to the figure (wrist, then elbow,
-// then shoulder) and draws it. Every servo step ends with it.
+// then shoulder) and draws it. Every servo step ends with it. A joint drive in the state (the
+// dynamics mode) first takes the angles the step set as the joints' reference and puts the
+// joints where the motors have taken them.
 void redrawArm(SimulationState& state, DrawingSurface& surface);
 
 } // namespace servo

@@ -1,5 +1,7 @@
 #include "core/lesson/Experiment.h"
 
+#include "core/dynamics/DynamicsSettings.h"
+#include "core/dynamics/MotorLaws.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
@@ -24,7 +26,13 @@ struct Key {
     const char* name;
     Reader read;
     Writer write;
+    // Whether the key is written; none: always.
+    bool (*written)(const Experiment& from) = nullptr;
 };
+
+bool keyWritten(const Key& key, const Experiment& experiment) {
+    return key.written == nullptr || key.written(experiment);
+}
 
 std::string flag(bool on) {
     return on ? "1" : "0";
@@ -165,8 +173,63 @@ std::string readRace(const std::string& value, Experiment& into) {
     return {};
 }
 
-const std::vector<Key>& keys() {
-    static const std::vector<Key> table{
+std::string readMotor(const std::string& value, Experiment& into) {
+    const std::optional<MotorLaw> law = motorLawNamed(value);
+    if (!law) {
+        return filled(tr("unknown motor law %s (%s)"), {quoted(value), motorLawWords()});
+    }
+    into.motorLaw = *law;
+    return {};
+}
+
+// "WN,ZETA": the natural frequency in rad/s and the damping ratio.
+std::string readTuning(const std::string& value, Experiment& into) {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos) {
+        return filled(tr("expected WN,ZETA, not %s"), {quoted(value)});
+    }
+    const auto frequency = readNumber(value.substr(0, comma), 0, MaxNaturalFrequency);
+    const auto damping = readNumber(value.substr(comma + 1), 0, MaxDampingRatio);
+    if (!frequency.value || !damping.value) {
+        return frequency.value ? damping.error : frequency.error;
+    }
+    into.naturalFrequency = *frequency.value;
+    into.dampingRatio = *damping.value;
+    return {};
+}
+
+// The dynamics mode's keys, written only away from their start-up values.
+std::vector<Key> dynamicsKeys() {
+    return {
+        {"dynamics",
+         [](const std::string& value, Experiment& into) { return readFlag(value, into.dynamics); },
+         [](const Experiment& from) { return flag(from.dynamics); },
+         [](const Experiment& from) { return from.dynamics; }},
+        {"motor", readMotor,
+         [](const Experiment& from) -> std::string { return motorLawRow(from.motorLaw).word; },
+         [](const Experiment& from) { return from.motorLaw != DefaultMotorLaw; }},
+        {"tune", readTuning,
+         [](const Experiment& from) -> std::string {
+             return exactNumber(from.naturalFrequency) + "," + exactNumber(from.dampingRatio);
+         },
+         [](const Experiment& from) {
+             return from.naturalFrequency != DefaultNaturalFrequency ||
+                    from.dampingRatio != DefaultDampingRatio;
+         }},
+        {"model-error",
+         [](const std::string& value, Experiment& into) -> std::string {
+             const auto percent = readNumber(value, -MaxModelErrorPercent, MaxModelErrorPercent);
+             into.modelErrorPercent = percent.value.value_or(into.modelErrorPercent);
+             return percent.error;
+         },
+         [](const Experiment& from) -> std::string { return exactNumber(from.modelErrorPercent); },
+         [](const Experiment& from) { return from.modelErrorPercent != DefaultModelErrorPercent; }},
+    };
+}
+
+// The keys every experiment writes.
+std::vector<Key> generalKeys() {
+    return {
         {"scheme", readScheme,
          [](const Experiment& from) -> std::string { return raceSchemeWord(from.servoType); }},
         {"elbow", readElbow,
@@ -226,6 +289,16 @@ const std::vector<Key>& keys() {
                     exactNumber(from.pose[2]);
          }},
     };
+}
+
+const std::vector<Key>& keys() {
+    static const std::vector<Key> table = [] {
+        std::vector<Key> all = generalKeys();
+        for (const Key& key : dynamicsKeys()) {
+            all.push_back(key);
+        }
+        return all;
+    }();
     return table;
 }
 
@@ -395,7 +468,9 @@ ExperimentReading readExperiment(std::string_view text, int firstLineNumber) {
 std::string writeExperiment(const Experiment& experiment) {
     std::string text = std::string(ExperimentHeader) + "\n";
     for (const Key& key : keys()) {
-        text += std::string(key.name) + "=" + key.write(experiment) + "\n";
+        if (keyWritten(key, experiment)) {
+            text += std::string(key.name) + "=" + key.write(experiment) + "\n";
+        }
     }
     return text;
 }
@@ -448,7 +523,9 @@ ExperimentReading readExperimentLink(std::string_view hash) {
 std::string experimentLink(const Experiment& experiment) {
     std::string link = ExperimentLinkVersion;
     for (const Key& key : keys()) {
-        link += "&" + std::string(key.name) + "=" + percentEncoded(key.write(experiment));
+        if (keyWritten(key, experiment)) {
+            link += "&" + std::string(key.name) + "=" + percentEncoded(key.write(experiment));
+        }
     }
     return link;
 }
@@ -478,6 +555,11 @@ Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     experiment.raceScheme = lab.race().scheme();
     experiment.dampingLambda = state.dampingLambda;
     experiment.pose = state.startPoseDegrees;
+    experiment.dynamics = state.dynamics.on;
+    experiment.motorLaw = state.dynamics.motorLaw;
+    experiment.naturalFrequency = state.dynamics.naturalFrequency;
+    experiment.dampingRatio = state.dynamics.dampingRatio;
+    experiment.modelErrorPercent = state.dynamics.modelErrorPercent;
     return experiment;
 }
 
@@ -507,6 +589,10 @@ void applyExperiment(Lab& lab, const Experiment& experiment) {
         stopClicked(state);
     }
     lab.race().setScheme(experiment.raceScheme);
+    dynamicsSwitched(state, experiment.dynamics);
+    motorLawChosen(state, experiment.motorLaw);
+    tuned(state, experiment.naturalFrequency, experiment.dampingRatio);
+    modelErrorSet(state, experiment.modelErrorPercent);
 }
 
 } // namespace servo

@@ -13,7 +13,9 @@ namespace servo {
 
 // An experiment: the settings of a lesson's starting point, as a short text a teacher hands
 // out. Its first line is ExperimentHeader, then `key=value` lines (see ExperimentKeys); a key
-// left out keeps its start-up value. The same keys make a link's hash: v=1&scheme=xy&...
+// left out keeps its start-up value. The dynamics mode's keys are written only when a setting
+// is not at its start-up value, so experiments without it read as they always have. The same keys
+// make a link's hash: v=1&scheme=xy&...
 struct Experiment {
     int servoType = ServoReverseKinematic;
     CheckBox elbow = CheckBox::Check7;
@@ -32,6 +34,12 @@ struct Experiment {
     double dampingLambda = DefaultDampingLambda;
     // The arm's starting pose: shoulder, elbow and wrist, degrees (straight up: all zero).
     std::array<double, 3> pose{};
+    // The dynamics mode: on or off, its motor law, tuning (rad/s, ratio) and model error (%).
+    bool dynamics = false;
+    MotorLaw motorLaw = DefaultMotorLaw;
+    double naturalFrequency = DefaultNaturalFrequency;
+    double dampingRatio = DefaultDampingRatio;
+    double modelErrorPercent = DefaultModelErrorPercent;
 
     bool operator==(const Experiment&) const;
 };

@@ -1,5 +1,7 @@
 #include "core/lesson/InputCommands.h"
 
+#include "core/dynamics/DynamicsSettings.h"
+#include "core/dynamics/MotorLaws.h"
 #include "core/language/Translation.h"
 #include "core/lesson/ScriptWords.h"
 #include "core/servo/ElbowConfigurations.h"
@@ -164,6 +166,48 @@ std::vector<InputCommand> entryCommands() {
     };
 }
 
+// The dynamics mode's switch, motor law, tuning (natural frequency in rad/s, damping ratio)
+// and model error (percent).
+std::vector<InputCommand> dynamicsCommands() {
+    return {
+        {"dynamics", 1,
+         [](Lab* lab, const Words& w) -> std::string {
+             if (w[1] != "on" && w[1] != "off") {
+                 return filled(tr("expected on or off, not %s"), {quoted(w[1])});
+             }
+             if (lab != nullptr) {
+                 dynamicsSwitched(stateOf(*lab), w[1] == "on");
+             }
+             return {};
+         }},
+        {"motor", 1,
+         [](Lab* lab, const Words& w) -> std::string {
+             const std::optional<MotorLaw> law = motorLawNamed(w[1]);
+             if (!law) {
+                 return filled(tr("unknown motor law %s (%s)"), {quoted(w[1]), motorLawWords()});
+             }
+             if (lab != nullptr) {
+                 motorLawChosen(stateOf(*lab), *law);
+             }
+             return {};
+         }},
+        {"tune", 2,
+         [](Lab* lab, const Words& w) -> std::string {
+             const auto frequency = readNumber(w[1], 0, MaxNaturalFrequency);
+             const auto damping = readNumber(w[2], 0, MaxDampingRatio);
+             if (!frequency.value || !damping.value) {
+                 return frequency.value ? damping.error : frequency.error;
+             }
+             if (lab != nullptr) {
+                 tuned(stateOf(*lab), *frequency.value, *damping.value);
+             }
+             return {};
+         }},
+        ofNumber("model-error", -MaxModelErrorPercent, MaxModelErrorPercent,
+                 [](Lab& lab, double percent) { modelErrorSet(stateOf(lab), percent); }),
+    };
+}
+
 std::vector<InputCommand> buildCommands() {
     const auto& boxed = servoSchemes();
     std::vector<InputCommand> commands{
@@ -236,7 +280,7 @@ std::vector<InputCommand> buildCommands() {
         acting("step", [](Lab& lab) { stepClicked(stateOf(lab)); }),
         acting("reset", [](Lab& lab) { lab.reset(); }),
     };
-    for (auto more : {keyAndBoxCommands(), entryCommands()}) {
+    for (auto more : {keyAndBoxCommands(), entryCommands(), dynamicsCommands()}) {
         commands.insert(commands.end(), more.begin(), more.end());
     }
     return commands;

@@ -1,5 +1,7 @@
 #include "core/simulation/ControlCycle.h"
 
+#include "core/dynamics/JointDrive.h"
+#include "core/dynamics/StepResponse.h"
 #include "core/figure/ArmRenderer.h"
 #include "core/simulation/ServoSchemes.h"
 #include "core/state/Geometry.h"
@@ -58,7 +60,12 @@ void runningCycle(SimulationState& state, DrawingSurface& surface, Controls& con
 
     surface.setForeColour(White);
     if (scheme != nullptr) {
+        // With dynamics on the step's angles are the joints' reference; the motors move them.
+        responseBeforeStep(state);
+        state.jointDrive = state.dynamics.on ? driveJoints : nullptr;
         scheme->step(state, surface);
+        state.jointDrive = nullptr;
+        responseAfterStep(state);
     }
 
     Grod(state, surface, yield);

@@ -11,8 +11,9 @@ namespace servo {
 // One pass of the simulation, called by the run loop while running or stopped. Running: clear
 // (path hidden), show the elbow boxes for the reverse kinematic scheme only, take the desired
 // point and the wrist setting, reset the joints on the very first cycle, run one step of the
-// chosen servo law in white and draw the grid (whose yield runs `yield`). Stopped: only redraw the
-// arm where it stands.
+// chosen servo law in white (with dynamics on, the law sets the joints' reference and the
+// motors move them a lab step), measure the step response and draw the grid (whose yield runs
+// `yield`). Stopped: only redraw the arm where it stands.
 void controlCycle(SimulationState& state, DrawingSurface& surface, Controls& controls,
                   const std::function<void()>& yield = {});
 // The running half of it, whatever the run state says (the lab's single step while stopped).

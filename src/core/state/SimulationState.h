@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/state/DynamicsState.h"
+
 #include <array>
 
 namespace servo {
@@ -104,6 +106,12 @@ struct SimulationState {
     double largestJointStep = 0;
     int singular = 0;
     double dampingLambda = DefaultDampingLambda;
+
+    // The dynamics mode (off at start-up) and, while a running cycle's servo step is under
+    // way with it on, what turns the angles the law set into the joints' reference and moves
+    // the joints by the motors instead (set and cleared by the control cycle).
+    DynamicsState dynamics;
+    JointDrive jointDrive = nullptr;
 
     // Draw pass: the effector point worked out from the joint angles, for the pick-up test.
     double graspX = 0;
