@@ -90,6 +90,16 @@ for (const engine of engines().filter(({ name }) => name !== 'webkit')) {
       // Made within the key's handler; headless Firefox has no audio output to start it on.
       await tab.waitFor((running) => window.servoPage.sound.context?.state === (running ? 'running' : 'suspended'),
         engine.name === 'chromium');
+      // A hidden tab runs no frames: its sound holds until the tab shows again.
+      const hide = (hidden) => {
+        Object.defineProperty(document, 'hidden', { value: hidden, configurable: true });
+        document.dispatchEvent(new Event('visibilitychange'));
+      };
+      await tab.evaluate(hide, true);
+      await tab.waitFor(() => window.servoPage.sound.context.state === 'suspended');
+      await tab.evaluate(hide, false);
+      await tab.waitFor((running) => window.servoPage.sound.context.state === (running ? 'running' : 'suspended'),
+        engine.name === 'chromium');
       const { hertz, samples } = await tab.evaluate(async ([rate, sampleRate, seconds]) => {
         const { SoundVoice } = await import(new URL('sound.js', location.href).href);
         const page = window.servoPage;

@@ -82,6 +82,7 @@ class Page {
     this.refresh();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
+    document.addEventListener('visibilitychange', () => this.sound.pause(document.hidden || !this.running));
     const contrast = new URLSearchParams(location.search).get('contrast');
     const asked = matchMedia('(prefers-contrast: more)');
     if (contrast === 'high' || (contrast === null && asked.matches)) {
@@ -180,6 +181,8 @@ class Page {
     }
     if (this.view.runState !== this.described.runStates.end) {
       requestAnimationFrame((next) => this.tick(next));
+    } else {
+      this.sound.pause(true);
     }
   }
 
@@ -214,6 +217,7 @@ class Page {
 
   crashed(error) {
     this.running = false;
+    this.sound.pause(true);
     console.error(error);
     showProblem(this.described.captions.crashed);
   }

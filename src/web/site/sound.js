@@ -84,6 +84,7 @@ export class SoundPlayer {
     this.voice = null;
     this.on = false;
     this.volume = 0;
+    this.paused = false;
   }
 
   // Follows the view's {on, volume}. The first turn on must come within the user's gesture
@@ -100,13 +101,26 @@ export class SoundPlayer {
         this.context = new Context();
         this.voice = new SoundVoice(this.context);
       }
-      this.context?.resume().catch(() => {});
+      if (!this.paused) {
+        this.context?.resume().catch(() => {});
+      }
       this.voice?.setVolume(volume, this.context?.currentTime ?? 0);
     } else if (this.context) {
       this.voice.silence(this.context.currentTime);
       const context = this.context;
       // Suspended once faded out, unless it was turned on again meanwhile.
       setTimeout(() => this.on || context.suspend().catch(() => {}), 1000 * 5 * RampSeconds);
+    }
+  }
+
+  // Holds the sound while no frames come (the tab hidden, the simulation ended or crashed), so
+  // that the last frame's tone does not sound on; and lets it go on again.
+  pause(paused) {
+    this.paused = paused;
+    if (paused) {
+      this.context?.suspend().catch(() => {});
+    } else if (this.on) {
+      this.context?.resume().catch(() => {});
     }
   }
 
