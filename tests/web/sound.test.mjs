@@ -52,6 +52,16 @@ function wobbleOf(series, step) {
   return { depth: Math.sqrt(correlation(0) / wobble.length), period: best * step };
 }
 
+// The events the module names, each with what its motif's first and last pitch must show.
+const Motifs = {
+  target: (first, last) => first > 600 && Math.abs(last / first - 1) < 0.02,
+  reached: (first, last) => last > 1.3 * first, // rising
+  'out-of-reach': (first, last) => last < 200 && first < 200, // low
+  singular: (first, last) => first > 400 && Math.abs(last / first - 1) < 0.02,
+  grip: (first, last) => last > 1.2 * first,
+  drop: (first, last) => last < first / 1.2,
+};
+
 // A stand-in for the browser's speech synthesis that keeps what it is asked to speak.
 function recordSpeech() {
   window.spoken = [];
@@ -133,6 +143,35 @@ for (const engine of engines().filter(({ name }) => name !== 'webkit')) {
       assert.ok(heard.depth > 0.5 * hunting.depth, `wobble ${heard.depth} Hz deep, hunting ${hunting.depth} Hz`);
       await tab.press('F9');
       await tab.waitFor(() => window.servoPage.sound.context.state === 'suspended');
+      await tab.close();
+    });
+
+    test('each event has its own short gentle motif', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      const rendered = await tab.evaluate(async ([words, sampleRate]) => {
+        const { SoundVoice } = await import(new URL('sound.js', location.href).href);
+        return Promise.all(words.map(async (word) => {
+          const context = new OfflineAudioContext(1, sampleRate / 2, sampleRate);
+          const voice = new SoundVoice(context);
+          voice.setVolume(1, 0);
+          voice.play({ hertz: 220, level: 0, events: [word] }, 0);
+          return Array.from((await context.startRendering()).getChannelData(0));
+        }));
+      }, [Object.keys(Motifs), SampleRate]);
+      const signatures = new Set();
+      Object.entries(Motifs).forEach(([word, expected], index) => {
+        const samples = rendered[index];
+        const sounding = samples.map((x, i) => (Math.abs(x) > 1e-3 ? i : -1)).filter((i) => i >= 0);
+        const seconds = (sounding.at(-1) - sounding[0]) / SampleRate;
+        const peak = Math.max(...samples.map(Math.abs));
+        const track = pitchTrack(samples.slice(sounding[0], sounding.at(-1))).filter((hertz) => hertz > 0);
+        const [first, last] = [track[0], track.at(-1)];
+        assert.ok(seconds > 0.08 && seconds < 0.25, `${word}: ${seconds} s long`);
+        assert.ok(peak > 0.05 && peak <= 0.25, `${word}: peak ${peak}`);
+        assert.ok(expected(first, last), `${word}: ${first} Hz to ${last} Hz`);
+        signatures.add(`${Math.round(first / 20)} ${Math.round(last / 20)} ${Math.round(seconds * 50)}`);
+      });
+      assert.equal(signatures.size, Object.keys(Motifs).length, 'two events sound alike');
       await tab.close();
     });
 
