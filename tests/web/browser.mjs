@@ -26,10 +26,13 @@ export function serveSite() {
 }
 
 // A tab of the simulator (see engines.mjs) with its start-up notice dismissed and the first
-// cycles run.
-export async function openSimulator(runtime, url, options = {}) {
+// cycles run; `initScript` runs before the page's own scripts.
+export async function openSimulator(runtime, url, { initScript, ...options } = {}) {
   const tab = await runtime.newTab(options);
   tab.onPageError((error) => console.log('page error:', error.message));
+  if (initScript) {
+    await tab.addInitScript(initScript);
+  }
   await tab.goto(url);
   await tab.waitFor(() => document.getElementById('notice').open);
   await tab.press('Enter');

@@ -33,6 +33,11 @@ class Tab {
     this.page.on('pageerror', report);
   }
 
+  // Runs `fn` in every document the tab loads, before the page's own scripts.
+  addInitScript(fn) {
+    return this.engine === 'chromium' ? this.page.addInitScript(fn) : this.page.evaluateOnNewDocument(fn);
+  }
+
   evaluate(fn, arg) {
     return this.page.evaluate(fn, arg);
   }

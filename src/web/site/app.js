@@ -6,6 +6,7 @@ import { Painter, useOpKinds } from './painter.js';
 import { LabView } from './lab.js';
 import { LessonView } from './lesson.js';
 import { MenuBar } from './menus.js';
+import { SoundPlayer, Speaker } from './sound.js';
 import { startupTexts } from './startup-texts.js';
 
 const FontFamily = "'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-serif";
@@ -50,6 +51,8 @@ class Page {
     this.printed = []; // the read-outs of the last picture drawn, for the page's tests
     // A touch screen (its primary pointer a finger): decided once, the notice speaks of a finger.
     this.touchScreen = matchMedia('(pointer: coarse)').matches;
+    this.sound = new SoundPlayer(); // nothing plays before the user turns the sound on
+    this.speaker = new Speaker(); // nor speaks before the voicing
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);
     this.lesson = new LessonView(this);
@@ -79,6 +82,7 @@ class Page {
     this.refresh();
     this.fitSurfaces();
     new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
+    document.addEventListener('visibilitychange', () => this.sound.pause(document.hidden || !this.running));
     const contrast = new URLSearchParams(location.search).get('contrast');
     const asked = matchMedia('(prefers-contrast: more)');
     if (contrast === 'high' || (contrast === null && asked.matches)) {
@@ -163,6 +167,9 @@ class Page {
       const plot = this.lab.plotArea();
       const shown = JSON.parse(this.front.frame(elapsed, time / 1000, plot.width, plot.height, plot.lineHeight));
       this.present(shown);
+      if (shown.sound) {
+        this.sound.play(shown.sound); // present only while the sound is on
+      }
       this.speak(shown.announcement, shown.pictureName);
       if (shown.view) {
         this.applyView(shown.view);
@@ -174,6 +181,8 @@ class Page {
     }
     if (this.view.runState !== this.described.runStates.end) {
       requestAnimationFrame((next) => this.tick(next));
+    } else {
+      this.sound.pause(true);
     }
   }
 
@@ -208,6 +217,7 @@ class Page {
 
   crashed(error) {
     this.running = false;
+    this.sound.pause(true);
     console.error(error);
     showProblem(this.described.captions.crashed);
   }
@@ -279,14 +289,17 @@ class Page {
     this.redrawCues();
   }
 
-  // Tells the screen reader `text` through the polite live region (nothing for an empty text)
-  // and keeps the picture's accessible name on the one-line summary, changed at most as often
-  // as the module paces it.
+  // Tells the screen reader `text` through the polite live region (nothing for an empty text),
+  // and says it aloud while the voicing is on; keeps the picture's accessible name on the
+  // one-line summary, changed at most as often as the module paces it.
   speak(text, pictureName = '') {
     if (text) {
       const region = $('announcer');
       // The same words again are a new announcement too.
       region.textContent = region.textContent === text ? `${text}\u00a0` : text;
+      if (this.view?.voicing) {
+        this.speaker.say(text, this.described.language);
+      }
     }
     if (pictureName) {
       $('surface').setAttribute('aria-label', pictureName);
@@ -351,6 +364,8 @@ class Page {
       $('Text1').value = text;
       $('Text1').scrollTop = 0;
     });
+    this.sound.apply(view.sound);
+    this.show('voicing', view.voicing, (on) => on || this.speaker.hush());
     this.menus.applyView(view);
     this.lab.applyView(view);
     this.lesson.applyView(view);
