@@ -26,6 +26,7 @@ void DesktopSimulator::performed(const MenuItem& item) {
         break;
     case Command::Describe:
         form.announce(Announcer::wholeState(lab), Announcer::summary(lab));
+        voicing.speak(Announcer::wholeState(lab), lab.settings().voicing);
         break;
     case Command::Keys:
         showKeysHelp(&form);
@@ -69,6 +70,8 @@ void DesktopSimulator::afterFrame(double nowSeconds) {
     show(view);
     form.announce(view.announcement,
                   view.pictureName.empty() ? std::nullopt : std::optional(view.pictureName));
+    voicing.follow(view);
+    sound.play(viewer.sound(), view.sound);
 }
 
 bool DesktopSimulator::panelOpen(std::optional<bool> open) {
