@@ -11,8 +11,10 @@ namespace servo {
 
 namespace {
 
-// The sink's buffer: short, so that the tone answers the arm within a frame or two.
-constexpr double BufferSeconds = 0.05;
+// The sink's buffer: short, so that the tone answers the arm within a few frames, yet long
+// enough that Qt's PulseAudio sink, which pulls 20 ms at a time, fills the server's prebuffer
+// (with 50 ms it stalls after the first pull).
+constexpr double BufferSeconds = 0.1;
 
 // Qt's PulseAudio backend warns when no sound server answers (a machine without speakers, a
 // build server). The program then runs on silently, so while the output is looked up those
@@ -41,7 +43,7 @@ private:
 } // namespace
 
 SoundOutput::SoundOutput() {
-    generator_.open(QIODevice::ReadOnly);
+    generator_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 SoundOutput::~SoundOutput() {
