@@ -14,7 +14,7 @@ namespace servo {
 // the error tone, a sine whose pitch glides to the frame's pitch in about GlideSeconds and whose
 // amplitude ramps to the frame's level times the volume in about RampSeconds, mixed with a short
 // motif for each event. Off, the tone fades out, events are dropped and the samples are zero.
-// Reads never run dry: the device is an endless stream.
+// Reads never run dry: the device is an endless stream, open from the start.
 class SoundGenerator : public QIODevice {
 public:
     static constexpr int SampleRate = 44100;

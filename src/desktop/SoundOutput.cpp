@@ -42,9 +42,7 @@ private:
 
 } // namespace
 
-SoundOutput::SoundOutput() {
-    generator_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-}
+SoundOutput::SoundOutput() = default;
 
 SoundOutput::~SoundOutput() {
     if (sink_) {

@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 namespace servo::testing {
@@ -110,7 +111,7 @@ private slots:
         QFETCH(double, level);
         QFETCH(bool, heard);
         SoundGenerator generator;
-        QVERIFY(generator.open(QIODevice::ReadOnly));
+        QVERIFY(generator.isOpen());
         generator.follow({440, level, {}}, {on, 1.0});
         QCOMPARE(loudest(samples(generator, 0.2)) > 1000, heard);
         generator.follow({440, level, {SoundEvent::Reached}}, {false, 1.0}); // turned off
@@ -118,9 +119,28 @@ private slots:
         QCOMPARE(loudest(samples(generator, 0.1)), 0);
     }
 
+    // Turning the tone on and off ramps its amplitude: no sample jumps further than the loudest
+    // sine's own steepest step.
+    void theToneStartsAndStopsWithoutClicks() {
+        SoundGenerator generator;
+        QVERIFY(generator.isOpen());
+        std::vector<qint16> read;
+        for (bool on : {true, false, true, false}) {
+            generator.follow({ToneHighHertz, 1, {}}, {on, 1.0});
+            const std::vector<qint16> more = samples(generator, 0.0123);
+            read.insert(read.end(), more.begin(), more.end());
+        }
+        const double steepest = 2 * std::numbers::pi * ToneHighHertz / SoundGenerator::SampleRate *
+                                SoundGenerator::TonePeak * 32767;
+        for (std::size_t i = 1; i < read.size(); ++i) {
+            QVERIFY2(std::abs(read[i] - read[i - 1]) <= steepest + 1,
+                     qPrintable(QString::number(i)));
+        }
+    }
+
     void eventsSoundWhileOn() {
         SoundGenerator generator;
-        QVERIFY(generator.open(QIODevice::ReadOnly));
+        QVERIFY(generator.isOpen());
         generator.follow({440, 0, {SoundEvent::Drop}}, {false, 1.0});
         QCOMPARE(loudest(samples(generator, 0.2)), 0);
         generator.follow({440, 0, {SoundEvent::Drop}}, {true, 1.0});
@@ -137,7 +157,7 @@ private slots:
     void thePitchFollowsTheFrequency() {
         QFETCH(double, hertz);
         SoundGenerator generator;
-        QVERIFY(generator.open(QIODevice::ReadOnly));
+        QVERIFY(generator.isOpen());
         generator.follow({ToneLowHertz + ToneHighHertz - hertz, 1, {}}, {true, 1.0});
         samples(generator, 0.1);
         generator.follow({hertz, 1, {}}, {true, 1.0});
