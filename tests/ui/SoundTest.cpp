@@ -138,6 +138,17 @@ private slots:
         }
     }
 
+    // Each frame is heard at once: the samples read after a frame are made after it, none read
+    // ahead before it. The tone turned off has faded to nothing within 0.2 s.
+    void theToneFollowsEachFrameAtOnce() {
+        SoundGenerator generator;
+        generator.follow({440, 1, {}}, {true, 1.0});
+        samples(generator, 0.01);
+        generator.follow({440, 1, {}}, {false, 1.0});
+        samples(generator, 0.18);
+        QCOMPARE(loudest(samples(generator, 0.02)), 0);
+    }
+
     void eventsSoundWhileOn() {
         SoundGenerator generator;
         QVERIFY(generator.isOpen());
