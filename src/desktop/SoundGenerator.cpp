@@ -37,10 +37,10 @@ std::vector<SoundGenerator::Note> SoundGenerator::motifOf(SoundEvent event) {
         return {{164.81, 0.18}};
     case SoundEvent::Singular: // a tritone, uneasy
         return {{415.30, 0.08}, {293.66, 0.1}};
-    case SoundEvent::Grip: // closing: falling
+    case SoundEvent::Grip: // closing: a falling fourth
         return {{1046.5, 0.06}, {783.99, 0.06}};
-    case SoundEvent::Drop: // opening: rising
-        return {{659.25, 0.06}, {987.77, 0.08}};
+    case SoundEvent::Drop: // opening: the grip's fourth, rising
+        return {{783.99, 0.06}, {1046.5, 0.08}};
     }
     return {};
 }

@@ -19,7 +19,10 @@ public:
             return; // no engine: silent
         }
         chooseLanguage(languageCode);
-        engine_->say(QString::fromStdString(text)); // cuts what was being said
+        if (engine_->state() == QTextToSpeech::Speaking) {
+            engine_->stop(); // a new message cuts the old one
+        }
+        engine_->say(QString::fromStdString(text));
     }
 
 private:
