@@ -24,10 +24,12 @@ void DesktopSimulator::performed(const MenuItem& item) {
     case Command::LabPanel:
         labPanel.setVisible(!labPanel.isVisible());
         break;
-    case Command::Describe:
-        form.announce(Announcer::wholeState(lab), Announcer::summary(lab));
-        voicing.speak(Announcer::wholeState(lab), lab.settings().voicing);
+    case Command::Describe: {
+        const std::string whole = Announcer::wholeState(lab);
+        form.announce(whole, Announcer::summary(lab));
+        voicing.speak(whole, lab.settings().voicing);
         break;
+    }
     case Command::Keys:
         showKeysHelp(&form);
         break;

@@ -19,10 +19,14 @@ public:
             return; // no engine: silent
         }
         chooseLanguage(languageCode);
-        if (engine_->state() == QTextToSpeech::Speaking) {
-            engine_->stop(); // a new message cuts the old one
-        }
+        stop(); // a new message cuts the old one
         engine_->say(QString::fromStdString(text));
+    }
+
+    void stop() override {
+        if (engine_ && engine_->state() == QTextToSpeech::Speaking) {
+            engine_->stop();
+        }
     }
 
 private:
@@ -55,6 +59,10 @@ Voicing::Voicing(std::unique_ptr<Speaker> speaker)
     : speaker_(speaker ? std::move(speaker) : systemSpeaker()) {}
 
 void Voicing::follow(const View& view) {
+    if (on_ && !view.voicing) {
+        speaker_->stop();
+    }
+    on_ = view.voicing;
     speak(view.announcement, view.voicing);
 }
 

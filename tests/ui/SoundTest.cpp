@@ -44,13 +44,15 @@ struct Said {
 
 class ListeningSpeaker : public Speaker {
 public:
-    explicit ListeningSpeaker(std::vector<Said>& said) : said_(said) {}
+    ListeningSpeaker(std::vector<Said>& said, int& stops) : said_(said), stops_(stops) {}
     void say(const std::string& text, const std::string& languageCode) override {
         said_.push_back({text, languageCode});
     }
+    void stop() override { ++stops_; }
 
 private:
     std::vector<Said>& said_;
+    int& stops_;
 };
 
 } // namespace
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<DesktopSimulator> app;
     std::unique_ptr<ModalDismisser> boxes;
     std::vector<Said> said;
+    int stops = 0;
     long frames_ = 0;
 
     void frame() {
@@ -86,11 +89,12 @@ private slots:
 
     void init() {
         said.clear();
+        stops = 0;
         frames_ = 0;
         app = std::make_unique<DesktopSimulator>();
         boxes = std::make_unique<ModalDismisser>();
         app->form.startUp();
-        app->voicing.setSpeaker(std::make_unique<ListeningSpeaker>(said));
+        app->voicing.setSpeaker(std::make_unique<ListeningSpeaker>(said, stops));
         frame(); // the announcer's first look
     }
     void cleanup() {
@@ -198,8 +202,8 @@ private slots:
         QVERIFY(framesUntil(silent));
     }
 
-    // Voicing speaks what the screen reader is told and the whole description, and nothing
-    // while it is off.
+    // Voicing speaks what the screen reader is told and the whole description, nothing while
+    // it is off, and stops speaking once turned off.
     void voicingHandsTheTextToTheSpeaker() {
         app->form.stopAction()->trigger();
         QVERIFY(framesUntil([this] { return description().contains("Stopped"); }));
@@ -213,6 +217,9 @@ private slots:
         QCOMPARE(said.back().language, std::string(languageCode()));
         trigger(Command::Describe);
         QCOMPARE(said.back().text, Announcer::wholeState(app->lab));
+        QCOMPARE(stops, 0);
+        trigger(Command::Voicing);
+        QVERIFY(framesUntil([this] { return stops > 0; }));
     }
 };
 
