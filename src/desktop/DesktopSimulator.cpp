@@ -24,9 +24,12 @@ void DesktopSimulator::performed(const MenuItem& item) {
     case Command::LabPanel:
         labPanel.setVisible(!labPanel.isVisible());
         break;
-    case Command::Describe:
-        form.announce(Announcer::wholeState(lab), Announcer::summary(lab));
+    case Command::Describe: {
+        const std::string whole = Announcer::wholeState(lab);
+        form.announce(whole, Announcer::summary(lab));
+        voicing.speak(whole, lab.settings().voicing);
         break;
+    }
     case Command::Keys:
         showKeysHelp(&form);
         break;
@@ -69,6 +72,8 @@ void DesktopSimulator::afterFrame(double nowSeconds) {
     show(view);
     form.announce(view.announcement,
                   view.pictureName.empty() ? std::nullopt : std::optional(view.pictureName));
+    voicing.follow(view);
+    sound.play(viewer.sound(), view.sound);
 }
 
 bool DesktopSimulator::panelOpen(std::optional<bool> open) {

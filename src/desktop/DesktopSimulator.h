@@ -10,6 +10,8 @@
 #include "desktop/LabPanel.h"
 #include "desktop/LessonFiles.h"
 #include "desktop/PersistentCanvas.h"
+#include "desktop/SoundOutput.h"
+#include "desktop/Voicing.h"
 #include "desktop/WindowLooks.h"
 
 namespace servo {
@@ -18,8 +20,9 @@ namespace servo {
 // the canvas, the simulation (its grid yielding to the window's events), its lab and the lesson
 // the user drives it through; the window, the Lab menu after "About", the lab panel (closed),
 // the window's looks by the lab's settings and the lesson's files. The window and its parts go
-// before the lesson they show. Start-up is left to the caller (form.startUp() with its notice,
-// or a quiet one in tests), and so is the run loop.
+// before the lesson they show. The sound and voicing play the view while the user has them on.
+// Start-up is left to the caller (form.startUp() with its notice, or a quiet one in tests), and so
+// is the run loop.
 struct DesktopSimulator {
     SimulationState state;
     Controls controls{state};
@@ -35,14 +38,16 @@ struct DesktopSimulator {
                       [this](std::optional<bool> open) { return panelOpen(open); }};
 
     Viewer viewer;
+    SoundOutput sound;
+    Voicing voicing;
 
     DesktopSimulator();
     DesktopSimulator(const DesktopSimulator&) = delete;
     DesktopSimulator& operator=(const DesktopSimulator&) = delete;
 
     // After each frame of the run loop (`nowSeconds` on its steady clock): the core's view of
-    // the lesson shown in the window, the panel and the Lab menu, and what a screen reader is
-    // to hear told.
+    // the lesson shown in the window, the panel and the Lab menu, what a screen reader is to
+    // hear told (and voicing to speak), and the sound to play.
     void afterFrame(double nowSeconds);
 
 private:

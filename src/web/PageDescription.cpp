@@ -1,6 +1,7 @@
 #include "web/PageDescription.h"
 
 #include "core/access/ColourProfile.h"
+#include "core/access/Sonifier.h"
 #include "core/commands/Commands.h"
 #include "core/display/DisplayList.h"
 #include "core/interfaces/ControlCaptions.h"
@@ -265,6 +266,19 @@ void describeDrawing(JsonWriter& json) {
     json.value("lists", "picture cues plot");
 }
 
+// Each sound event's motif by its word: [[hertz, seconds], ...] (see soundMotifOf).
+void describeSound(JsonWriter& json) {
+    json.beginObject("soundMotifs");
+    for (const SoundEvent event : SoundEvents) {
+        json.beginArray(soundEventWord(event));
+        for (const SoundNote& note : soundMotifOf(event)) {
+            json.beginArray().value(nullptr, note.hertz).value(nullptr, note.seconds).endArray();
+        }
+        json.endArray();
+    }
+    json.endObject();
+}
+
 } // namespace
 
 std::string pageDescription() {
@@ -277,6 +291,7 @@ std::string pageDescription() {
     describeControls(json);
     describeLooks(json);
     describeDrawing(json);
+    describeSound(json);
     json.endObject();
     return json.text();
 }

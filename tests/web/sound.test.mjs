@@ -122,7 +122,7 @@ for (const engine of engines().filter(({ name }) => name !== 'webkit')) {
           frames.push(JSON.parse(page.front.frame(1 / rate, i / rate, 0, 0, 0)).sound);
         }
         const context = new OfflineAudioContext(1, seconds * sampleRate, sampleRate);
-        const voice = new SoundVoice(context);
+        const voice = new SoundVoice(context, window.servoPage.described.soundMotifs);
         voice.setVolume(1, 0);
         frames.forEach((frame, i) => voice.play(frame, i / rate));
         const rendered = await context.startRendering();
@@ -152,7 +152,7 @@ for (const engine of engines().filter(({ name }) => name !== 'webkit')) {
         const { SoundVoice } = await import(new URL('sound.js', location.href).href);
         return Promise.all(words.map(async (word) => {
           const context = new OfflineAudioContext(1, sampleRate / 2, sampleRate);
-          const voice = new SoundVoice(context);
+          const voice = new SoundVoice(context, window.servoPage.described.soundMotifs);
           voice.setVolume(1, 0);
           voice.play({ hertz: 220, level: 0, events: [word] }, 0);
           return Array.from((await context.startRendering()).getChannelData(0));

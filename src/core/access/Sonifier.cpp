@@ -26,6 +26,30 @@ const char* soundEventWord(SoundEvent event) {
     return "";
 }
 
+std::span<const SoundNote> soundMotifOf(SoundEvent event) {
+    static constexpr SoundNote Target[] = {{880, 0.09}};
+    static constexpr SoundNote Reached[] = {{523.25, 0.07}, {783.99, 0.12}};
+    static constexpr SoundNote OutOfReach[] = {{130.81, 0.2}};
+    static constexpr SoundNote Singular[] = {{622.25, 0.06}, {622.25, 0.06}, {622.25, 0.06}};
+    static constexpr SoundNote Grip[] = {{329.63, 0.06}, {440, 0.09}};
+    static constexpr SoundNote Drop[] = {{440, 0.06}, {329.63, 0.09}};
+    switch (event) {
+    case SoundEvent::TargetSet:
+        return Target;
+    case SoundEvent::Reached:
+        return Reached;
+    case SoundEvent::OutOfReach:
+        return OutOfReach;
+    case SoundEvent::Singular:
+        return Singular;
+    case SoundEvent::Grip:
+        return Grip;
+    case SoundEvent::Drop:
+        return Drop;
+    }
+    return {};
+}
+
 double toneHertzOf(double errorArmUnits) {
     if (!(errorArmUnits > 0)) {
         return ToneLowHertz;

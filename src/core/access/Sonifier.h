@@ -2,7 +2,9 @@
 
 #include "core/lab/Lab.h"
 
+#include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace servo {
@@ -17,6 +19,19 @@ enum class SoundEvent {
     Drop,       // the gripper let it go
 };
 const char* soundEventWord(SoundEvent event); // "target", "reached", ...
+inline constexpr std::array<SoundEvent, 6> SoundEvents{SoundEvent::TargetSet,  SoundEvent::Reached,
+                                                       SoundEvent::OutOfReach, SoundEvent::Singular,
+                                                       SoundEvent::Grip,       SoundEvent::Drop};
+
+// One note of an event's motif.
+struct SoundNote {
+    double hertz;
+    double seconds;
+};
+// Each event's short motif, its notes one after the other, as both front ends play it: one
+// high note for a new target, a rising fifth when reached, a low note when out of reach, three
+// quick repeats when singular, a low rising fourth for a grip and the same falling for a drop.
+std::span<const SoundNote> soundMotifOf(SoundEvent event);
 
 // What a front end plays after a frame: the distance error as a continuous tone whose pitch
 // follows it (a hunting arm wobbles at the hunting's period, a settling one glides down), and

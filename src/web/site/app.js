@@ -51,7 +51,7 @@ class Page {
     this.printed = []; // the read-outs of the last picture drawn, for the page's tests
     // A touch screen (its primary pointer a finger): decided once, the notice speaks of a finger.
     this.touchScreen = matchMedia('(pointer: coarse)').matches;
-    this.sound = new SoundPlayer(); // nothing plays before the user turns the sound on
+    this.sound = new SoundPlayer(this.described.soundMotifs); // nothing plays before the user turns the sound on
     this.speaker = new Speaker(); // nor speaks before the voicing
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);

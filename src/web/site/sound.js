@@ -11,21 +11,13 @@ const ToneGain = 0.12; // the tone at level 1 and full volume: gentle on a proje
 const EventGain = 0.2; // an event's notes at full volume
 const AttackSeconds = 0.01; // an event note's rise from silence, then a straight fall to silence
 
-// Each event's motif: its notes [hertz, seconds] one after the other, a soft triangle wave each,
-// so that they stand apart from the tone's sine.
-export const Motifs = {
-  target: [[880, 0.09]], // one short high note
-  reached: [[523.25, 0.07], [783.99, 0.12]], // a rising fifth
-  'out-of-reach': [[130.81, 0.2]], // one low note
-  singular: [[622.25, 0.06], [622.25, 0.06], [622.25, 0.06]], // three quick repeats
-  grip: [[329.63, 0.06], [440, 0.09]], // a rising fourth, low
-  drop: [[440, 0.06], [329.63, 0.09]], // the same falling
-};
-
 // The tone and the event motifs on one Web Audio context, from a frame's sound.
 export class SoundVoice {
-  constructor(context) {
+  // `motifs`: each event's notes by its word, [[hertz, seconds], ...], as the module describes
+  // them; each note a soft triangle wave, so that they stand apart from the tone's sine.
+  constructor(context, motifs) {
     this.context = context;
+    this.motifs = motifs;
     this.master = new GainNode(context, { gain: 0 }); // the user's volume
     this.master.connect(context.destination);
     this.toneGain = new GainNode(context, { gain: 0 });
@@ -48,7 +40,7 @@ export class SoundVoice {
     }
     this.toneGain.gain.setTargetAtTime(level * ToneGain, when, RampSeconds / 3);
     for (const word of events) {
-      this.playMotif(Motifs[word] ?? [], when);
+      this.playMotif(this.motifs[word] ?? [], when);
     }
   }
 
@@ -79,7 +71,8 @@ export class SoundVoice {
 // The page's sound: nothing exists before the user turns it on, and nothing runs per frame
 // while it is off (the module sends a frame's sound only while it is on).
 export class SoundPlayer {
-  constructor() {
+  constructor(motifs) {
+    this.motifs = motifs;
     this.context = null;
     this.voice = null;
     this.on = false;
@@ -99,7 +92,7 @@ export class SoundPlayer {
       const Context = window.AudioContext ?? window.webkitAudioContext;
       if (!this.context && Context) {
         this.context = new Context();
-        this.voice = new SoundVoice(this.context);
+        this.voice = new SoundVoice(this.context, this.motifs);
       }
       if (!this.paused) {
         this.context?.resume().catch(() => {});
