@@ -103,6 +103,10 @@ TEST(Sonifier, GripAndDropAreHeard) {
     EXPECT_EQ(sonifier.afterFrame(w.lab).events, std::vector{SoundEvent::Grip});
     w.world.state.objectHeld = 0;
     EXPECT_EQ(sonifier.afterFrame(w.lab).events, std::vector{SoundEvent::Drop});
+    w.world.state.dynamics.saturated[1] = true; // only with dynamics on
+    EXPECT_TRUE(sonifier.afterFrame(w.lab).events.empty());
+    w.world.state.dynamics.on = true;
+    EXPECT_EQ(sonifier.afterFrame(w.lab).events, std::vector{SoundEvent::Saturated});
     EXPECT_EQ(toneHertzOf(0), ToneLowHertz);
     EXPECT_EQ(toneHertzOf(1e9), ToneHighHertz);
     EXPECT_EQ(toneHertzOf(ToneErrorScale), 2 * ToneLowHertz); // an octave up

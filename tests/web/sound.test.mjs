@@ -60,6 +60,7 @@ const Motifs = {
   singular: (first, last) => first > 400 && Math.abs(last / first - 1) < 0.02,
   grip: (first, last) => last > 1.2 * first,
   drop: (first, last) => last < first / 1.2,
+  saturated: (first, last) => first < 250 && last > first, // a low buzz, a semitone up
 };
 
 // A stand-in for the browser's speech synthesis that keeps what it is asked to speak.

@@ -22,6 +22,8 @@ const char* soundEventWord(SoundEvent event) {
         return "grip";
     case SoundEvent::Drop:
         return "drop";
+    case SoundEvent::Saturated:
+        return "saturated";
     }
     return "";
 }
@@ -33,6 +35,7 @@ std::span<const SoundNote> soundMotifOf(SoundEvent event) {
     static constexpr SoundNote Singular[] = {{622.25, 0.06}, {622.25, 0.06}, {622.25, 0.06}};
     static constexpr SoundNote Grip[] = {{329.63, 0.06}, {440, 0.09}};
     static constexpr SoundNote Drop[] = {{440, 0.06}, {329.63, 0.09}};
+    static constexpr SoundNote Saturated[] = {{196, 0.07}, {207.65, 0.07}};
     switch (event) {
     case SoundEvent::TargetSet:
         return Target;
@@ -46,6 +49,8 @@ std::span<const SoundNote> soundMotifOf(SoundEvent event) {
         return Grip;
     case SoundEvent::Drop:
         return Drop;
+    case SoundEvent::Saturated:
+        return Saturated;
     }
     return {};
 }
@@ -60,8 +65,15 @@ double toneHertzOf(double errorArmUnits) {
 Sonifier::Seen Sonifier::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().controls().wristScrollPosition());
-    return {state.targetX,       state.targetY,   isReached(sample), isOutOfReach(state, sample),
-            state.singular != 0, state.objectHeld};
+    return {state.targetX,
+            state.targetY,
+            isReached(sample),
+            isOutOfReach(state, sample),
+            state.singular != 0,
+            state.objectHeld,
+            state.dynamics.on &&
+                std::find(state.dynamics.saturated.begin(), state.dynamics.saturated.end(), true) !=
+                    state.dynamics.saturated.end()};
 }
 
 SoundFrame Sonifier::afterFrame(const Lab& lab) {
@@ -85,6 +97,7 @@ SoundFrame Sonifier::afterFrame(const Lab& lab) {
         heard(now.singular && !was.singular, SoundEvent::Singular);
         heard(now.objectHeld != 0 && was.objectHeld == 0, SoundEvent::Grip);
         heard(now.objectHeld == 0 && was.objectHeld != 0, SoundEvent::Drop);
+        heard(now.saturated && !was.saturated, SoundEvent::Saturated);
     }
     seen_ = now;
     return frame;

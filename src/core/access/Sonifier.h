@@ -17,6 +17,7 @@ enum class SoundEvent {
     Singular,   // a Jacobian scheme found the arm singular
     Grip,       // the gripper took the object
     Drop,       // the gripper let it go
+    Saturated,  // with dynamics on, a joint's motor reached its torque limit
 };
 const char* soundEventWord(SoundEvent event); // "target", "reached", ...
 inline constexpr std::array<SoundEvent, 6> SoundEvents{SoundEvent::TargetSet,  SoundEvent::Reached,
@@ -30,7 +31,8 @@ struct SoundNote {
 };
 // Each event's short motif, its notes one after the other, as both front ends play it: one
 // high note for a new target, a rising fifth when reached, a low note when out of reach, three
-// quick repeats when singular, a low rising fourth for a grip and the same falling for a drop.
+// quick repeats when singular, a low rising fourth for a grip and the same falling for a drop,
+// a low buzz of two notes a semitone apart when a motor saturates.
 std::span<const SoundNote> soundMotifOf(SoundEvent event);
 
 // What a front end plays after a frame: the distance error as a continuous tone whose pitch
@@ -62,6 +64,7 @@ private:
         bool outOfReach;
         bool singular;
         int objectHeld;
+        bool saturated;
     };
     static Seen look(const Lab& lab);
     std::optional<Seen> seen_;
