@@ -8,6 +8,9 @@
 
 namespace servo {
 
+static_assert(SoundEvents.size() == static_cast<std::size_t>(SoundEvent::Saturated) + 1,
+              "SoundEvents lists every event, the last one last");
+
 const char* soundEventWord(SoundEvent event) {
     switch (event) {
     case SoundEvent::TargetSet:

@@ -20,9 +20,9 @@ enum class SoundEvent {
     Saturated,  // with dynamics on, a joint's motor reached its torque limit
 };
 const char* soundEventWord(SoundEvent event); // "target", "reached", ...
-inline constexpr std::array<SoundEvent, 6> SoundEvents{SoundEvent::TargetSet,  SoundEvent::Reached,
-                                                       SoundEvent::OutOfReach, SoundEvent::Singular,
-                                                       SoundEvent::Grip,       SoundEvent::Drop};
+inline constexpr std::array<SoundEvent, 7> SoundEvents{
+    SoundEvent::TargetSet, SoundEvent::Reached, SoundEvent::OutOfReach, SoundEvent::Singular,
+    SoundEvent::Grip,      SoundEvent::Drop,    SoundEvent::Saturated};
 
 // One note of an event's motif.
 struct SoundNote {
