@@ -68,7 +68,8 @@ double toneHertzOf(double errorArmUnits) {
 Sonifier::Seen Sonifier::look(const Lab& lab) {
     const SimulationState& state = lab.simulation().state();
     const LabSample sample = sampleOf(state, lab.simulation().controls().wristScrollPosition());
-    return {state.targetX,
+    return {sample.error,
+            state.targetX,
             state.targetY,
             isReached(sample),
             isOutOfReach(state, sample),
@@ -83,9 +84,8 @@ SoundFrame Sonifier::afterFrame(const Lab& lab) {
     const Seen now = look(lab);
     const SimulationState& state = lab.simulation().state();
     SoundFrame frame;
-    const double error = sampleOf(state, lab.simulation().controls().wristScrollPosition()).error;
     const bool running = state.runState != RunStopped;
-    frame.toneHertz = toneHertzOf(error);
+    frame.toneHertz = toneHertzOf(now.error);
     frame.toneLevel = running && !now.reached ? 1 : 0;
     if (seen_) {
         const Seen& was = *seen_;

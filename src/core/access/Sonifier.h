@@ -58,6 +58,7 @@ public:
 
 private:
     struct Seen {
+        double error; // arm units
         double targetX;
         double targetY;
         bool reached;
