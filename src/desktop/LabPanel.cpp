@@ -1,6 +1,8 @@
 #include "desktop/LabPanel.h"
 
 #include "core/commands/Commands.h"
+#include "core/dynamics/DynamicsSettings.h"
+#include "core/dynamics/MotorLaws.h"
 #include "core/lab/Lab.h"
 #include "core/language/Translation.h"
 #include "core/lesson/InputCommands.h"
@@ -105,6 +107,7 @@ void LabPanel::buildPanel() {
     button(Command::Reset);
 
     buildSchemeRow(body, column);
+    buildDynamicsRow(body, column);
 
     auto* cueRow = new QHBoxLayout;
     column->addLayout(cueRow);
@@ -163,6 +166,72 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     row->addStretch(1);
 }
 
+void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    auto labelled = [&](const char* caption, QWidget* control) {
+        auto* label = new QLabel(body);
+        label->setBuddy(control);
+        captioned_.push_back({label, caption, true});
+        captioned_.push_back({control, caption, false});
+        row->addWidget(label);
+        row->addWidget(control);
+    };
+    QAction* dynamics = menu_.action(Command::Dynamics);
+    auto* dynamicsBox = new QCheckBox(body);
+    captioned_.push_back({dynamicsBox, menuItem(Command::Dynamics).caption, true});
+    connect(dynamicsBox, &QCheckBox::clicked, dynamics, &QAction::trigger);
+    panelBoxes_.emplace_back(dynamicsBox, &menuItem(Command::Dynamics));
+    row->addWidget(dynamicsBox);
+
+    motorBox_ = new LabelledComboBox(body);
+    for (std::size_t i = 0; i < motorLaws().size(); ++i) {
+        motorBox_->addItem({});
+    }
+    connect(motorBox_, &QComboBox::activated, this,
+            [this](int index) { menu_.action(Command::MotorLaw, index)->trigger(); });
+    labelled(menuItem(Command::MotorLaw).submenu, motorBox_);
+
+    auto spinBox = [&](double low, double high, double step, int decimals) {
+        auto* box = new QDoubleSpinBox(body);
+        box->setRange(low, high);
+        box->setSingleStep(step);
+        box->setDecimals(decimals);
+        return box;
+    };
+    frequencyBox_ = spinBox(0, MaxNaturalFrequency, NaturalFrequencyStep, 1);
+    ratioBox_ = spinBox(0, MaxDampingRatio, DampingRatioStep, 2);
+    modelErrorBox_ = spinBox(-MaxModelErrorPercent, MaxModelErrorPercent, ModelErrorStep, 0);
+    for (QDoubleSpinBox* box : {frequencyBox_, ratioBox_}) {
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this] { sendTuning(); });
+    }
+    connect(modelErrorBox_, &QDoubleSpinBox::valueChanged, this, [this](double percent) {
+        lesson_.submit(inputLine("model-error", percent));
+        form_.showControls();
+    });
+    labelled(NaturalFrequencyCaption, frequencyBox_);
+    labelled(DampingRatioCaption, ratioBox_);
+    labelled(ModelErrorCaption, modelErrorBox_);
+    modelObjectBox_ = new QCheckBox(body);
+    captioned_.push_back({modelObjectBox_, ModelIgnoresObjectCaption, true});
+    connect(modelObjectBox_, &QCheckBox::clicked, this, [this](bool ignored) {
+        lesson_.submit(modelObjectLine(ignored));
+        form_.showControls();
+    });
+    row->addWidget(modelObjectBox_);
+    gainsLabel_ = new QLabel(body);
+    gainsLabel_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    gainsLabel_->setFocusPolicy(Qt::TabFocus);
+    captioned_.push_back({gainsLabel_, DerivedGainsCaption, false});
+    row->addWidget(gainsLabel_);
+    row->addStretch(1);
+}
+
+void LabPanel::sendTuning() {
+    lesson_.submit(tuneLine(frequencyBox_->value(), ratioBox_->value()));
+    form_.showControls();
+}
+
 void LabPanel::retranslate() {
     const auto text = [](const std::string& english) {
         return QString::fromUtf8(servo::tr(english.c_str()));
@@ -185,6 +254,9 @@ void LabPanel::retranslate() {
     }
     for (std::size_t i = 0; i < Speeds.size(); ++i) {
         speedBox_->setItemText(static_cast<int>(i), text(Speeds[i].caption));
+    }
+    for (std::size_t i = 0; i < motorLaws().size(); ++i) {
+        motorBox_->setItemText(static_cast<int>(i), text(motorLaws()[i].caption));
     }
     raceBox_->setItemText(0, text(NoRaceCaption));
     const std::vector<const ServoScheme*> schemes = labSchemeList();
@@ -214,12 +286,35 @@ void LabPanel::showView(const View& view) {
     dampingBox_->setValue(values.damping);
     const QSignalBlocker quietSpeed(speedBox_);
     speedBox_->setCurrentIndex(values.speed);
+    showDynamics(view);
     const QSignalBlocker quietGain(gainBox_);
     gainBox_->setValue(values.gain);
     const QSignalBlocker quietSlider(gainSlider_);
     gainSlider_->setValue(values.gainSlider);
     if (isVisible()) {
         plot_->update();
+    }
+}
+
+void LabPanel::showDynamics(const View& view) {
+    const View::Dynamics& dynamics = view.lab.dynamics;
+    for (QWidget* control : std::initializer_list<QWidget*>{motorBox_, frequencyBox_, ratioBox_,
+                                                            modelErrorBox_, modelObjectBox_}) {
+        control->setEnabled(view.lab.enabled);
+    }
+    const QSignalBlocker quietMotor(motorBox_);
+    motorBox_->setCurrentIndex(dynamics.motorLaw);
+    const QSignalBlocker quietFrequency(frequencyBox_);
+    frequencyBox_->setValue(dynamics.naturalFrequency);
+    const QSignalBlocker quietRatio(ratioBox_);
+    ratioBox_->setValue(dynamics.dampingRatio);
+    const QSignalBlocker quietModel(modelErrorBox_);
+    modelErrorBox_->setValue(dynamics.modelErrorPercent);
+    const QSignalBlocker quietObject(modelObjectBox_);
+    modelObjectBox_->setChecked(dynamics.modelIgnoresObject);
+    const QString gains = QString::fromStdString(dynamics.gains);
+    if (gainsLabel_->text() != gains) {
+        gainsLabel_->setText(gains);
     }
 }
 

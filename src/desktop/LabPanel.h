@@ -12,6 +12,7 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QSlider;
 
 namespace servo {
@@ -47,10 +48,16 @@ public:
     QComboBox* schemeBox() const { return schemeBox_; }
     QComboBox* raceBox() const { return raceBox_; }
     QDoubleSpinBox* dampingBox() const { return dampingBox_; }
+    QComboBox* motorBox() const { return motorBox_; }
+    QDoubleSpinBox* frequencyBox() const { return frequencyBox_; }
 
 private:
     void buildPanel();
     void buildSchemeRow(QWidget* body, QBoxLayout* column);
+    void buildDynamicsRow(QWidget* body, QBoxLayout* column);
+    void showDynamics(const View& view);
+    // The tuning as the spin boxes have it, sent as one input.
+    void sendTuning();
 
     Form1& form_;
     Lesson& lesson_;
@@ -73,6 +80,13 @@ private:
     QDoubleSpinBox* dampingBox_ = nullptr;
     QDoubleSpinBox* gainBox_ = nullptr;
     QSlider* gainSlider_ = nullptr;
+    // The dynamics row.
+    QComboBox* motorBox_ = nullptr; // item i: motor law i
+    QDoubleSpinBox* frequencyBox_ = nullptr;
+    QDoubleSpinBox* ratioBox_ = nullptr;
+    QDoubleSpinBox* modelErrorBox_ = nullptr;
+    QCheckBox* modelObjectBox_ = nullptr;
+    QLabel* gainsLabel_ = nullptr;
     std::vector<std::pair<QCheckBox*, const MenuItem*>> panelBoxes_; // cues, projector mode
 };
 

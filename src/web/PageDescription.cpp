@@ -4,6 +4,7 @@
 #include "core/access/Sonifier.h"
 #include "core/commands/Commands.h"
 #include "core/display/DisplayList.h"
+#include "core/dynamics/DynamicsSettings.h"
 #include "core/interfaces/ControlCaptions.h"
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/Projector.h"
@@ -101,7 +102,9 @@ void describeMenus(JsonWriter& json) {
         .value("copyLink", static_cast<int>(Command::CopyLink))
         .value("exportPlotData", static_cast<int>(Command::ExportPlotData))
         .value("exportPicture", static_cast<int>(Command::ExportPicture))
-        .value("language", static_cast<int>(Command::Language));
+        .value("language", static_cast<int>(Command::Language))
+        .value("dynamics", static_cast<int>(Command::Dynamics))
+        .value("motorLaw", static_cast<int>(Command::MotorLaw));
     json.endObject();
 }
 
@@ -150,6 +153,12 @@ void describeCaptions(JsonWriter& json) {
         .value("scheme", tr(SchemeCaption))
         .value("race", tr(RaceCaption))
         .value("damping", tr(DampingCaption))
+        .value("motorLaw", plainCaption(tr(menuItem(Command::MotorLaw).submenu)))
+        .value("naturalFrequency", tr(NaturalFrequencyCaption))
+        .value("dampingRatio", tr(DampingRatioCaption))
+        .value("modelError", tr(ModelErrorCaption))
+        .value("modelIgnoresObject", tr(ModelIgnoresObjectCaption))
+        .value("gains", tr(DerivedGainsCaption))
         .value("noticeTitle", tr(NoticeTitle))
         .value("notice", tr(NoticeText))
         .value("touchNotice", tr(TouchNoticeText))
@@ -191,6 +200,17 @@ void describeControls(JsonWriter& json) {
     json.beginObject("damping")
         .value("max", MaxDampingLambda)
         .value("step", DampingStep)
+        .endObject();
+    // The dynamics row's entries, and its inputs' lines ("tune WN ZETA" is made from both).
+    json.beginObject("tuning")
+        .value("frequencyMax", MaxNaturalFrequency)
+        .value("frequencyStep", NaturalFrequencyStep)
+        .value("ratioMax", MaxDampingRatio)
+        .value("ratioStep", DampingRatioStep)
+        .value("modelErrorMax", MaxModelErrorPercent)
+        .value("modelErrorStep", ModelErrorStep)
+        .value("objectKnown", modelObjectLine(false))
+        .value("objectIgnored", modelObjectLine(true))
         .endObject();
     json.beginObject("wrist")
         .value("max", WristScrollMax)

@@ -268,7 +268,7 @@ bool WebFrontEnd::refreshCues() {
 
 bool WebFrontEnd::drawPlot(double width, double height, double lineHeight) {
     const PlotKey now{
-        lab_.history().version(), state().servoType, width, height, lineHeight, languageCode()};
+        lab_.history().version(), signalSetOf(state()), width, height, lineHeight, languageCode()};
     if (now == plotShown_) {
         return false;
     }

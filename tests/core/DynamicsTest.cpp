@@ -228,6 +228,23 @@ TEST(MotorLimits, SaturationIsMarked) {
     EXPECT_FALSE(near.everSaturated);
 }
 
+// Computed torque with the object held reaches its reference while its model knows the object,
+// and sags short of it when the model leaves the object out.
+TEST(ModelError, ComputedTorqueSagsWhenItsModelIgnoresTheHeldObject) {
+    const Vector3 to{BentPose[0] + 0.05, BentPose[1] - 0.05, BentPose[2] + 0.05};
+    for (const bool ignored : {false, true}) {
+        JointStep arm(MotorLaw::ComputedTorque, 10, 0.7, BentPose);
+        arm.state.objectHeld = 1;
+        arm.state.dynamics.modelIgnoresObject = ignored;
+        arm.run(BentPose, to, 6);
+        if (ignored) {
+            EXPECT_GT(arm.largestError(to), 1e-3);
+        } else {
+            EXPECT_LT(arm.largestError(to), 1e-6);
+        }
+    }
+}
+
 // A law gone astray (a reference that is no number) does not take the arm with it: the joints
 // keep their last reference.
 TEST(MotorLimits, AReferenceThatIsNoNumberKeepsTheLastOne) {

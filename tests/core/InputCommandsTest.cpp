@@ -71,6 +71,7 @@ const std::map<std::string, Sample> Samples{
     {"motor", {{"motor pid"}}},
     {"tune", {{"tune 12.5 0.9"}}},
     {"model-error", {{"model-error -20"}}},
+    {"model-object", {{"model-object ignored"}}},
 };
 
 class EveryInputRow : public ::testing::TestWithParam<std::string> {};

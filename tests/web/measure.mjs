@@ -2,7 +2,7 @@
 // page being ready (module loaded, notice up), the main thread's busy share while the x,y
 // scheme hunts at 1920x1080 with the lab closed and open, the steps and frames per second of
 // page time with the lab open and every cue on, at full speed and with the CPU slowed 6 times,
-// and the site's size gzipped. Prints a Markdown table.
+// the same with the dynamics mode on, and the site's size gzipped. Prints a Markdown table.
 import { readdirSync, readFileSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
@@ -61,7 +61,7 @@ try {
   };
   const busy = await busyOver(10);
   // The lab open with every cue on.
-  for (const keys of ['Control+l', 'Control+1', 'Control+2', 'Control+3', 'Control+4']) {
+  for (const keys of ['Control+l', 'Control+1', 'Control+2', 'Control+3', 'Control+4', 'Control+5', 'Control+6']) {
     await tab.press(keys);
   }
   await afterCycles(tab, 60);
@@ -71,6 +71,15 @@ try {
   await cdp.send('Emulation.setCPUThrottlingRate', { rate: 6 });
   await afterCycles(tab, 30);
   const slow = await paceOver(tab, 10);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
+  // The dynamics mode: the motors drive the hunting arm, the torque bars on.
+  await tab.press('F7');
+  await afterCycles(tab, 60);
+  const busyDynamics = await busyOver(10);
+  const pacedDynamics = await paceOver(tab, 5);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 6 });
+  await afterCycles(tab, 30);
+  const slowDynamics = await paceOver(tab, 10);
   await cdp.send('Emulation.setCPUThrottlingRate', { rate: 1 });
 
   const files = filesUnder(site);
@@ -86,6 +95,9 @@ try {
   console.log(`| same, lab open with every cue on | ${(100 * busyLab).toFixed(1)} % of one core |`);
   console.log(`| steps and frames per second, lab open, every cue | ${paced.steps.toFixed(1)} steps, ${paced.frames.toFixed(1)} frames |`);
   console.log(`| same with the CPU slowed 6 times | ${slow.steps.toFixed(1)} steps, ${slow.frames.toFixed(1)} frames |`);
+  console.log(`| main thread busy, lab open, every cue on, dynamics mode | ${(100 * busyDynamics).toFixed(1)} % of one core |`);
+  console.log(`| steps and frames per second, the same | ${pacedDynamics.steps.toFixed(1)} steps, ${pacedDynamics.frames.toFixed(1)} frames |`);
+  console.log(`| same with the CPU slowed 6 times | ${slowDynamics.steps.toFixed(1)} steps, ${slowDynamics.frames.toFixed(1)} frames |`);
   console.log(`| site, ${files.length} files | ${(raw / 1024).toFixed(0)} KB, ${(gzipped / 1024).toFixed(0)} KB gzipped |`);
   await tab.close();
 } finally {

@@ -1,5 +1,7 @@
 #include "core/commands/Commands.h"
 
+#include "core/dynamics/DynamicsSettings.h"
+#include "core/dynamics/MotorLaws.h"
 #include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/simulation/Handlers.h"
@@ -24,6 +26,19 @@ std::vector<MenuItem> buildMenuBar() {
         {Command::About, "about", N_("&About"), "F1"},
         quit,
     };
+}
+
+// The dynamics mode's switch and its motor laws, a submenu of radio items.
+void addDynamicsItems(std::vector<MenuItem>& items) {
+    MenuItem dynamics{Command::Dynamics, "dynamics", N_("Dynamics"), "F7", Check::Box};
+    dynamics.separatorBefore = true;
+    items.push_back(dynamics);
+    for (const MotorLawRow& row : motorLaws()) {
+        MenuItem motor{Command::MotorLaw,        "motor", row.caption, "", Check::Radio,
+                       static_cast<int>(row.law)};
+        motor.submenu = N_("Motor Law");
+        items.push_back(motor);
+    }
 }
 
 std::vector<MenuItem> buildLabMenu() {
@@ -51,7 +66,10 @@ std::vector<MenuItem> buildLabMenu() {
         cue.separatorBefore = i == 0;
         items.push_back(cue);
     }
-    items.push_back({Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box});
+    addDynamicsItems(items);
+    MenuItem projector{Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box};
+    projector.separatorBefore = true;
+    items.push_back(projector);
     items.push_back(
         {Command::HighContrast, "highContrast", N_("&High Contrast"), "Ctrl+H", Check::Box});
     MenuItem sound{Command::Sound, "sound", N_("Sound"), "F9", Check::Box};
@@ -168,6 +186,12 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
     case Command::Volume:
         shown.checked = settings.volume == item.index;
         break;
+    case Command::Dynamics:
+        shown.checked = lab.simulation().state().dynamics.on;
+        break;
+    case Command::MotorLaw:
+        shown.checked = static_cast<int>(lab.simulation().state().dynamics.motorLaw) == item.index;
+        break;
     case Command::Language:
         shown.checked = std::string_view(languageCode()) ==
                         languages()[static_cast<std::size_t>(item.index)].code;
@@ -244,6 +268,12 @@ void perform(const MenuItem& item, Lab& lab) {
     case Command::Volume:
         lab.settings().volume = item.index;
         break;
+    case Command::Dynamics:
+        dynamicsSwitched(state, !state.dynamics.on);
+        break;
+    case Command::MotorLaw:
+        motorLawChosen(state, motorLaws()[static_cast<std::size_t>(item.index)].law);
+        break;
     case Command::Reset:
         lab.reset();
         break;
@@ -261,7 +291,8 @@ bool shownIn(const MenuItem& item, Edition edition) {
 
 std::string itemWord(const MenuItem& item) {
     const bool shared = item.command == Command::Speed || item.command == Command::Cue ||
-                        item.command == Command::Language || item.command == Command::Volume;
+                        item.command == Command::Language || item.command == Command::Volume ||
+                        item.command == Command::MotorLaw;
     return shared ? item.name + std::to_string(item.index) : item.name;
 }
 

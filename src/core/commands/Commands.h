@@ -45,6 +45,8 @@ enum class Command {
     Sound,    // the front end plays the view's sound while it is on
     Voicing,  // the front end speaks the view's announcements while it is on
     Volume,   // item.index: which of SoundVolumes
+    Dynamics, // the dynamics mode on or off
+    MotorLaw, // item.index: which of motorLaws()
 };
 
 // The front ends that show an item.
@@ -84,6 +86,17 @@ inline constexpr const char* PlotCaption = N_("Error plot");
 inline constexpr const char* SchemeCaption = N_("Scheme");
 inline constexpr const char* DampingCaption = N_("Damping (lambda)");
 inline constexpr double DampingStep = 0.5; // arm units
+// The lab panel's dynamics row: the Dynamics box and the motor law (the Lab menu's items), the
+// tuning (sent as "tune WN ZETA"), the model error ("model-error PERCENT"), whether the model
+// knows the held object ("model-object known|ignored") and the gains the tuning gives.
+inline constexpr const char* NaturalFrequencyCaption = N_("Natural frequency (rad/s)");
+inline constexpr const char* DampingRatioCaption = N_("Damping ratio");
+inline constexpr const char* ModelErrorCaption = N_("Model error (percent)");
+inline constexpr const char* ModelIgnoresObjectCaption = N_("Model ignores the object");
+inline constexpr const char* DerivedGainsCaption = N_("Gains");
+inline constexpr double NaturalFrequencyStep = 1; // rad/s
+inline constexpr double DampingRatioStep = 0.1;
+inline constexpr double ModelErrorStep = 10; // percent
 const MenuItem& menuItem(Command command, int index = 0);
 
 // How an item shows now: checked, enabled, and its caption (the gain's changes).

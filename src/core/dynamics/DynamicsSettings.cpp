@@ -30,4 +30,8 @@ void modelErrorSet(SimulationState& state, double percent) {
         std::clamp(percent, -MaxModelErrorPercent, MaxModelErrorPercent);
 }
 
+void modelObjectIgnored(SimulationState& state, bool ignored) {
+    state.dynamics.modelIgnoresObject = ignored;
+}
+
 } // namespace servo

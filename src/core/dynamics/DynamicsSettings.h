@@ -18,5 +18,7 @@ void motorLawChosen(SimulationState& state, MotorLaw law);
 void tuned(SimulationState& state, double naturalFrequency, double dampingRatio);
 // %, kept within -MaxModelErrorPercent..MaxModelErrorPercent.
 void modelErrorSet(SimulationState& state, double percent);
+// Whether the controller's model leaves out the held object.
+void modelObjectIgnored(SimulationState& state, bool ignored);
 
 } // namespace servo

@@ -43,7 +43,10 @@ void driveJoints(SimulationState& state) {
         {state.previousShoulderAngle, state.previousElbowAngle, state.previousWristAngle},
         dynamics.speeds};
     const MotorLawRow& law = motorLawRow(dynamics.motorLaw);
-    const ArmParameters model = scaledMasses(Arm, dynamics.modelErrorPercent);
+    ArmParameters model = scaledMasses(Arm, dynamics.modelErrorPercent);
+    if (dynamics.modelIgnoresObject) {
+        model.objectMassKilograms = 0;
+    }
     const JointGains gains = jointGains(Arm, dynamics.naturalFrequency, dynamics.dampingRatio);
     const double stiffness = taskStiffness(Arm, dynamics.naturalFrequency);
     const bool held = state.objectHeld == 1;

@@ -2,6 +2,7 @@
 
 #include "core/dynamics/ArmDynamics.h"
 #include "core/language/Translation.h"
+#include "core/servo/ErrorFormat.h"
 
 #include <array>
 #include <cmath>
@@ -206,6 +207,48 @@ double taskStiffness(const ArmParameters& arm, double naturalFrequency) {
         mass += link.massKilograms;
     }
     return mass * naturalFrequency * naturalFrequency;
+}
+
+namespace {
+
+// Three significant figures, as a panel shows a derived value.
+std::string figureOf(double value) {
+    const double size = std::fabs(value);
+    const int decimals = size >= 100 ? 0 : size >= 10 ? 1 : size >= 1 ? 2 : 3;
+    return formatFixed(value, decimals);
+}
+
+std::string perJoint(const char* name, const Vector3& values, const char* unit) {
+    return filled(tr("%1$s %2$s / %3$s / %4$s %5$s"),
+                  {name, figureOf(values[0]), figureOf(values[1]), figureOf(values[2]), tr(unit)});
+}
+
+} // namespace
+
+std::string gainsText(MotorLaw law, double naturalFrequency, double dampingRatio) {
+    const JointGains gains = jointGains(Arm, naturalFrequency, dampingRatio);
+    const std::string kp = perJoint("Kp", gains.kp, N_("N m/rad"));
+    const std::string kd = perJoint("Kd", gains.kd, N_("N m s/rad"));
+    const char* gap = "    ";
+    switch (law) {
+    case MotorLaw::None:
+        return tr("no gains: the motors give no torque");
+    case MotorLaw::P:
+        return kp;
+    case MotorLaw::PD:
+    case MotorLaw::PDGravity:
+        return kp + gap + kd;
+    case MotorLaw::PID:
+        return kp + gap + kd + gap + perJoint("Ki", gains.ki, N_("N m/(rad s)"));
+    case MotorLaw::ComputedTorque:
+        return filled(tr("wn^2 = %s 1/s^2    2 zeta wn = %s 1/s, times the model's inertia"),
+                      {figureOf(naturalFrequency * naturalFrequency),
+                       figureOf(2 * dampingRatio * naturalFrequency)});
+    case MotorLaw::JacobianTransposeGravity:
+        return filled(tr("hand spring %s N/m"), {figureOf(taskStiffness(Arm, naturalFrequency))}) +
+               gap + kd;
+    }
+    return {};
 }
 
 std::span<const MotorLawRow> motorLaws() {

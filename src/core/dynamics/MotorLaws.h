@@ -55,6 +55,11 @@ struct MotorLawRow {
     bool integrates; // it keeps the integral of the joint errors
 };
 
+// The gains a law uses with a tuning, as the lab panel shows them (in the language chosen):
+// each joint's Kp, Kd and Ki in N m/rad, N m s/rad and N m/(rad s), the Jacobian transpose
+// law's spring at the hand in N/m, computed torque's gains per unit of the model's inertia.
+std::string gainsText(MotorLaw law, double naturalFrequency, double dampingRatio);
+
 // Every motor law, in the order of MotorLaw.
 std::span<const MotorLawRow> motorLaws();
 const MotorLawRow& motorLawRow(MotorLaw law);

@@ -2,6 +2,7 @@
 
 #include "core/language/Translation.h"
 
+#include "core/dynamics/ArmParameters.h"
 #include "core/figure/ArmRenderer.h"
 #include "core/figure/EffectorPosition.h"
 #include "core/lab/Ghosts.h"
@@ -55,6 +56,31 @@ void drawManipulabilityEllipse(const SimulationState& state, DrawingSurface& lay
     }
 }
 
+// Beside each joint, a bar as long as the share of its motor's limit that the motor gives,
+// with a cross bar at its end while the motor is at its limit (drawn in the warning colour).
+void drawTorqueBars(const SimulationState& state, DrawingSurface& layer) {
+    const ArmJoints joints =
+        jointPositions(state, state.shoulderAngle, state.elbowAngle, state.wristAngle);
+    const std::array<ArmPoint, 3> places{ArmPoint{0, 0}, joints.elbow, joints.wrist};
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const double share =
+            std::clamp(state.dynamics.torques[i] / Arm.links[i].torqueLimitNm, -1.0, 1.0);
+        const SurfacePoint joint = armToSurface(places[i].x, places[i].y);
+        if (!std::isfinite(share) || !std::isfinite(joint.x) || !std::isfinite(joint.y)) {
+            continue;
+        }
+        const bool saturated = state.dynamics.saturated[i];
+        layer.setForeColour(saturated ? SaturatedTorqueColour : TorqueBarColour);
+        const float end = joint.y - static_cast<float>(share * TorqueBarLength);
+        for (const float dx : {3.0f, 4.0f, 5.0f}) { // three strokes: a bar a line is too thin
+            layer.line(joint.x + dx, joint.y, joint.x + dx, end);
+        }
+        if (saturated) {
+            layer.line(joint.x + 1, end, joint.x + 7, end);
+        }
+    }
+}
+
 } // namespace
 
 void drawCues(const SimulationState& state, int wristScrollPosition, const CueSettings& cues,
@@ -89,6 +115,9 @@ void drawCues(const SimulationState& state, int wristScrollPosition, const CueSe
     }
     if (cues.manipulability) {
         drawManipulabilityEllipse(state, layer);
+    }
+    if (cues.torqueBars && state.dynamics.on) {
+        drawTorqueBars(state, layer);
     }
     if (cues.targetMarker && targetShown) {
         layer.setForeColour(TargetMarkerColour);

@@ -1,12 +1,62 @@
 #include "core/lab/ErrorHistory.h"
 
+#include "core/dynamics/ArmParameters.h"
 #include "core/lab/LabSample.h"
 #include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
+#include "core/state/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace servo {
+
+namespace {
+
+// The dynamics mode's signals: the largest joint error (reference less angle, degrees) and the
+// fastest joint's speed (rad/s), each with its sign, and the largest torque as a percentage of
+// its motor's limit.
+SignalValues dynamicsSignalValues(const SimulationState& state) {
+    const DynamicsState& dynamics = state.dynamics;
+    const JointValues angles{state.shoulderAngle, state.elbowAngle, state.wristAngle};
+    SignalValues values{0, 0, 0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double error = (dynamics.reference[i] - angles[i]) * DegreesPerRadian;
+        if (std::fabs(error) > std::fabs(values[0])) {
+            values[0] = error;
+        }
+        values[1] =
+            std::max(values[1], 100 * std::fabs(dynamics.torques[i]) / Arm.links[i].torqueLimitNm);
+        if (std::fabs(dynamics.speeds[i]) > std::fabs(values[2])) {
+            values[2] = dynamics.speeds[i];
+        }
+    }
+    return values;
+}
+
+} // namespace
+
+int signalSetOf(const SimulationState& state) {
+    return state.dynamics.on ? DynamicsSignalSet : state.servoType;
+}
+
+SignalNames plotSignalNames(int signalSet) {
+    if (signalSet == DynamicsSignalSet) {
+        return {{N_("largest joint error (degrees)"), N_("largest torque (percent of its limit)"),
+                 N_("fastest joint (rad/s)")},
+                ""};
+    }
+    return signalNamesOf(signalSet);
+}
+
+std::vector<int> signalSets() {
+    std::vector<int> sets;
+    for (const ServoScheme& scheme : allSchemes()) {
+        sets.push_back(scheme.servoType);
+    }
+    sets.push_back(DynamicsSignalSet);
+    return sets;
+}
 
 void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
                           double raceDistance) {
@@ -46,9 +96,12 @@ void ErrorHistory::record(const SimulationState& state, int wristScrollPosition,
         raceSettledAt_.reset();
     }
 
+    const int signalSet = signalSetOf(state);
     ring_[next_] = {distance,
-                    signalValuesOf(state, wristScrollPosition),
+                    signalSet == DynamicsSignalSet ? dynamicsSignalValues(state)
+                                                   : signalValuesOf(state, wristScrollPosition),
                     state.servoType,
+                    signalSet,
                     change,
                     raceDistance,
                     ++cycles_,

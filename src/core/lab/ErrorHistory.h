@@ -12,6 +12,14 @@
 
 namespace servo {
 
+// The plot's signals: a scheme's own (by its servo type), or in the dynamics mode the motors'
+// (the largest joint error, the largest torque as a share of its limit, the fastest joint).
+inline constexpr int DynamicsSignalSet = -1;
+int signalSetOf(const SimulationState& state);
+SignalNames plotSignalNames(int signalSet);
+// Every signal set, the schemes' in their order and then the motors'.
+std::vector<int> signalSets();
+
 // One running control cycle as the error plot shows it. Signals that the scheme does not have
 // are NaN.
 struct ErrorSample {
@@ -19,7 +27,8 @@ struct ErrorSample {
     // The scheme's own signals, as its row of the scheme table names and computes them.
     SignalValues signalValues;
     int servoType;
-    bool change; // the target or the scheme changed just before this cycle
+    int signalSet; // whose signals signalValues holds (see signalSetOf)
+    bool change;   // the target or the scheme changed just before this cycle
     double raceDistance = std::numeric_limits<double>::quiet_NaN(); // the race arm's; NaN: none
     long cycle = 0; // running cycles recorded since the history was last emptied, this one counted
     double targetX = 0; // window units

@@ -50,10 +50,10 @@ bool hasSignals(const ErrorSample& sample) {
                        [](double value) { return std::isfinite(value); });
 }
 
-std::vector<LegendEntry> legendOf(const std::vector<ErrorSample>& samples, int servoType,
+std::vector<LegendEntry> legendOf(const std::vector<ErrorSample>& samples, int signalSet,
                                   bool racing, bool offScale) {
     std::vector<LegendEntry> entries{{tr(PlotDistanceLabel), PlotDistanceColour}};
-    const SignalNames names = signalNamesOf(servoType);
+    const SignalNames names = plotSignalNames(signalSet);
     for (std::size_t k = 0; k < 3 && names.names[k] != nullptr; ++k) {
         entries.push_back({signalLegend(names, k), PlotSignalColours[k]});
     }
@@ -61,7 +61,7 @@ std::vector<LegendEntry> legendOf(const std::vector<ErrorSample>& samples, int s
         entries.push_back({tr(RaceDistanceLegend), RaceArmColour});
     }
     const bool earlier = std::any_of(samples.begin(), samples.end(), [&](const ErrorSample& s) {
-        return s.servoType != servoType && hasSignals(s);
+        return s.signalSet != signalSet && hasSignals(s);
     });
     if (earlier) {
         entries.push_back({tr(PlotEarlierSignalsLabel), PlotEarlierSignalColour});
@@ -204,7 +204,7 @@ double widestTickLabel(const ValueScale& scale, const PlotLayout& layout) {
 
 // The traces: the signals of earlier schemes dimmed, then the scheme's own, the race's distance
 // and the distance on top; gaps where a value is not finite; values beyond the scale on its edge.
-void drawTraces(const std::vector<ErrorSample>& samples, int servoType, bool racing,
+void drawTraces(const std::vector<ErrorSample>& samples, int signalSet, bool racing,
                 const std::function<float(std::size_t)>& xOf,
                 const std::function<float(double)>& yOf, DrawingSurface& surface) {
     auto series = [&](auto valueOf, Colour colour, auto shown) {
@@ -224,8 +224,8 @@ void drawTraces(const std::vector<ErrorSample>& samples, int servoType, bool rac
             }
         }
     };
-    const auto earlier = [servoType](const ErrorSample& s) { return s.servoType != servoType; };
-    const auto own = [servoType](const ErrorSample& s) { return s.servoType == servoType; };
+    const auto earlier = [signalSet](const ErrorSample& s) { return s.signalSet != signalSet; };
+    const auto own = [signalSet](const ErrorSample& s) { return s.signalSet == signalSet; };
     const auto all = [](const ErrorSample&) { return true; };
     for (std::size_t k = 0; k < 3; ++k) {
         series([k](const ErrorSample& s) { return s.signalValues[k]; }, PlotEarlierSignalColour,
@@ -242,7 +242,7 @@ void drawTraces(const std::vector<ErrorSample>& samples, int servoType, bool rac
 
 } // namespace
 
-void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout& layout,
+void drawErrorPlot(const ErrorHistory& history, int signalSet, const PlotLayout& layout,
                    DrawingSurface& surface) {
     surface.clear();
     const std::vector<ErrorSample> samples = history.samples();
@@ -250,7 +250,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
         return std::isfinite(s.raceDistance);
     });
     const std::vector<LegendEntry> legend =
-        legendOf(samples, servoType, racing, scaleOf(samples, 5).offScale);
+        legendOf(samples, signalSet, racing, scaleOf(samples, 5).offScale);
     Area area{0, layout.width - Gap, flowLegend(legend, layout, nullptr) + layout.lineHeight,
               layout.height - layout.lineHeight - 6};
     // As many value ticks as the height holds without their labels touching, 2 to 5.
@@ -283,7 +283,7 @@ void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout&
                          static_cast<float>(area.bottom));
         }
     }
-    drawTraces(samples, servoType, racing, xOf, yOf, surface);
+    drawTraces(samples, signalSet, racing, xOf, yOf, surface);
 }
 
 double PlotLayout::measure(std::string_view text) const {
@@ -309,8 +309,8 @@ std::vector<std::string> plotTexts() {
     std::vector<std::string> texts{
         tr(PlotDistanceLabel), tr(RaceDistanceLegend), tr(PlotEarlierSignalsLabel),
         tr(PlotOffScaleLabel), tr(PlotNowLabel),       tr(PlotCyclesLabel)};
-    for (const ServoScheme& scheme : allSchemes()) {
-        const SignalNames names = signalNamesOf(scheme.servoType);
+    for (const int signalSet : signalSets()) {
+        const SignalNames names = plotSignalNames(signalSet);
         for (std::size_t k = 0; k < 3 && names.names[k] != nullptr; ++k) {
             texts.push_back(signalLegend(names, k));
         }

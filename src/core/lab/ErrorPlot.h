@@ -70,11 +70,12 @@ private:
     std::map<std::string, double, std::less<>> widths_;
 };
 
-// The strip chart of the history: the distance error and the scheme's own signals against
+// The strip chart of the history: the distance error and the signals of a signal set (see
+// signalSetOf: the scheme in force, or the motors in the dynamics mode) against
 // the cycle, newest at the right, with axes, labels, a legend and a mark at every change of
 // target or scheme. Values scale to fit within +-PlotValueLimit; values that are not finite
 // leave a gap.
-void drawErrorPlot(const ErrorHistory& history, int servoType, const PlotLayout& layout,
+void drawErrorPlot(const ErrorHistory& history, int signalSet, const PlotLayout& layout,
                    DrawingSurface& surface);
 
 // Tick spacing of 1, 2 or 5 times a power of ten giving about `ticks` ticks over `range`.

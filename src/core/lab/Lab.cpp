@@ -1,5 +1,6 @@
 #include "core/lab/Lab.h"
 
+#include "core/dynamics/StepResponse.h"
 #include "core/language/Translation.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
@@ -7,6 +8,7 @@
 #include "core/simulation/StartUp.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace servo {
 
@@ -67,8 +69,27 @@ void Lab::reset() {
     race_.setScheme(race_.scheme());
 }
 
+namespace {
+
+// A response figure, or a dash while it is not reached.
+std::string responseFigure(double value, int decimals) {
+    return std::isfinite(value) ? formatFixed(value, decimals) : "–";
+}
+
+} // namespace
+
 std::string Lab::figures() const {
     std::string text = history_.summary();
+    const SimulationState& state = simulation_.state();
+    if (state.dynamics.on && state.dynamics.response.started) {
+        const ResponseFigures response = responseFigures(state.dynamics.response);
+        text +=
+            filled(tr("    rise %s s    overshoot %s %%    settling %s s    error %s    "
+                      "peak torque %s N m"),
+                   {responseFigure(response.rise, 2), responseFigure(response.overshoot, 1),
+                    responseFigure(response.settling, 2), responseFigure(response.steadyError, 2),
+                    responseFigure(response.peakTorque, 1)});
+    }
     if (settings_.cues.manipulability) {
         text +=
             tr("    manipulability w = ") + formatFixed(manipulabilityOf(simulation_.state()).w, 2);
@@ -95,7 +116,7 @@ void Lab::drawCues(DrawingSurface& layer) const {
 }
 
 void Lab::drawPlot(const PlotLayout& layout, DrawingSurface& surface) const {
-    drawErrorPlot(history_, simulation_.state().servoType, layout, surface);
+    drawErrorPlot(history_, signalSetOf(simulation_.state()), layout, surface);
 }
 
 } // namespace servo

@@ -224,6 +224,18 @@ std::vector<Key> dynamicsKeys() {
          },
          [](const Experiment& from) -> std::string { return exactNumber(from.modelErrorPercent); },
          [](const Experiment& from) { return from.modelErrorPercent != DefaultModelErrorPercent; }},
+        {"model-object",
+         [](const std::string& value, Experiment& into) -> std::string {
+             if (value != "known" && value != "ignored") {
+                 return filled(tr("expected known or ignored, not %s"), {quoted(value)});
+             }
+             into.modelIgnoresObject = value == "ignored";
+             return {};
+         },
+         [](const Experiment& from) -> std::string {
+             return from.modelIgnoresObject ? "ignored" : "known";
+         },
+         [](const Experiment& from) { return from.modelIgnoresObject; }},
     };
 }
 
@@ -560,6 +572,7 @@ Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     experiment.naturalFrequency = state.dynamics.naturalFrequency;
     experiment.dampingRatio = state.dynamics.dampingRatio;
     experiment.modelErrorPercent = state.dynamics.modelErrorPercent;
+    experiment.modelIgnoresObject = state.dynamics.modelIgnoresObject;
     return experiment;
 }
 
@@ -593,6 +606,7 @@ void applyExperiment(Lab& lab, const Experiment& experiment) {
     motorLawChosen(state, experiment.motorLaw);
     tuned(state, experiment.naturalFrequency, experiment.dampingRatio);
     modelErrorSet(state, experiment.modelErrorPercent);
+    modelObjectIgnored(state, experiment.modelIgnoresObject);
 }
 
 } // namespace servo

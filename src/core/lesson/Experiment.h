@@ -40,6 +40,7 @@ struct Experiment {
     double naturalFrequency = DefaultNaturalFrequency;
     double dampingRatio = DefaultDampingRatio;
     double modelErrorPercent = DefaultModelErrorPercent;
+    bool modelIgnoresObject = false;
 
     bool operator==(const Experiment&) const;
 };

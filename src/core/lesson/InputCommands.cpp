@@ -205,6 +205,16 @@ std::vector<InputCommand> dynamicsCommands() {
          }},
         ofNumber("model-error", -MaxModelErrorPercent, MaxModelErrorPercent,
                  [](Lab& lab, double percent) { modelErrorSet(stateOf(lab), percent); }),
+        {"model-object", 1,
+         [](Lab* lab, const Words& w) -> std::string {
+             if (w[1] != "known" && w[1] != "ignored") {
+                 return filled(tr("expected known or ignored, not %s"), {quoted(w[1])});
+             }
+             if (lab != nullptr) {
+                 modelObjectIgnored(stateOf(*lab), w[1] == "ignored");
+             }
+             return {};
+         }},
     };
 }
 
@@ -323,6 +333,14 @@ std::string inputLine(std::string_view word, float x, float y) {
 
 std::string inputLine(std::string_view word, double number) {
     return std::string(word) + " " + exactNumber(number);
+}
+
+std::string tuneLine(double naturalFrequency, double dampingRatio) {
+    return "tune " + exactNumber(naturalFrequency) + " " + exactNumber(dampingRatio);
+}
+
+std::string modelObjectLine(bool ignored) {
+    return ignored ? "model-object ignored" : "model-object known";
 }
 
 std::string inputLine(std::string_view word, int number) {

@@ -38,6 +38,9 @@ std::string inputLine(std::string_view word, float x, float y); // a point, wind
 std::string inputLine(std::string_view word, double number);
 std::string inputLine(std::string_view word, int number);
 std::string inputLine(std::string_view word, std::string_view argument);
+// The dynamics row's inputs: the tuning, and whether the model knows the held object.
+std::string tuneLine(double naturalFrequency, double dampingRatio);
+std::string modelObjectLine(bool ignored);
 std::string inputLine(std::string_view word, std::string_view first, std::string_view second);
 
 // A choice of a list control (the lab's scheme and race boxes): its caption (English) and the

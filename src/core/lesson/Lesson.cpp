@@ -1,5 +1,6 @@
 #include "core/lesson/Lesson.h"
 
+#include "core/dynamics/MotorLaws.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
@@ -27,6 +28,8 @@ bool worksWhilePlaying(Command command) {
     case Command::Record:
     case Command::PlayRecording:
     case Command::OpenExperiment:
+    case Command::Dynamics:
+    case Command::MotorLaw:
         return false;
     default:
         return true;
@@ -114,6 +117,12 @@ bool Lesson::perform(const MenuItem& item) {
         break;
     case Command::Reset:
         note("reset");
+        break;
+    case Command::Dynamics:
+        note(state.dynamics.on ? "dynamics on" : "dynamics off");
+        break;
+    case Command::MotorLaw:
+        note(std::string("motor ") + motorLawRow(state.dynamics.motorLaw).word);
         break;
     default:
         break;

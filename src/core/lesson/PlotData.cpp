@@ -42,11 +42,11 @@ std::string plotDataCsv(const ErrorHistory& history) {
     const std::vector<ErrorSample> samples = history.samples();
     // The signal columns: every signal of each scheme that the history holds, in scheme order.
     std::vector<std::string> signalColumns;
-    for (const ServoScheme& scheme : allSchemes()) {
+    for (const int signalSet : signalSets()) {
         const bool present = std::any_of(samples.begin(), samples.end(), [&](const auto& sample) {
-            return sample.servoType == scheme.servoType;
+            return sample.signalSet == signalSet;
         });
-        const SignalNames names = signalNamesOf(scheme.servoType);
+        const SignalNames names = plotSignalNames(signalSet);
         for (std::size_t i = 0; present && i < names.names.size() && names.names[i]; ++i) {
             const std::string header = signalHeader(names, i);
             if (std::find(signalColumns.begin(), signalColumns.end(), header) ==
@@ -66,7 +66,7 @@ std::string plotDataCsv(const ErrorHistory& history) {
         csv += std::to_string(sample.cycle) + "," + field(scheme ? scheme->name : "") + "," +
                number(sample.targetX) + "," + number(sample.targetY) + "," +
                number(sample.distance);
-        const SignalNames names = signalNamesOf(sample.servoType);
+        const SignalNames names = plotSignalNames(sample.signalSet);
         for (const std::string& header : signalColumns) {
             std::string value;
             for (std::size_t i = 0; i < names.names.size() && names.names[i]; ++i) {

@@ -1,5 +1,6 @@
 #include "core/lesson/View.h"
 
+#include "core/dynamics/MotorLaws.h"
 #include "core/language/Translation.h"
 #include "core/lesson/JsonWriter.h"
 #include "core/servo/ElbowConfigurations.h"
@@ -50,6 +51,15 @@ View::LabValues labValuesOf(const Lesson& lesson) {
     values.highContrast = lab.settings().highContrast;
     values.enabled = !lesson.playing();
     values.figures = lab.figures();
+    const DynamicsState& dynamics = state.dynamics;
+    values.dynamics = {
+        dynamics.on,
+        static_cast<int>(dynamics.motorLaw),
+        dynamics.naturalFrequency,
+        dynamics.dampingRatio,
+        dynamics.modelErrorPercent,
+        dynamics.modelIgnoresObject,
+        gainsText(dynamics.motorLaw, dynamics.naturalFrequency, dynamics.dampingRatio)};
     return values;
 }
 
@@ -81,6 +91,16 @@ void writeLab(JsonWriter& json, const View::LabValues& lab) {
         .value("highContrast", lab.highContrast)
         .value("enabled", lab.enabled)
         .value("figures", lab.figures)
+        .breakLine()
+        .beginObject("dynamics")
+        .value("on", lab.dynamics.on)
+        .value("motorLaw", lab.dynamics.motorLaw)
+        .value("naturalFrequency", lab.dynamics.naturalFrequency)
+        .value("dampingRatio", lab.dynamics.dampingRatio)
+        .value("modelErrorPercent", lab.dynamics.modelErrorPercent)
+        .value("modelIgnoresObject", lab.dynamics.modelIgnoresObject)
+        .value("gains", lab.dynamics.gains)
+        .endObject()
         .endObject();
 }
 
@@ -109,6 +129,12 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.columnEnabled = input;
     view.pathCaption = tr(controls.pathButtonCaption().c_str());
     view.explanation = tr(withLineFeeds(controls.explanationText()));
+    const DynamicsState& dynamics = lesson.lab().simulation().state().dynamics;
+    if (dynamics.on) { // the motors' part of the cascade under the scheme's
+        const MotorLawRow& law = motorLawRow(dynamics.motorLaw);
+        view.explanation +=
+            "\n" + filled(tr("Motor law: %s"), {tr(law.caption)}) + "\n" + tr(law.explanation);
+    }
     view.menuBar = itemsOf(lesson, menuBarItems(), labPanelOpen);
     view.labMenu = itemsOf(lesson, labMenuItems(), labPanelOpen);
     view.lab = labValuesOf(lesson);

@@ -32,6 +32,17 @@ struct View {
         bool enabled = true;
         bool operator==(const Item&) const = default;
     };
+    // The dynamics mode's row of the lab panel.
+    struct Dynamics {
+        bool on = false;
+        int motorLaw = 0;            // place in motorLaws()
+        double naturalFrequency = 0; // rad/s
+        double dampingRatio = 0;
+        double modelErrorPercent = 0; // the controller's masses off by this much
+        bool modelIgnoresObject = false;
+        std::string gains; // the gains the tuning gives the motor law (see gainsText)
+        bool operator==(const Dynamics&) const = default;
+    };
     struct LabValues {
         double gain = 1;
         int gainSlider = 0; // the gain in steps of GainStep
@@ -41,8 +52,10 @@ struct View {
         double damping = 0; // arm units
         bool projector = false;
         bool highContrast = false;
-        bool enabled = true; // the gain, scheme, race and damping; false while a recording plays
+        bool enabled =
+            true; // the gain, scheme, race, damping and dynamics; false while a recording plays
         std::string figures; // the line under the plot
+        Dynamics dynamics;
         bool operator==(const LabValues&) const = default;
     };
 

@@ -56,6 +56,8 @@ struct DynamicsState {
     double dampingRatio = DefaultDampingRatio;
     // The controller's model's masses (and inertias) are off by this many percent.
     double modelErrorPercent = DefaultModelErrorPercent;
+    // The controller's model leaves out the object the gripper holds (its mass at the hand).
+    bool modelIgnoresObject = false;
 
     JointValues speeds{};            // rad/s
     JointValues reference{};         // rad: where the scheme's last step would have put the joints

@@ -75,6 +75,7 @@ export class LabView {
       list.addEventListener('change', () => this.page.input(list.value));
     }
 
+    this.buildDynamicsRow();
     const cues = $('lab-cues');
     this.boxes = [];
     for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector),
@@ -88,6 +89,42 @@ export class LabView {
       this.boxes.push([box, position]);
     }
     this.relabel(d);
+  }
+
+  // The dynamics row: the Dynamics box and the motor law act through the Lab menu's items, the
+  // entries send their inputs; what the module made of them shows once an entry is left.
+  buildDynamicsRow() {
+    const d = this.described;
+    const perform = (position) => this.page.menus.activate(LabList, position);
+    const row = $('lab-dynamics');
+    const label = document.createElement('label');
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    const dynamicsPosition = this.positionsOf(d.commands.dynamics)[0];
+    box.addEventListener('change', () => perform(dynamicsPosition));
+    label.append(box, document.createElement('span'));
+    row.prepend(label);
+    this.dynamicsBox = [box, dynamicsPosition];
+
+    const motor = $('lab-motor');
+    this.motorPositions = this.positionsOf(d.commands.motorLaw);
+    this.motorPositions.forEach((position, index) => motor.append(new Option('', String(index))));
+    motor.addEventListener('change', () => perform(this.motorPositions[Number(motor.value)]));
+
+    const t = d.tuning;
+    for (const [id, min, max, step] of [['lab-frequency', 0, t.frequencyMax, t.frequencyStep],
+      ['lab-ratio', 0, t.ratioMax, t.ratioStep],
+      ['lab-model-error', -t.modelErrorMax, t.modelErrorMax, t.modelErrorStep]]) {
+      Object.assign($(id), { min: String(min), max: String(max), step: String(step) });
+      $(id).addEventListener('blur', () => this.applyDynamicsEntries(this.page.view));
+    }
+    const tune = () => this.page.input(`tune ${Number($('lab-frequency').value)} ${Number($('lab-ratio').value)}`);
+    $('lab-frequency').addEventListener('change', tune);
+    $('lab-ratio').addEventListener('change', tune);
+    $('lab-model-error').addEventListener('change',
+      () => this.page.input(`model-error ${Number($('lab-model-error').value)}`));
+    $('lab-model-object').addEventListener('change',
+      () => this.page.input($('lab-model-object').checked ? t.objectIgnored : t.objectKnown));
   }
 
   // The panel's texts from a description (in its language).
@@ -115,9 +152,21 @@ export class LabView {
       $(id).textContent = caption;
       $(control).setAttribute('aria-label', caption);
     }
-    for (const [box, position] of this.boxes) {
+    for (const [box, position] of [...this.boxes, this.dynamicsBox]) {
       box.nextElementSibling.textContent = ` ${d.labMenu[position].caption}`;
     }
+    $('lab-motor-caption').textContent = d.captions.motorLaw;
+    $('lab-motor').setAttribute('aria-label', d.captions.motorLaw);
+    [...$('lab-motor').options].forEach((option, index) => {
+      option.text = d.labMenu[this.motorPositions[index]].caption;
+    });
+    for (const [id, caption] of [['lab-frequency', d.captions.naturalFrequency],
+      ['lab-ratio', d.captions.dampingRatio], ['lab-model-error', d.captions.modelError]]) {
+      $(`${id}-caption`).textContent = caption;
+      $(id).setAttribute('aria-label', caption);
+    }
+    $('lab-model-object-caption').textContent = ` ${d.captions.modelIgnoresObject}`;
+    $('lab-gains').setAttribute('aria-label', d.captions.gains);
     this.shown.plotFont = null; // measured again: the plot's samples are in the new language
     this.layoutStale = true;
   }
@@ -155,7 +204,7 @@ export class LabView {
   applyView(view) {
     const lab = view.lab;
     this.page.show('projector', lab.projector, (on) => this.applyProjector(on));
-    for (const [box, position] of this.boxes) {
+    for (const [box, position] of [...this.boxes, this.dynamicsBox]) {
       const item = view.labMenu[position];
       if (box.checked !== item.checked) {
         box.checked = item.checked;
@@ -174,11 +223,39 @@ export class LabView {
       $('lab-gain-slider').value = String(lab.gainSlider);
     }
     this.applyEntries(view);
+    this.applyDynamics(view);
     this.page.show('lab.enabled', lab.enabled, (on) => {
-      for (const id of ['lab-gain', 'lab-gain-slider', 'lab-scheme', 'lab-race', 'lab-damping']) {
+      for (const id of ['lab-gain', 'lab-gain-slider', 'lab-scheme', 'lab-race', 'lab-damping',
+        'lab-motor', 'lab-frequency', 'lab-ratio', 'lab-model-error', 'lab-model-object']) {
         $(id).disabled = !on;
       }
     });
+  }
+
+  applyDynamics(view) {
+    const dynamics = view.lab.dynamics;
+    if ($('lab-motor').selectedIndex !== dynamics.motorLaw) {
+      $('lab-motor').selectedIndex = dynamics.motorLaw;
+    }
+    if ($('lab-model-object').checked !== dynamics.modelIgnoresObject) {
+      $('lab-model-object').checked = dynamics.modelIgnoresObject;
+    }
+    if ($('lab-gains').textContent !== dynamics.gains) {
+      $('lab-gains').textContent = dynamics.gains;
+    }
+    this.applyDynamicsEntries(view);
+  }
+
+  // The tuning and model error entries, but not while the user types in one.
+  applyDynamicsEntries(view) {
+    const dynamics = view.lab.dynamics;
+    for (const [id, value, decimals] of [['lab-frequency', dynamics.naturalFrequency, 1],
+      ['lab-ratio', dynamics.dampingRatio, 2], ['lab-model-error', dynamics.modelErrorPercent, 0]]) {
+      const text = value.toFixed(decimals);
+      if (document.activeElement !== $(id) && $(id).value !== text) {
+        $(id).value = text;
+      }
+    }
   }
 
   // The gain and damping entries, but not while the user types in one.
