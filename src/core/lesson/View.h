@@ -41,6 +41,7 @@ struct View {
         double damping = 0; // arm units
         bool projector = false;
         bool highContrast = false;
+        bool trueProportions = false; // the picture's (see PictureMap)
         bool enabled = true; // the gain, scheme, race and damping; false while a recording plays
         std::string figures; // the line under the plot
         bool operator==(const LabValues&) const = default;
