@@ -145,8 +145,19 @@ eachEngine((suite) => {
       assert.deepEqual(seen.filter((c) => !c.reached).map((c) => c.name), []);
       if (coarse) {
         assert.deepEqual(seen.filter((c) => c.width < 44 || c.height < 44).map((c) => `${c.name} ${c.width}x${c.height}`), []);
-        // The menus' items and the dialogs' buttons too.
+        // The menus' items too; the Lab menu within the screen, its last item (Keys...)
+        // scrolled to.
         await tab.click('#menu-lab');
+        const menu = await tab.evaluate(() => {
+          const box = document.getElementById('lab-menu').getBoundingClientRect();
+          const items = document.querySelectorAll('#lab-menu button');
+          const last = items[items.length - 1];
+          last.scrollIntoView({ block: 'nearest' });
+          const r = last.getBoundingClientRect();
+          const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+          return { inside: box.left >= 0 && box.right <= innerWidth && box.bottom <= innerHeight, last: last.contains(hit) };
+        });
+        assert.deepEqual(menu, { inside: true, last: true });
         const small = await tab.evaluate(() => [...document.querySelectorAll('#menubar button, #lab-menu button')]
           .map((b) => [b.textContent, b.getBoundingClientRect()])
           .filter(([, r]) => r.width > 0 && (r.width < 44 || r.height < 44)).map(([text]) => text));
