@@ -12,6 +12,7 @@ const Screens = [
   // where it leaves the arm room: at desktop widths); `atOnce`: everything visible together,
   // without scrolling; `query`: the address's.
   { name: 'a phone, 390 by 844, touch', width: 390, height: 844, hasTouch: true, clear: true },
+  { name: 'a phone in projector mode, 390 by 844, touch', width: 390, height: 844, hasTouch: true, projector: true, clear: true },
   { name: 'a tablet, 768 by 1024', width: 768, height: 1024, clear: true },
   { name: 'a laptop, 1366 by 768', width: 1366, height: 768, atOnce: true },
   // The teacher chose true proportions: the picture's box stands in the middle of the picture.
@@ -21,7 +22,8 @@ const Screens = [
 const Controls = '#controls input, #controls button, #controls textarea, #lab button, #lab select, #lab input';
 
 // Every control that shows: its id or text, whether it could be brought into view and was then
-// the topmost element at its centre, and its target's box (a box's label holds its caption).
+// the topmost element at its centre, and its target's box (a check box's label holds its
+// caption and takes its presses).
 function controlsSeen(tab, atOnce) {
   return tab.evaluate(([selector, still]) => [...document.querySelectorAll(selector)]
     .filter((control) => control.getClientRects().length > 0)
@@ -29,7 +31,7 @@ function controlsSeen(tab, atOnce) {
       if (!still) {
         control.scrollIntoView({ block: 'center', inline: 'center' });
       }
-      const target = control.closest('label') ?? control;
+      const target = control.type === 'checkbox' ? control.closest('label') ?? control : control;
       const r = target.getBoundingClientRect();
       const c = control.getBoundingClientRect();
       const inView = r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;
@@ -72,7 +74,7 @@ async function armBox(tab) {
 // The controls whose boxes overlap a box of viewport pixels.
 function controlsOver(tab, area) {
   return tab.evaluate(([selector, a]) => [...document.querySelectorAll(selector)]
-    .map((control) => [control, (control.closest('label') ?? control).getBoundingClientRect()])
+    .map((control) => [control, (control.type === 'checkbox' ? control.closest('label') ?? control : control).getBoundingClientRect()])
     .filter(([, r]) => r.width > 0 && r.left < a.right && r.right > a.left && r.top < a.bottom && r.bottom > a.top)
     .map(([control]) => control.id || control.outerHTML.slice(0, 50)), [Controls, area]);
 }
@@ -126,6 +128,8 @@ eachEngine((suite) => {
       const state = await afterCycles(tab, 60);
       assert.ok(Math.abs(state.targetX - 380) < 0.5 && Math.abs(state.targetY - 95) < 0.5, JSON.stringify(state));
 
+      // The plot has room for its traces (it draws nothing but its background where it has not).
+      assert.ok(await tab.evaluate(() => window.servoPage.lab.list[0] > 1), 'the plot drawn');
       // The arm settled at the new target, and before any scrolling: no control over it.
       assert.deepEqual(await controlsOver(tab, await armBox(tab)), []);
       if (clear) {
