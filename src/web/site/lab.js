@@ -145,8 +145,8 @@ export class LabView {
   }
 
   applyProjector(on) {
+    this.panel.classList.toggle('projector', on); // first: the page's layout reads its height
     this.page.setProjector(on);
-    this.panel.classList.toggle('projector', on);
     this.page.fitSurfaces();
     this.shown.plotFont = null;
     this.layoutStale = true;
