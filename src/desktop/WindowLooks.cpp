@@ -28,6 +28,7 @@ WindowLooks::WindowLooks(Form1& form, LabPanel& panel, PersistentCanvas& canvas,
     if (canvas_.profile() != colourProfileOf(lab_.settings())) {
         applyColourProfile();
     }
+    applyProportions();
 }
 
 void WindowLooks::follow() {
@@ -36,6 +37,9 @@ void WindowLooks::follow() {
     }
     if (canvas_.profile() != colourProfileOf(lab_.settings())) {
         applyColourProfile();
+    }
+    if (canvas_.trueProportions() != lab_.settings().trueProportions) {
+        applyProportions();
     }
 }
 
@@ -49,6 +53,11 @@ void WindowLooks::applyColourProfile() {
     form_.setLook(windowLook(profile));
     form_.drawingArea().update();
     panel_.plot()->update();
+}
+
+void WindowLooks::applyProportions() {
+    canvas_.setTrueProportions(lab_.settings().trueProportions);
+    form_.drawingArea().update();
 }
 
 void WindowLooks::applyProjectorMode() {
