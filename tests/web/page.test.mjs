@@ -349,6 +349,40 @@ for (const engine of engines()) {
     });
 
     // axe-core runs in Chromium and Firefox; WebKit's classic WebDriver has no way to await it.
+    test('the dynamics row: F7, the motor law, the tuning, the model, and the motors in the plot', async () => {
+      const tab = await openSimulator(runtime, server.url);
+      await tab.press('Control+l');
+      await tab.press('F7');
+      await tab.waitFor(() => !document.getElementById('lab').hidden &&
+        document.querySelector('#lab-dynamics input[type=checkbox]').checked);
+      await tab.evaluate(() => {
+        const choose = (id, value) => {
+          const control = document.getElementById(id);
+          control.value = value;
+          control.dispatchEvent(new Event('change'));
+        };
+        choose('lab-motor', '5');
+        choose('lab-frequency', '20');
+        choose('lab-model-error', '30');
+        document.getElementById('lab-model-object').click();
+      });
+      await tab.waitFor(() => {
+        const lab = JSON.parse(window.servoPage.front.describe('view')).lab;
+        return lab.dynamics.motorLaw === 5 && lab.dynamics.naturalFrequency === 20 &&
+          lab.dynamics.modelErrorPercent === 30 && lab.dynamics.modelIgnoresObject &&
+          /peak torque/.test(lab.figures);
+      });
+      const shown = await tab.evaluate(() => ({
+        gains: document.getElementById('lab-gains').textContent,
+        motor: document.getElementById('lab-motor').selectedOptions[0].text,
+        ratio: JSON.parse(window.servoPage.front.describe('view')).lab.dynamics.dampingRatio,
+      }));
+      assert.match(shown.gains, /^wn\^2 = 400/);
+      assert.equal(shown.motor, 'Computed torque');
+      assert.equal(shown.ratio, 0.7);
+      await tab.close();
+    });
+
     test('high contrast passes every WCAG A and AA rule, and the window\'s own colours fail only contrast', { skip: engine.name === 'webkit' }, async () => {
       const tab = await openSimulator(runtime, `${server.url}?contrast=high`);
       await tab.press('Control+l');
