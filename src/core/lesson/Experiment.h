@@ -40,6 +40,8 @@ struct Experiment {
     double naturalFrequency = DefaultNaturalFrequency;
     double dampingRatio = DefaultDampingRatio;
     double modelErrorPercent = DefaultModelErrorPercent;
+    // The student's law (its source), written only when it is not the start-up one.
+    std::string law = startUpLawSource();
 
     bool operator==(const Experiment&) const;
 };

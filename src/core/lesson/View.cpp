@@ -93,6 +93,23 @@ void writeSound(JsonWriter& json, const View& view) {
         .value("voicing", view.voicing);
 }
 
+View::Law lawOf(const OwnLaw& law) {
+    constexpr const char* Statuses[] = {"empty", "running", "stopped"};
+    return {law.source(), Statuses[static_cast<int>(law.status())], law.hasTorque(),
+            law.error().line, tr(law.error().message)};
+}
+
+void writeLaw(JsonWriter& json, const View::Law& law) {
+    json.breakLine()
+        .beginObject("law")
+        .value("status", law.status)
+        .value("torque", law.torque)
+        .value("errorLine", law.errorLine)
+        .value("error", law.error)
+        .value("source", law.source)
+        .endObject();
+}
+
 } // namespace
 
 View viewOf(const Lesson& lesson, bool labPanelOpen) {
@@ -120,6 +137,7 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.sound.on = settings.sound;
     view.sound.volume = soundVolumeOf(settings.volume);
     view.voicing = settings.voicing;
+    view.law = lawOf(lesson.lab().ownLaw());
     return view;
 }
 
@@ -157,6 +175,7 @@ std::string viewJson(const View& view) {
         .value("runState", view.runState)
         .breakLine();
     writeSound(json, view);
+    writeLaw(json, view.law);
     json.breakLine()
         .value("announcement", view.announcement)
         .breakLine()
