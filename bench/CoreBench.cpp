@@ -10,6 +10,8 @@
 #include "core/lesson/Experiment.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
+#include "core/ownlaw/ExampleLaws.h"
+#include "core/ownlaw/OwnLaw.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "headless/HeadlessSimulation.h"

@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 1: not an experiment (the first line must be \"servo-experiment 1\")"},
         BadExperiment{"servo-experiment 1\nscheme=fast\n",
                       "line 2: scheme: unknown scheme 'fast' (reverse, xy, rtheta, transpose, "
-                      "resolved, damped)"},
+                      "resolved, damped, own)"},
         BadExperiment{"servo-experiment 1\ngain=25\n", "line 2: gain: '25' is outside 0..20"},
         BadExperiment{"servo-experiment 1\ngain=7,5\n", "line 2: gain: not a number: '7,5'"},
         BadExperiment{"servo-experiment 1\ntarget=420\n",
