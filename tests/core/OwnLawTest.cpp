@@ -4,6 +4,7 @@
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/ScriptWords.h"
+#include "core/lesson/View.h"
 #include "core/ownlaw/ExampleLaws.h"
 #include "core/ownlaw/OwnLaw.h"
 
@@ -179,6 +180,26 @@ TEST(OwnLaw, ALawTravelsThroughSaveOpenLinkAndReplayUnchanged) {
     }
     EXPECT_EQ(replay.lab.ownLaw().source(), source);
     EXPECT_EQ(jointAndTargetBits(replay.world.state), jointAndTargetBits(recorded.world.state));
+}
+
+TEST(OwnLaw, TheViewShowsTheLawAndAScreenReaderHearsWhyItStopped) {
+    LessonWorld w;
+    Viewer viewer;
+    double now = 0;
+    viewer.afterPass(w.lesson, true, now); // the announcer's first look
+    ASSERT_EQ(w.lesson.submit("scheme own"), "");
+    const std::string source = "function law(s)\n  return s.q + 1\nend";
+    ASSERT_EQ(w.lesson.submit(inputLine("own-law", lawArgument(source))), "");
+    std::string heard;
+    for (int frame = 0; frame < 600 && heard.find("Your law") == std::string::npos; ++frame) {
+        w.frames(1);
+        heard = viewer.afterPass(w.lesson, true, now += 1.0 / 60).announcement;
+    }
+    EXPECT_NE(heard.find("Your law stopped at line 2: bad argument"), std::string::npos) << heard;
+    const View view = viewOf(w.lesson, true);
+    EXPECT_EQ(view.law.source, source);
+    EXPECT_EQ(view.law.status, "stopped");
+    EXPECT_EQ(view.law.errorLine, 2);
 }
 
 TEST(OwnLaw, TheLawArgumentReadsBackExactly) {

@@ -187,8 +187,15 @@ std::string viewJson(const View& view) {
 
 View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
     View view = viewOf(lesson, labPanelOpen);
-    view.announcement =
-        announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
+    std::string news = lesson.takeNews();
+    const OwnLaw& law = lesson.lab().ownLaw();
+    if (law.errorCount() != lawErrorsTold_) { // a screen reader hears why the law stopped
+        lawErrorsTold_ = law.errorCount();
+        news += (news.empty() ? "" : " ") +
+                filled(tr("Your law stopped at line %s: %s"),
+                       {std::to_string(law.error().line), tr(law.error().message)});
+    }
+    view.announcement = announcer_.afterFrame(lesson.lab(), nowSeconds, news).value_or("");
     view.pictureName =
         pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
     sound_ = sonifier_.afterFrame(lesson.lab());

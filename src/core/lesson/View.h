@@ -109,6 +109,7 @@ private:
     Sonifier sonifier_;
     SoundFrame sound_;
     PacedText pictureName_{Announcer::MinimumGapSeconds};
+    long long lawErrorsTold_ = 0; // the student's law's errors the announcements have told
 };
 
 } // namespace servo
