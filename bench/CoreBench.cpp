@@ -10,6 +10,8 @@
 #include "core/lesson/Experiment.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
+#include "core/ownlaw/ExampleLaws.h"
+#include "core/ownlaw/OwnLaw.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/Simulation.h"
 #include "headless/HeadlessSimulation.h"
@@ -93,7 +95,55 @@ void BM_DynamicsSimulatedSecond(benchmark::State& run) {
         static_cast<double>(run.iterations() * LabStepsPerSecond), benchmark::Counter::kIsRate);
 }
 
+// One call of a student's law, PD + gravity compensation written out (the third example):
+// law(s) (argument 0, kinematic) and torque(s) (argument 1, at one internal step): the sandbox's
+// protected call, the table s with its vectors and matrices, the law's Lua and its result read
+// back.
+void BM_OwnLawCall(benchmark::State& run) {
+    HeadlessSimulation simulation;
+    SimulationState& state = simulation.state;
+    state.shoulderAngle = 0.3;
+    state.elbowAngle = -1.2;
+    state.desiredX = 40;
+    state.desiredY = 10;
+    OwnLaw law;
+    law.apply(englishExampleSource(exampleLaws()[2]));
+    const bool torque = run.range(0) == 1;
+    const JointGains gains = jointGains(Arm, 10, 0.7);
+    const Vector3 q{0.3, -1.2, 0.4};
+    const Vector3 speeds{0.1, 0.2, 0.3};
+    const Vector3 reference{0.5, -1, 0};
+    const Vector3 integral{};
+    const MotorInput input{state, Arm, gains, 10, 0.7, 0, q, speeds, reference, integral};
+    Vector3 out{};
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(torque ? law.jointTorques(input, out)
+                                        : law.jointSteps(state, out));
+    }
+    benchmark::DoNotOptimize(out);
+    if (law.status() != LawStatus::Running) {
+        run.SkipWithError(law.error().message.c_str());
+    }
+}
+
+// How long a runaway loop runs before the sandbox stops it ("your law took too long").
+void BM_OwnLawRunawayStops(benchmark::State& run) {
+    HeadlessSimulation simulation;
+    OwnLaw law;
+    Vector3 out{};
+    for (auto _ : run) {
+        run.PauseTiming();
+        law.apply("function law(s) local n = 0 while true do n = n + 1 end end");
+        run.ResumeTiming();
+        benchmark::DoNotOptimize(law.jointSteps(simulation.state, out));
+    }
+}
+
 } // namespace
+
+// Argument: 0 law(s), 1 torque(s).
+BENCHMARK(BM_OwnLawCall)->ArgName("torque")->DenseRange(0, 1);
+BENCHMARK(BM_OwnLawRunawayStops)->Unit(benchmark::kMillisecond);
 
 // Argument: the motor law (0 none, 1 P, 2 PD, 3 PD + gravity, 4 PID, 5 computed torque,
 // 6 Jacobian transpose + gravity).

@@ -72,6 +72,8 @@ const std::map<std::string, Sample> Samples{
     {"tune", {{"tune 12.5 0.9"}}},
     {"model-error", {{"model-error -20"}}},
     {"model-object", {{"model-object ignored"}}},
+    {"own-law",
+     {{"scheme own", "own-law function%20law(s)%0A%20%20return%200,%200.01,%200%0Aend"}}},
 };
 
 class EveryInputRow : public ::testing::TestWithParam<std::string> {};

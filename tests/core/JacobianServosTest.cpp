@@ -83,9 +83,11 @@ TEST(Manipulability, TheJacobianLawsSeeTheSingularityTheirLawMeets) {
 }
 
 // A world whose arm has settled on the start-up target under reverse kinematics, then is
-// handed to `servoType` with the target at arm point (x, y).
+// handed to `servoType` with the target at arm point (x, y). Its lab holds the student's law
+// (the start-up one, the Jacobian transpose written out) for the scheme "Your law".
 struct Lesson {
     World w;
+    Lab lab{w.headless.simulation};
     Lesson(int servoType, double x, double y) {
         w.cycles(80);
         schemeChosen(w.state, w.controls, servoType);

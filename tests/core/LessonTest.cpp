@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 1: not an experiment (the first line must be \"servo-experiment 1\")"},
         BadExperiment{"servo-experiment 1\nscheme=fast\n",
                       "line 2: scheme: unknown scheme 'fast' (reverse, xy, rtheta, transpose, "
-                      "resolved, damped)"},
+                      "resolved, damped, own)"},
         BadExperiment{"servo-experiment 1\ngain=25\n", "line 2: gain: '25' is outside 0..20"},
         BadExperiment{"servo-experiment 1\ngain=7,5\n", "line 2: gain: not a number: '7,5'"},
         BadExperiment{"servo-experiment 1\ntarget=420\n",
@@ -145,8 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 2: pose: '-200' is outside -180..180"},
         BadExperiment{"servo-experiment 1\ndynamics=on\n",
                       "line 2: dynamics: expected 0 or 1, not 'on'"},
-        BadExperiment{"servo-experiment 1\nmotor=pidd\n",
-                      "line 2: motor: unknown motor law 'pidd' (none, p, pd, pdg, pid, ct, jtg)"},
+        BadExperiment{
+            "servo-experiment 1\nmotor=pidd\n",
+            "line 2: motor: unknown motor law 'pidd' (none, p, pd, pdg, pid, ct, jtg, own)"},
         BadExperiment{"servo-experiment 1\ntune=10\n", "line 2: tune: expected WN,ZETA, not '10'"},
         BadExperiment{"servo-experiment 1\ntune=10,6\n", "line 2: tune: '6' is outside 0..5"},
         BadExperiment{"servo-experiment 1\nmodel-error=150\n",

@@ -483,6 +483,16 @@ for (const engine of engines()) {
       await tab.close();
     });
 
+    test('a link carries a student\'s law: it runs, and a screen reader hears why it stopped', async () => {
+      const law = encodeURIComponent('function law(s)\n  return s.q + 1\nend');
+      const tab = await openSimulator(runtime, `${server.url}#v=1&scheme=own&own=${law}`);
+      await tab.waitFor(() =>
+        /Your law stopped at line 2: bad argument/.test(document.getElementById('announcer').textContent));
+      const shown = await snapshot(tab);
+      assert.equal(shown.servoType, 7);
+      await tab.close();
+    });
+
     test('every refusal of a link or a recording says why', async () => {
       const tab = await runtime.newTab();
       await tab.goto(`${server.url}#v=2&scheme=xy`);

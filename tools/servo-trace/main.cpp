@@ -63,6 +63,21 @@ public:
         simulation_.simulation.setYield([this] { surface_.recordYield(); });
     }
 
+    // Inside "own begin": takes the law's lines up to "own end", then submits the law.
+    bool takesLawLine(const std::string& line) {
+        if (!law_) {
+            return false;
+        }
+        if (splitWords(line) != Words{"own", "end"}) {
+            *law_ += line + "\n";
+            return true;
+        }
+        std::string source = std::move(*law_);
+        law_.reset();
+        submit(inputLine("own-law", lawArgument(source)));
+        return true;
+    }
+
     // Runs the words of script line `lineNumber`; throws ScriptError for a bad one.
     void run(const Words& w, long lineNumber) {
         lineNumber_ = lineNumber;
@@ -71,9 +86,7 @@ public:
             for (std::size_t i = 1; i < w.size(); ++i) {
                 line += " " + w[i];
             }
-            if (std::string error = lesson_.submit(line); !error.empty()) {
-                throw ScriptError(error);
-            }
+            submit(line);
             return;
         }
         for (const Command& command : commands()) {
@@ -103,6 +116,14 @@ public:
              }},
             {"apply", 0,
              [](Trace& t, const Words&) { t.experiment_.begin(static_cast<int>(t.lineNumber_)); }},
+            {"own", 1,
+             [](Trace& t, const Words& w) {
+                 if (w[1] != "begin") {
+                     throw ScriptError("expected own begin, not own " + quoted(w[1]));
+                 }
+                 t.law_.emplace();
+                 t.lawLine_ = t.lineNumber_;
+             }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"response", 0, [](Trace& t, const Words&) { t.printResponse(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
@@ -155,14 +176,36 @@ public:
         lesson_.apply(*reading->experiment);
         return true;
     }
-    // Throws when the script ended inside an experiment.
+    // Throws when the script ended inside an experiment or a law.
     void finish() const {
         if (experiment_.open()) {
             throw ScriptError(experiment_.unterminated());
         }
+        if (law_) {
+            throw ScriptError("the law from line " + std::to_string(lawLine_) +
+                              " has no \"own end\"");
+        }
     }
 
 private:
+    // An input line, as a front end sends it; then the law's error, if it has just stopped.
+    void submit(const std::string& line) {
+        if (std::string error = lesson_.submit(line); !error.empty()) {
+            throw ScriptError(error);
+        }
+        printLawError();
+    }
+
+    // "own-error line N: MESSAGE" once for each error that stops the student's law.
+    void printLawError() {
+        const OwnLaw& law = lab_.ownLaw();
+        if (law.errorCount() != lawErrorsPrinted_) {
+            lawErrorsPrinted_ = law.errorCount();
+            std::cout << "own-error line " << law.error().line << ": " << law.error().message
+                      << '\n';
+        }
+    }
+
     void printSample() const {
         const LabSample sample = sampleOf(state_, controls_.wristScrollPosition());
         std::cout << "sample effectorX=" << exact(sample.effector.x)
@@ -228,6 +271,7 @@ private:
     void runPass() {
         surface_.forget();
         lab_.pass();
+        printLawError();
     }
 
     void printState() const {
@@ -245,8 +289,11 @@ private:
     Lesson lesson_{lab_};
     Sonifier sonifier_;
     const RaceArm& race_ = lab_.race();
-    ExperimentBlock experiment_; // inside "apply": the experiment so far
-    long lineNumber_ = 0;        // of the line being run
+    ExperimentBlock experiment_;     // inside "apply": the experiment so far
+    long lineNumber_ = 0;            // of the line being run
+    std::optional<std::string> law_; // inside "own begin": the law's lines so far
+    long lawLine_ = 0;               // of its "own begin"
+    long long lawErrorsPrinted_ = 0;
     SimulationState& state_ = simulation_.state;
     const Controls& controls_ = simulation_.controls;
     DisplayList& surface_ = simulation_.surface;
@@ -349,7 +396,7 @@ int main(int argc, char* argv[]) {
     try {
         while (input.next(line)) {
             ++lineNumber;
-            if (trace.takesExperimentLine(line)) {
+            if (trace.takesExperimentLine(line) || trace.takesLawLine(line)) {
                 continue;
             }
             const std::vector<std::string> words = splitWords(line);

@@ -1,6 +1,7 @@
 #include "core/dynamics/MotorLaws.h"
 
 #include "core/dynamics/ArmDynamics.h"
+#include "core/dynamics/StudentLaw.h"
 #include "core/language/Translation.h"
 #include "core/servo/ErrorFormat.h"
 
@@ -99,6 +100,14 @@ Vector3 jacobianTransposeGravity(const MotorInput& in) {
     return torques;
 }
 
+// The student's torque law; while it is stopped (or there is none) PD + gravity compensation
+// holds the arm at the reference.
+Vector3 studentTorques(const MotorInput& in) {
+    Vector3 torques{};
+    StudentLaw* law = in.state.studentLaw;
+    return law != nullptr && law->jointTorques(in, torques) ? torques : pdGravity(in);
+}
+
 constexpr const char* NoneExplanation = N_("No motor torque at all: the joints\n"
                                            "hang free, and gravity pulls the arm\n"
                                            "down. It falls and swings on as a\n"
@@ -170,7 +179,19 @@ constexpr const char* JacobianTransposeGravityExplanation =
        "reference: it servos the target\n"
        "itself, with no reverse kinematics.\n");
 
-constexpr std::array<MotorLawRow, 7> Laws{{
+constexpr const char* OwnExplanation = N_("Your own motor law: the function\n"
+                                          "torque(s) of your law gives the\n"
+                                          "joints' torques, N m, at every\n"
+                                          "internal step; PD with gravity\n"
+                                          "compensation, for example:\n"
+                                          "\n"
+                                          "tau = Kp (ref - q) - Kd q' + g(q)\n"
+                                          "\n"
+                                          "If it fails, PD + gravity\n"
+                                          "compensation holds the arm until\n"
+                                          "you apply your law again.\n");
+
+constexpr std::array<MotorLawRow, 8> Laws{{
     {MotorLaw::None, "none", N_("None"), NoneExplanation, noTorque, false},
     {MotorLaw::P, "p", N_("P"), PExplanation, proportional, false},
     {MotorLaw::PD, "pd", N_("PD"), PDExplanation, proportionalDerivative, false},
@@ -181,6 +202,7 @@ constexpr std::array<MotorLawRow, 7> Laws{{
      computedTorque, false},
     {MotorLaw::JacobianTransposeGravity, "jtg", N_("Jacobian transpose + gravity"),
      JacobianTransposeGravityExplanation, jacobianTransposeGravity, false},
+    {MotorLaw::Own, "own", N_("Your torque law"), OwnExplanation, studentTorques, false},
 }};
 
 } // namespace
@@ -237,6 +259,7 @@ std::string gainsText(MotorLaw law, double naturalFrequency, double dampingRatio
         return kp;
     case MotorLaw::PD:
     case MotorLaw::PDGravity:
+    case MotorLaw::Own: // the student's law gets them as s.Kp and s.Kd
         return kp + gap + kd;
     case MotorLaw::PID:
         return kp + gap + kd + gap + perJoint("Ki", gains.ki, N_("N m/(rad s)"));

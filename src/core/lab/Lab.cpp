@@ -2,6 +2,7 @@
 
 #include "core/dynamics/StepResponse.h"
 #include "core/language/Translation.h"
+#include "core/ownlaw/ExampleLaws.h"
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ErrorFormat.h"
 #include "core/simulation/ServoSchemes.h"
@@ -12,7 +13,14 @@
 
 namespace servo {
 
+const std::string& startUpLawSource() {
+    static const std::string source = englishExampleSource(exampleLaws().front());
+    return source;
+}
+
 Lab::Lab(Simulation& simulation) : simulation_(simulation) {
+    simulation_.state().studentLaw = &ownLaw_;
+    ownLaw_.apply(startUpLawSource());
     simulation_.setAfterCycle([this](bool running) {
         if (running) {
             race_.afterCycle(simulation_.state());
@@ -20,6 +28,10 @@ Lab::Lab(Simulation& simulation) : simulation_(simulation) {
                             race_.distance());
         }
     });
+}
+
+Lab::~Lab() {
+    simulation_.state().studentLaw = nullptr;
 }
 
 void Lab::frame(double elapsedSeconds) {
@@ -64,6 +76,8 @@ void Lab::faster() {
 
 void Lab::reset() {
     resetSimulation(simulation_.state(), simulation_.controls(), simulation_.surface());
+    simulation_.state().studentLaw = &ownLaw_;
+    ownLaw_.apply(startUpLawSource()); // afresh: a law's globals do not outlive a lesson
     setSpeed(NormalSpeed);
     history_.clear();
     race_.setScheme(race_.scheme());

@@ -7,6 +7,7 @@
 #include "core/lab/RaceArm.h"
 #include "core/lab/Speeds.h"
 #include "core/language/Translation.h"
+#include "core/ownlaw/OwnLaw.h"
 #include "core/simulation/Simulation.h"
 
 #include <array>
@@ -22,6 +23,9 @@ inline constexpr int DefaultSoundVolume = 1;
 inline constexpr double soundVolumeOf(int index) {
     return 0.25 * (index + 1);
 }
+
+// The student's law at start-up and after a reset: the Jacobian transpose written out.
+const std::string& startUpLawSource();
 
 // The lab's settings besides the gain (which lives in the state, as the laws read it).
 struct LabSettings {
@@ -47,6 +51,7 @@ struct LabSettings {
 class Lab {
 public:
     explicit Lab(Simulation& simulation);
+    ~Lab();
     Lab(const Lab&) = delete;
     Lab& operator=(const Lab&) = delete;
 
@@ -69,8 +74,9 @@ public:
     void setSpeed(int index);
 
     // Everything as at start-up (see resetSimulation), gain 1 and the normal speed, the plot
-    // emptied; the cues, projector mode, high contrast, true proportions and the race's scheme stay
-    // as they are (the race starts again).
+    // emptied, the student's law the start-up one (StartUpLawSource); the cues, projector mode,
+    // high contrast, true proportions and the race's scheme stay as they are (the race starts
+    // again).
     void reset();
 
     // While a modal box (About) is open the simulation stands still: frames run no pass.
@@ -85,6 +91,9 @@ public:
     const ErrorHistory& history() const { return history_; }
     RaceArm& race() { return race_; }
     const RaceArm& race() const { return race_; }
+    // The student's law, which the scheme "Your law" and the motor law "Your torque law" run.
+    OwnLaw& ownLaw() { return ownLaw_; }
+    const OwnLaw& ownLaw() const { return ownLaw_; }
 
     // The figures under the plot: the history's, and the manipulability while its cue is on.
     std::string figures() const;
@@ -98,6 +107,7 @@ private:
     Simulation& simulation_;
     LabSettings settings_;
     RaceArm race_;
+    OwnLaw ownLaw_;
     ErrorHistory history_;
     FramePacer pacer_;
     bool modalOpen_ = false;

@@ -239,6 +239,18 @@ std::vector<Key> dynamicsKeys() {
     };
 }
 
+// The student's law, percent-encoded as one word, written only when it is not the start-up one.
+constexpr const char* LawKey = "own";
+Key lawKey() {
+    return {LawKey,
+            [](const std::string& value, Experiment& into) -> std::string {
+                into.law = lawOfArgument(value);
+                return {};
+            },
+            [](const Experiment& from) { return lawArgument(from.law); },
+            [](const Experiment& from) { return from.law != startUpLawSource(); }};
+}
+
 // The keys every experiment writes.
 std::vector<Key> generalKeys() {
     return {
@@ -309,6 +321,7 @@ const std::vector<Key>& keys() {
         for (const Key& key : dynamicsKeys()) {
             all.push_back(key);
         }
+        all.push_back(lawKey());
         return all;
     }();
     return table;
@@ -388,49 +401,6 @@ std::string withoutSpaceAround(std::string_view text) {
     }
     const std::size_t last = text.find_last_not_of(" \t\r");
     return std::string(text.substr(first, last - first + 1));
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-std::string percentDecoded(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
-            hexDigit(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            decoded += text[i] == '+' ? ' ' : text[i];
-        }
-    }
-    return decoded;
-}
-
-std::string percentEncoded(std::string_view text) {
-    std::string encoded;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-            (byte >= '0' && byte <= '9') || c == '.' || c == ',' || c == '-' || c == '_') {
-            encoded += c;
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-            encoded += escaped;
-        }
-    }
-    return encoded;
 }
 
 } // namespace
@@ -526,8 +496,11 @@ ExperimentReading readExperimentLink(std::string_view hash) {
         if (equals == std::string_view::npos) {
             return refused(where, 0, expectedKeyValue(percentDecoded(part)));
         }
-        entries.push_back({where, 0, percentDecoded(part.substr(0, equals)),
-                           percentDecoded(part.substr(equals + 1))});
+        const std::string key = percentDecoded(part.substr(0, equals));
+        const std::string_view value = part.substr(equals + 1);
+        // The law's value is percent-encoded as it stands in a file, once.
+        entries.push_back(
+            {where, 0, key, key == LawKey ? std::string(value) : percentDecoded(value)});
     }
     return readEntries(entries);
 }
@@ -536,7 +509,9 @@ std::string experimentLink(const Experiment& experiment) {
     std::string link = ExperimentLinkVersion;
     for (const Key& key : keys()) {
         if (keyWritten(key, experiment)) {
-            link += "&" + std::string(key.name) + "=" + percentEncoded(key.write(experiment));
+            const std::string value = key.write(experiment);
+            link += "&" + std::string(key.name) + "=" +
+                    (key.name == std::string_view(LawKey) ? value : percentEncoded(value));
         }
     }
     return link;
@@ -573,6 +548,7 @@ Experiment experimentOf(const Lab& lab, bool labPanelOpen) {
     experiment.dampingRatio = state.dynamics.dampingRatio;
     experiment.modelErrorPercent = state.dynamics.modelErrorPercent;
     experiment.modelIgnoresObject = state.dynamics.modelIgnoresObject;
+    experiment.law = lab.ownLaw().source();
     return experiment;
 }
 
@@ -607,6 +583,9 @@ void applyExperiment(Lab& lab, const Experiment& experiment) {
     tuned(state, experiment.naturalFrequency, experiment.dampingRatio);
     modelErrorSet(state, experiment.modelErrorPercent);
     modelObjectIgnored(state, experiment.modelIgnoresObject);
+    if (experiment.law != lab.ownLaw().source()) { // the reset applied the start-up law
+        lab.ownLaw().apply(experiment.law);
+    }
 }
 
 } // namespace servo

@@ -41,6 +41,8 @@ struct Experiment {
     double dampingRatio = DefaultDampingRatio;
     double modelErrorPercent = DefaultModelErrorPercent;
     bool modelIgnoresObject = false;
+    // The student's law (its source), written only when it is not the start-up one.
+    std::string law = startUpLawSource();
 
     bool operator==(const Experiment&) const;
 };

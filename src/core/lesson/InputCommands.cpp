@@ -218,6 +218,17 @@ std::vector<InputCommand> dynamicsCommands() {
     };
 }
 
+// The student's law: its source, percent-encoded as one word (see lawArgument), compiled and
+// made the law in force (Apply).
+InputCommand lawCommand() {
+    return {"own-law", 1, [](Lab* lab, const Words& w) -> std::string {
+                if (lab != nullptr) {
+                    lab->ownLaw().apply(lawOfArgument(w[1]));
+                }
+                return {};
+            }};
+}
+
 std::vector<InputCommand> buildCommands() {
     const auto& boxed = servoSchemes();
     std::vector<InputCommand> commands{
@@ -290,6 +301,7 @@ std::vector<InputCommand> buildCommands() {
         acting("step", [](Lab& lab) { stepClicked(stateOf(lab)); }),
         acting("reset", [](Lab& lab) { lab.reset(); }),
     };
+    commands.push_back(lawCommand());
     for (auto more : {keyAndBoxCommands(), entryCommands(), dynamicsCommands()}) {
         commands.insert(commands.end(), more.begin(), more.end());
     }

@@ -216,4 +216,62 @@ std::string exactCoordinate(float value) {
     return withDotPoint(text);
 }
 
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::string percentDecoded(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 &&
+            hexDigit(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            decoded += text[i] == '+' ? ' ' : text[i];
+        }
+    }
+    return decoded;
+}
+
+std::string percentEncoded(std::string_view text) {
+    std::string encoded;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || c == '.' || c == ',' || c == '-' || c == '_') {
+            encoded += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            encoded += escaped;
+        }
+    }
+    return encoded;
+}
+
+std::string lawArgument(std::string_view source) {
+    if (source.empty()) {
+        return "-";
+    }
+    return source == "-" ? "%2D" : percentEncoded(source);
+}
+
+std::string lawOfArgument(std::string_view argument) {
+    return argument == "-" ? std::string() : percentDecoded(argument);
+}
+
 } // namespace servo

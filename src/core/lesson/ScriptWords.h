@@ -41,4 +41,14 @@ WordRead<long long> readInteger(const std::string& word, long long lowest, long 
 std::string exactNumber(double value);
 std::string exactCoordinate(float value);
 
+// A link's percent-encoding: every byte but letters, digits and . , - _ as %XX; decoding also
+// reads '+' as a space.
+std::string percentEncoded(std::string_view text);
+std::string percentDecoded(std::string_view text);
+
+// A student's law as one word of a line ("own-law WORD", an experiment's own=WORD): its source
+// percent-encoded, "-" for none; and back.
+std::string lawArgument(std::string_view source);
+std::string lawOfArgument(std::string_view argument);
+
 } // namespace servo

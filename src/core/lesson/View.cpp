@@ -115,6 +115,23 @@ void writeSound(JsonWriter& json, const View& view) {
         .value("voicing", view.voicing);
 }
 
+View::Law lawOf(const OwnLaw& law) {
+    constexpr const char* Statuses[] = {"empty", "running", "stopped"};
+    return {law.source(), Statuses[static_cast<int>(law.status())], law.hasTorque(),
+            law.error().line, tr(law.error().message)};
+}
+
+void writeLaw(JsonWriter& json, const View::Law& law) {
+    json.breakLine()
+        .beginObject("law")
+        .value("status", law.status)
+        .value("torque", law.torque)
+        .value("errorLine", law.errorLine)
+        .value("error", law.error)
+        .value("source", law.source)
+        .endObject();
+}
+
 } // namespace
 
 View viewOf(const Lesson& lesson, bool labPanelOpen) {
@@ -148,6 +165,7 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.sound.on = settings.sound;
     view.sound.volume = soundVolumeOf(settings.volume);
     view.voicing = settings.voicing;
+    view.law = lawOf(lesson.lab().ownLaw());
     return view;
 }
 
@@ -185,6 +203,7 @@ std::string viewJson(const View& view) {
         .value("runState", view.runState)
         .breakLine();
     writeSound(json, view);
+    writeLaw(json, view.law);
     json.breakLine()
         .value("announcement", view.announcement)
         .breakLine()
@@ -196,8 +215,15 @@ std::string viewJson(const View& view) {
 
 View Viewer::afterPass(Lesson& lesson, bool labPanelOpen, double nowSeconds) {
     View view = viewOf(lesson, labPanelOpen);
-    view.announcement =
-        announcer_.afterFrame(lesson.lab(), nowSeconds, lesson.takeNews()).value_or("");
+    std::string news = lesson.takeNews();
+    const OwnLaw& law = lesson.lab().ownLaw();
+    if (law.errorCount() != lawErrorsTold_) { // a screen reader hears why the law stopped
+        lawErrorsTold_ = law.errorCount();
+        news += (news.empty() ? "" : " ") +
+                filled(tr("Your law stopped at line %s: %s"),
+                       {std::to_string(law.error().line), tr(law.error().message)});
+    }
+    view.announcement = announcer_.afterFrame(lesson.lab(), nowSeconds, news).value_or("");
     view.pictureName =
         pictureName_.offer(Announcer::summary(lesson.lab()), nowSeconds).value_or("");
     sound_ = sonifier_.afterFrame(lesson.lab());

@@ -80,6 +80,18 @@ struct View {
         bool operator==(const Sound&) const = default;
     };
     Sound sound;
+    // The student's law (the scheme "Your law"): its source; "empty", "running" or "stopped";
+    // whether it has a torque law; and what stopped it, the line (0: none) and the message in
+    // the language chosen.
+    struct Law {
+        std::string source;
+        std::string status;
+        bool torque = false;
+        int errorLine = 0;
+        std::string error;
+        bool operator==(const Law&) const = default;
+    };
+    Law law;
     bool voicing = false; // the announcements are to be spoken without a screen reader
     // What a screen reader is to hear now, and the picture's accessible name when it is to
     // change now; empty when nothing is new.
@@ -111,6 +123,7 @@ private:
     Sonifier sonifier_;
     SoundFrame sound_;
     PacedText pictureName_{Announcer::MinimumGapSeconds};
+    long long lawErrorsTold_ = 0; // the student's law's errors the announcements have told
 };
 
 } // namespace servo

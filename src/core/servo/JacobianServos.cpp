@@ -24,9 +24,10 @@ constexpr double ExactlyThere = 1e-12; // arm units: no correction left to make
 // Where the corrections do not converge the step is halved, at most this many times.
 constexpr int Shortenings = 6;
 
-// The read-outs of this cycle's start, then the step (if any), the path point and the redraw.
-void finishStep(SimulationState& state, DrawingSurface& surface, const Matrix3& jacobian,
-                const Vector3& e, const Vector3* step) {
+} // namespace
+
+void finishJacobianStep(SimulationState& state, DrawingSurface& surface, const Matrix3& jacobian,
+                        const Vector3& e, const Vector3* step) {
     const ArmPoint effector = effectorPosition(state);
     state.effectorX = effector.x;
     state.effectorY = effector.y;
@@ -53,6 +54,8 @@ void finishStep(SimulationState& state, DrawingSurface& surface, const Matrix3& 
     surface.plotPoint(path.x, path.y);
     redrawArm(state, surface);
 }
+
+namespace {
 
 Vector3 scaled(const Vector3& v, double factor) {
     return {v[0] * factor, v[1] * factor, v[2] * factor};
@@ -119,7 +122,7 @@ void jacobianTransposeStep(SimulationState& state, DrawingSurface& surface) {
     const double a = length > 0 ? dot(e, jg) / length : 0;
     state.singular = 0;
     const Vector3 dq = scaled(g, a * state.gain);
-    finishStep(state, surface, j, e, &dq);
+    finishJacobianStep(state, surface, j, e, &dq);
 }
 
 void resolvedRateStep(SimulationState& state, DrawingSurface& surface) {
@@ -128,7 +131,7 @@ void resolvedRateStep(SimulationState& state, DrawingSurface& surface) {
     Vector3 x{};
     state.singular = singularFor(state, j) || !solve(j, e, x) ? 1 : 0;
     if (state.singular == 1) {
-        finishStep(state, surface, j, e, nullptr);
+        finishJacobianStep(state, surface, j, e, nullptr);
         return;
     }
     const Vector3 q{state.shoulderAngle, state.elbowAngle, state.wristAngle};
@@ -148,7 +151,7 @@ void resolvedRateStep(SimulationState& state, DrawingSurface& surface) {
             break;
         }
     }
-    finishStep(state, surface, j, e, &step.dq);
+    finishJacobianStep(state, surface, j, e, &step.dq);
 }
 
 void dampedLeastSquaresStep(SimulationState& state, DrawingSurface& surface) {
@@ -162,7 +165,7 @@ void dampedLeastSquaresStep(SimulationState& state, DrawingSurface& surface) {
     Vector3 y{};
     state.singular = solve(damped, e, y) ? 0 : 1;
     const Vector3 dq = scaled(product(transposed(j), y), StepShare * state.gain);
-    finishStep(state, surface, j, e, state.singular == 1 ? nullptr : &dq);
+    finishJacobianStep(state, surface, j, e, state.singular == 1 ? nullptr : &dq);
 }
 
 } // namespace servo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/interfaces/DrawingSurface.h"
+#include "core/servo/ArmJacobian.h"
 #include "core/state/SimulationState.h"
 
 namespace servo {
@@ -28,5 +29,10 @@ inline constexpr double MaxJointStep = 0.25; // radians, about 14 degrees
 // far from a singularity, a short gradient step near one.
 void dampedLeastSquaresStep(SimulationState& state, DrawingSurface& surface);
 inline constexpr double MaxDampingLambda = 50; // arm units
+
+// The end of a Jacobian scheme's step: the read-outs of the cycle's start (from its J and e),
+// then the joint step (none for a null or a not finite one), the path point and the redraw.
+void finishJacobianStep(SimulationState& state, DrawingSurface& surface, const Matrix3& jacobian,
+                        const Vector3& e, const Vector3* step);
 
 } // namespace servo

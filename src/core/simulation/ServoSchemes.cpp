@@ -2,6 +2,8 @@
 
 #include "core/language/Translation.h"
 
+#include "core/ownlaw/OwnLawScheme.h"
+
 #include "core/servo/ArmJacobian.h"
 #include "core/servo/ElbowConfigurations.h"
 #include "core/servo/ErrorFormat.h"
@@ -120,6 +122,18 @@ constexpr const char* DampedLeastSquaresExplanation = N_("Damped least squares: 
                                                          "L = 0 is resolved rate; a large L\n"
                                                          "creeps like the Jacobian transpose.\n");
 
+constexpr const char* OwnLawExplanation = N_("Your own law, in Lua: the function\n"
+                                             "law(s) gives each step's joint steps\n"
+                                             "from the state s, for example:\n"
+                                             "\n"
+                                             "return 0.2 * s.G * pinv(s.J) * s.e\n"
+                                             "\n"
+                                             "s holds the joint angles q, the\n"
+                                             "error e, the Jacobian J, the gain G\n"
+                                             "and more. Apply it to make it take\n"
+                                             "effect; an error stops it, and the\n"
+                                             "arm holds until you apply again.\n");
+
 // Reverse kinematic: each joint's error, commanded minus current (degrees; none while the
 // target is out of reach).
 SignalValues jointErrors(const SimulationState& state, int wristScrollPosition) {
@@ -192,6 +206,8 @@ const ServoScheme Schemes[]{
     {ServoDampedLeastSquares, NoBox, N_("Damped least squares"), "damped",
      DampedLeastSquaresExplanation, dampedLeastSquaresStep, false, true, JacobianSignalNames,
      jacobianSignals, jacobianReadOut, 5},
+    {ServoOwnLaw, NoBox, N_("Your law"), "own", OwnLawExplanation, ownLawStep, false, true,
+     JacobianSignalNames, jacobianSignals, jacobianReadOut, 6},
 };
 
 // The servo boxes' schemes, which lead the table.

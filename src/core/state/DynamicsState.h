@@ -19,6 +19,7 @@ enum class MotorLaw {
     PID,
     ComputedTorque,
     JacobianTransposeGravity,
+    Own, // the torque law the student wrote (see StudentLaw)
 };
 
 // The dynamics mode's settings at start-up.

@@ -6,6 +6,8 @@
 
 namespace servo {
 
+class StudentLaw; // core/dynamics/StudentLaw.h
+
 // Run states of the run loop.
 inline constexpr int RunEnd = 1;
 inline constexpr int RunRunning = 2;
@@ -20,6 +22,8 @@ inline constexpr int ServoForwardRTheta = 3;
 inline constexpr int ServoJacobianTranspose = 4;
 inline constexpr int ServoResolvedRate = 5;
 inline constexpr int ServoDampedLeastSquares = 6;
+// The student's own law, written in the lab (core/ownlaw).
+inline constexpr int ServoOwnLaw = 7;
 
 // The damping of damped least squares at start-up, arm units.
 inline constexpr double DefaultDampingLambda = 5;
@@ -112,6 +116,9 @@ struct SimulationState {
     // the joints by the motors instead (set and cleared by the control cycle).
     DynamicsState dynamics;
     JointDrive jointDrive = nullptr;
+    // The law the student wrote, which the scheme "Your law" and the motor law "Your torque
+    // law" call; owned by the lab, none without one.
+    StudentLaw* studentLaw = nullptr;
 
     // Draw pass: the effector point worked out from the joint angles, for the pick-up test.
     double graspX = 0;
