@@ -9,9 +9,23 @@
 #include "desktop/LabPanel.h"
 #include "desktop/PersistentCanvas.h"
 
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace servo {
 
 namespace {
+
+// The column of controls shrinks to fit a short screen, but no further than this: below it its
+// captions would no longer be read, and a window a little taller than the screen serves better.
+constexpr double SmallestControlScale = 0.6;
 
 QFont boldFont(const QFont& base, double points) {
     QFont font = base;
@@ -24,6 +38,8 @@ QFont boldFont(const QFont& base, double points) {
 
 WindowLooks::WindowLooks(Form1& form, LabPanel& panel, PersistentCanvas& canvas, const Lab& lab)
     : form_(form), panel_(panel), canvas_(canvas), lab_(lab), readoutFont_(canvas.font()) {
+    form_.installEventFilter(this);
+    panel_.widget()->installEventFilter(this);
     applyProjectorMode();
     if (canvas_.profile() != colourProfileOf(lab_.settings())) {
         applyColourProfile();
@@ -39,8 +55,54 @@ void WindowLooks::follow() {
     }
 }
 
+int WindowLooks::clientRoom() const {
+    const QScreen* screen = form_.screen();
+    if (screen == nullptr) {
+        return std::numeric_limits<int>::max() / 2;
+    }
+    const QWindow* window = form_.windowHandle();
+    const QMargins frame = window != nullptr ? window->frameMargins() : QMargins();
+    return screen->availableGeometry().height() - frame.top() - frame.bottom() -
+           form_.menuBar()->height();
+}
+
 void WindowLooks::keepColumnClear() {
-    form_.drawingArea().setMinimumSize(panel_.isVisible() ? form_.columnExtent() : QSize(0, 0));
+    if (fitting_) {
+        return;
+    }
+    fitting_ = true;
+    const bool open = !panel_.isHidden();
+    // The panel spans the window; once shown, its body's own width counts.
+    const QWidget* body = panel_.widget();
+    const int width = panel_.isVisible() && body->width() > 0 ? body->width() : form_.width();
+    // The panel and the separator the window puts between it and the picture.
+    const int panelHeight =
+        open ? panel_.fitHeight(width) +
+                   form_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &form_)
+             : 0;
+    const double wanted = lab_.settings().projector ? ProjectorControlScale : 1;
+    // The column's height at scale 1, and the room the picture has left for it.
+    const double unitHeight = form_.columnExtent().height() / form_.controlScale();
+    const int room = clientRoom() - panelHeight;
+    const double scale = std::clamp(room / unitHeight, SmallestControlScale, wanted);
+    if (std::abs(scale - form_.controlScale()) > 1e-3) {
+        form_.setControlScale(scale);
+    }
+    form_.drawingArea().setMinimumSize(open ? form_.columnExtent() : QSize(0, 0));
+    fitting_ = false;
+}
+
+bool WindowLooks::eventFilter(QObject* watched, QEvent* event) {
+    const bool widthChanged = watched == &form_ && event->type() == QEvent::Resize &&
+                              static_cast<QResizeEvent*>(event)->oldSize().width() != form_.width();
+    const bool panelChanged =
+        watched == panel_.widget() &&
+        (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize);
+    const bool screenChanged = watched == &form_ && event->type() == QEvent::ScreenChangeInternal;
+    if (widthChanged || panelChanged || screenChanged) {
+        keepColumnClear();
+    }
+    return false;
 }
 
 void WindowLooks::applyColourProfile() {
@@ -59,11 +121,10 @@ void WindowLooks::applyProjectorMode() {
     canvas_.setFont(on ? boldFont(readoutFont_, ProjectorPoints) : readoutFont_);
     form_.drawingArea().setOverlayStyle(boldFont(readoutFont_, on ? ProjectorPoints : CuePoints),
                                         on ? ProjectorStrokePixels / ratio : CueStrokePixels);
-    form_.setControlScale(on ? ProjectorControlScale : 1);
-    keepColumnClear();
     QFont panelFont = panel_.font();
     panelFont.setPointSizeF(on ? ProjectorLabPanelPoints : LabPanelPoints);
     panel_.widget()->setFont(panelFont);
+    keepColumnClear(); // with the panel's rows at their new size
 }
 
 } // namespace servo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QObject>
 
 namespace servo {
 
@@ -11,20 +12,30 @@ class PersistentCanvas;
 
 // How the whole window looks by the lab's settings: projector mode (thicker lines, larger read-
 // outs, cues and controls) and the colour profile, on the picture, the control column and the
-// lab panel alike; and, while the panel is open, a drawing area large enough for the column.
-class WindowLooks {
+// lab panel alike; and how it fits its screen: while the panel is open, a drawing area large
+// enough for the column, and never a window taller than the screen can show.
+class WindowLooks : public QObject {
 public:
     // Applies the look of the lab's settings as they are now.
     WindowLooks(Form1& form, LabPanel& panel, PersistentCanvas& canvas, const Lab& lab);
 
     // Applies projector mode and the colour profile where the lab's settings changed them.
     void follow();
-    // Keeps the drawing area, while the panel is open, large enough for the control column.
+    // Fits the window to its screen's height: the open panel keeps every one of its controls
+    // and the picture gives up the rest of its room first; the control column keeps its look's
+    // scale where the picture's height holds it, and shrinks to that height where not. While
+    // the panel is open the drawing area is kept large enough for the column.
     void keepColumnClear();
+
+protected:
+    // The window's width (the panel's rows wrap by it) and the panel's texts change the fit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyProjectorMode();
     void applyColourProfile();
+    // The height the window's client area (under the menu bar) can have on its screen.
+    int clientRoom() const;
 
     Form1& form_;
     LabPanel& panel_;
@@ -32,6 +43,7 @@ private:
     const Lab& lab_;
     QFont readoutFont_; // the picture's read-out font outside projector mode
     bool appliedProjector_ = false;
+    bool fitting_ = false;
 };
 
 } // namespace servo
