@@ -9,7 +9,12 @@
 #include "desktop/LabPanel.h"
 #include "desktop/PersistentCanvas.h"
 
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
@@ -32,6 +37,20 @@ QFont boldFont(const QFont& base, double points) {
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
+}
+
+// The application's colours with every role set, so that none is taken from the parent.
+QPalette systemColours() {
+    const QPalette system = QApplication::palette();
+    QPalette colours;
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto colourRole = static_cast<QPalette::ColorRole>(role);
+            colours.setBrush(group, colourRole, system.brush(group, colourRole));
+        }
+    }
+    return colours;
 }
 
 } // namespace
@@ -109,6 +128,21 @@ void WindowLooks::applyColourProfile() {
     const ColourProfile profile = colourProfileOf(lab_.settings());
     canvas_.setProfile(profile);
     form_.setLook(windowLook(profile));
+    // The controls with faces of their own (buttons, scroll bars, spin boxes, combo boxes,
+    // sliders) draw their arrows and marks in the window's text colour on their faces: on the
+    // high-contrast form's light text that would be light on light. They keep the system's
+    // colours there, dark arrows on light faces, each face standing out from the black form.
+    const bool own = profile == ColourProfile::HighContrast;
+    const QPalette system = systemColours();
+    for (QWidget* control : form_.findChildren<QWidget*>()) {
+        const bool faced = qobject_cast<QPushButton*>(control) != nullptr ||
+                           qobject_cast<QAbstractSlider*>(control) != nullptr ||
+                           qobject_cast<QAbstractSpinBox*>(control) != nullptr ||
+                           qobject_cast<QComboBox*>(control) != nullptr;
+        if (faced) {
+            control->setPalette(own ? system : QPalette());
+        }
+    }
     form_.drawingArea().update();
     panel_.plot()->update();
 }
