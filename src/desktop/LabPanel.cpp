@@ -150,7 +150,9 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
         row->addItem(together({label, control}));
     };
     schemeBox_ = new LabelledComboBox(body);
+    schemeBox_->setObjectName("schemeBox");
     raceBox_ = new LabelledComboBox(body);
+    raceBox_->setObjectName("raceBox");
     raceBox_->addItem({});
     for (std::size_t i = 0; i < allSchemes().size(); ++i) {
         schemeBox_->addItem({});

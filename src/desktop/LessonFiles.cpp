@@ -177,6 +177,9 @@ bool LessonFiles::openExperimentFile(const QString& path) {
     for (const std::string& warning : reading.warnings) {
         qWarning("%s: %s", qPrintable(path), warning.c_str());
     }
+    if (opened_) {
+        opened_();
+    }
     return true;
 }
 
