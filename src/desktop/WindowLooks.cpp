@@ -103,7 +103,9 @@ void WindowLooks::keepColumnClear() {
     // The column's height at scale 1, and the room the picture has left for it.
     const double unitHeight = form_.columnExtent().height() / form_.controlScale();
     const int room = clientRoom() - panelHeight;
-    const double scale = std::clamp(room / unitHeight, SmallestControlScale, wanted);
+    // With the panel closed the column keeps its look's scale, as the window always had it.
+    const double scale =
+        open ? std::clamp(room / unitHeight, SmallestControlScale, wanted) : wanted;
     if (std::abs(scale - form_.controlScale()) > 1e-3) {
         form_.setControlScale(scale);
     }

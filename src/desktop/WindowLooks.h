@@ -21,10 +21,11 @@ public:
 
     // Applies projector mode and the colour profile where the lab's settings changed them.
     void follow();
-    // Fits the window to its screen's height: the open panel keeps every one of its controls
-    // and the picture gives up the rest of its room first; the control column keeps its look's
-    // scale where the picture's height holds it, and shrinks to that height where not. While
-    // the panel is open the drawing area is kept large enough for the column.
+    // Fits the window to its screen's height while the panel is open: the panel keeps every
+    // one of its controls and the picture gives up its room first; the control column keeps
+    // its look's scale where the picture's height holds it, and shrinks to that height where
+    // not, and the drawing area is kept large enough for it. With the panel closed the column
+    // has its look's scale.
     void keepColumnClear();
 
 protected:
