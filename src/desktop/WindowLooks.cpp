@@ -123,7 +123,29 @@ bool WindowLooks::eventFilter(QObject* watched, QEvent* event) {
     if (widthChanged || panelChanged || screenChanged) {
         keepColumnClear();
     }
+    if (watched == &form_ && event->type() == QEvent::Resize) {
+        keepOnScreen();
+    }
     return false;
+}
+
+void WindowLooks::keepOnScreen() {
+    // A window manager keeps a maximised window in place; without one (or with the window
+    // not maximised) a window grown by the panel moves back up onto the screen.
+    const QScreen* screen = form_.screen();
+    if (screen == nullptr || !form_.isVisible() || form_.isMaximized() || form_.isFullScreen()) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QRect frame = form_.frameGeometry();
+    if (available.contains(frame)) {
+        return;
+    }
+    const auto within = [](int at, int size, int start, int room) {
+        return std::max(start, std::min(at, start + room - size));
+    };
+    form_.move(within(frame.x(), frame.width(), available.x(), available.width()),
+               within(frame.y(), frame.height(), available.y(), available.height()));
 }
 
 void WindowLooks::applyColourProfile() {

@@ -37,6 +37,8 @@ private:
     void applyColourProfile();
     // The height the window's client area (under the menu bar) can have on its screen.
     int clientRoom() const;
+    // Moves a window that is not maximised back onto its screen where it grew past an edge.
+    void keepOnScreen();
 
     Form1& form_;
     LabPanel& panel_;
