@@ -91,6 +91,9 @@ void WindowLooks::keepColumnClear() {
     }
     fitting_ = true;
     const bool open = !panel_.isHidden();
+    if (open) {
+        widenForPanel();
+    }
     // The panel spans the window; once shown, its body's own width counts.
     const QWidget* body = panel_.widget();
     const int width = panel_.isVisible() && body->width() > 0 ? body->width() : form_.width();
@@ -129,11 +132,28 @@ bool WindowLooks::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void WindowLooks::keepOnScreen() {
-    // A window manager keeps a maximised window in place; without one (or with the window
-    // not maximised) a window grown by the panel moves back up onto the screen.
+void WindowLooks::widenForPanel() {
+    // A window narrower than the panel's rows (not maximised, or no window manager made it so)
+    // widens, as far as its screen allows, until each row fits on one line, rather than stack
+    // them under a narrow picture. A maximised window is as wide as it can be already.
     const QScreen* screen = form_.screen();
-    if (screen == nullptr || !form_.isVisible() || form_.isMaximized() || form_.isFullScreen()) {
+    if (screen == nullptr) {
+        return;
+    }
+    const QWindow* window = form_.windowHandle();
+    const QMargins frame = window != nullptr ? window->frameMargins() : QMargins();
+    const int wanted = std::min(panel_.sizeHint().width(),
+                                screen->availableGeometry().width() - frame.left() - frame.right());
+    if (form_.width() < wanted) {
+        form_.resize(wanted, form_.height());
+    }
+}
+
+void WindowLooks::keepOnScreen() {
+    // A window grown by the open panel past an edge of its screen (not maximised, or no window
+    // manager made it so) moves back onto the screen. A maximised window is on it already.
+    const QScreen* screen = form_.screen();
+    if (screen == nullptr || !form_.isVisible() || panel_.isHidden()) {
         return;
     }
     const QRect available = screen->availableGeometry();

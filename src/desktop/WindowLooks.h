@@ -37,7 +37,9 @@ private:
     void applyColourProfile();
     // The height the window's client area (under the menu bar) can have on its screen.
     int clientRoom() const;
-    // Moves a window that is not maximised back onto its screen where it grew past an edge.
+    // Widens a window narrower than the open panel's rows, within its screen.
+    void widenForPanel();
+    // Moves a window back onto its screen where it grew past an edge.
     void keepOnScreen();
 
     Form1& form_;

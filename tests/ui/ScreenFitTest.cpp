@@ -133,6 +133,18 @@ private slots:
         QTRY_VERIFY(app->labPanel.isVisible());
         QTRY_COMPARE(whatDoesNotFit(), QString());
     }
+
+    // A window not maximised (no window manager), low on the screen, grown by the panel in
+    // projector mode: it moves up onto the screen.
+    void aWindowNotMaximisedStaysOnTheScreen() {
+        app->form.showNormal();
+        app->form.setGeometry(80, 150, 614, 525);
+        QTRY_COMPARE(app->form.geometry(), QRect(80, 150, 614, 525));
+        toggle(Command::Projector);
+        toggle(Command::LabPanel);
+        QTRY_VERIFY(app->labPanel.isVisible());
+        QTRY_COMPARE(whatDoesNotFit(), QString());
+    }
 };
 
 } // namespace servo::testing
