@@ -191,15 +191,14 @@ int LabPanel::fitHeight(int width) {
 }
 
 void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
-    auto* row = new QHBoxLayout;
+    auto* row = new FlowRow;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
         auto* label = new QLabel(body);
         label->setBuddy(control);
         captioned_.push_back({label, caption, true});
         captioned_.push_back({control, caption, false});
-        row->addWidget(label);
-        row->addWidget(control);
+        row->addItem(together({label, control}));
     };
     QAction* dynamics = menu_.action(Command::Dynamics);
     auto* dynamicsBox = new QCheckBox(body);
@@ -248,7 +247,6 @@ void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
     gainsLabel_->setFocusPolicy(Qt::TabFocus);
     captioned_.push_back({gainsLabel_, DerivedGainsCaption, false});
     row->addWidget(gainsLabel_);
-    row->addStretch(1);
 }
 
 void LabPanel::sendTuning() {

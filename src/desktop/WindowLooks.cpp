@@ -94,6 +94,34 @@ void WindowLooks::keepColumnClear() {
     if (open) {
         widenForPanel();
     }
+    const bool projector = lab_.settings().projector;
+    double points = projector ? ProjectorLabPanelPoints : LabPanelPoints;
+    setPanelPoints(points);
+    double scale = fitColumn();
+    // On a short screen the panel's larger text of projector mode and the column give up size
+    // together, neither keeping a larger share of its projector size than the other (the text
+    // no smaller than the panel's own).
+    const auto share = [](double value, double full) { return value / full; };
+    while (open && projector && points > LabPanelPoints &&
+           share(scale, ProjectorControlScale) < share(points, ProjectorLabPanelPoints)) {
+        points = std::max(LabPanelPoints, points - 1);
+        setPanelPoints(points);
+        scale = fitColumn();
+    }
+    fitting_ = false;
+}
+
+void WindowLooks::setPanelPoints(double points) {
+    QWidget* body = panel_.widget();
+    if (body->font().pointSizeF() != points) {
+        QFont font = panel_.font();
+        font.setPointSizeF(points);
+        body->setFont(font);
+    }
+}
+
+double WindowLooks::fitColumn() {
+    const bool open = !panel_.isHidden();
     // The panel spans the window; once shown, its body's own width counts.
     const QWidget* body = panel_.widget();
     const int width = panel_.isVisible() && body->width() > 0 ? body->width() : form_.width();
@@ -113,7 +141,7 @@ void WindowLooks::keepColumnClear() {
         form_.setControlScale(scale);
     }
     form_.drawingArea().setMinimumSize(open ? form_.columnExtent() : QSize(0, 0));
-    fitting_ = false;
+    return scale;
 }
 
 bool WindowLooks::eventFilter(QObject* watched, QEvent* event) {
@@ -123,8 +151,14 @@ bool WindowLooks::eventFilter(QObject* watched, QEvent* event) {
         watched == panel_.widget() &&
         (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize);
     const bool screenChanged = watched == &form_ && event->type() == QEvent::ScreenChangeInternal;
-    if (widthChanged || panelChanged || screenChanged) {
+    if (widthChanged || screenChanged) {
         keepColumnClear();
+    } else if (panelChanged && !fitting_) {
+        // The panel's rows changed (a caption, a language): the column follows, the panel's
+        // text keeps its size.
+        fitting_ = true;
+        fitColumn();
+        fitting_ = false;
     }
     if (watched == &form_ && event->type() == QEvent::Resize) {
         keepOnScreen();
@@ -199,10 +233,7 @@ void WindowLooks::applyProjectorMode() {
     canvas_.setFont(on ? boldFont(readoutFont_, ProjectorPoints) : readoutFont_);
     form_.drawingArea().setOverlayStyle(boldFont(readoutFont_, on ? ProjectorPoints : CuePoints),
                                         on ? ProjectorStrokePixels / ratio : CueStrokePixels);
-    QFont panelFont = panel_.font();
-    panelFont.setPointSizeF(on ? ProjectorLabPanelPoints : LabPanelPoints);
-    panel_.widget()->setFont(panelFont);
-    keepColumnClear(); // with the panel's rows at their new size
+    keepColumnClear(); // the panel's text and the column at their sizes for the screen
 }
 
 } // namespace servo

@@ -24,8 +24,9 @@ public:
     // Fits the window to its screen's height while the panel is open: the panel keeps every
     // one of its controls and the picture gives up its room first; the control column keeps
     // its look's scale where the picture's height holds it, and shrinks to that height where
-    // not, and the drawing area is kept large enough for it. With the panel closed the column
-    // has its look's scale.
+    // not, and the drawing area is kept large enough for it. In projector mode the panel's
+    // larger text and the column give up size together, each keeping about the same share of
+    // its projector size. With the panel closed the column has its look's scale.
     void keepColumnClear();
 
 protected:
@@ -37,6 +38,10 @@ private:
     void applyColourProfile();
     // The height the window's client area (under the menu bar) can have on its screen.
     int clientRoom() const;
+    // The panel's text size, points.
+    void setPanelPoints(double points);
+    // The column's scale for the room the panel leaves it, applied; the scale.
+    double fitColumn();
     // Widens a window narrower than the open panel's rows, within its screen.
     void widenForPanel();
     // Moves a window back onto its screen where it grew past an edge.
