@@ -593,7 +593,7 @@ private slots:
         app->labMenu.panelAction()->trigger();
         app->labMenu.action(Command::HighContrast)->trigger();
         QTRY_VERIFY(app->labPanel.isVisible());
-        form->showControls(); // the damping box shows 5, off its minimum: both arrows enabled
+        form->showControls();       // the damping box shows 5, off its minimum: both arrows enabled
         form->layout()->activate(); // the panel and its rows laid out now
         app->labPanel.widget()->layout()->activate();
         struct Part {
