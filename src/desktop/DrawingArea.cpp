@@ -111,9 +111,9 @@ void DrawingArea::paintOverlay(QPainter& painter) const {
     if (overlayOps_.empty()) {
         return;
     }
-    const double unitsToPixels = width() / (PersistentCanvas::Right - PersistentCanvas::Left);
     PainterSurface layer(
-        painter, [this](double x, double y) { return canvas_.toLogical(x, y); }, unitsToPixels);
+        painter, [this](double x, double y) { return canvas_.toLogical(x, y); },
+        canvas_.map().scaleX);
     layer.setFont(overlayFont_);
     layer.setPenWidth(overlayPenWidth_);
     layer.setProfile(canvas_.profile());

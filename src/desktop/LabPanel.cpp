@@ -128,7 +128,7 @@ void LabPanel::buildPanel() {
     column->addLayout(cueRow);
     for (auto [action, item] : menu_.actions()) {
         if (item->command == Command::Cue || item->command == Command::Projector ||
-            item->command == Command::HighContrast) {
+            item->command == Command::HighContrast || item->command == Command::TrueProportions) {
             auto* box = new QCheckBox(body);
             captioned_.push_back({box, item->caption, true});
             connect(box, &QCheckBox::clicked, action, &QAction::trigger);

@@ -50,18 +50,46 @@ void PersistentCanvas::resize(QSize logicalSize, qreal devicePixelRatio) {
     if (logicalSize == logicalSize_ && !image_.isNull() && image_.size() == devicePixels) {
         return;
     }
+    place(logicalSize, devicePixelRatio, trueProportions_);
+}
+
+void PersistentCanvas::setTrueProportions(bool on) {
+    if (on == trueProportions_) {
+        return;
+    }
+    flush();
+    endPainting();
+    if (drawable()) {
+        place(logicalSize_, image_.devicePixelRatio(), on);
+    } else {
+        trueProportions_ = on;
+        map_ = pictureMap(logicalSize_.width(), logicalSize_.height(), on);
+    }
+}
+
+void PersistentCanvas::place(QSize logicalSize, qreal devicePixelRatio, bool trueProportions) {
+    const QSize devicePixels(static_cast<int>(std::ceil(logicalSize.width() * devicePixelRatio)),
+                             static_cast<int>(std::ceil(logicalSize.height() * devicePixelRatio)));
+    const PictureMap map = pictureMap(logicalSize.width(), logicalSize.height(), trueProportions);
     QImage resized(devicePixels, QImage::Format_RGB32);
     resized.setDevicePixelRatio(devicePixelRatio);
     resized.fill(shownBackground());
     const bool keptPicture = !image_.isNull();
     if (keptPicture) {
-        // Keep what was drawn (the path display relies on it), stretched to the new size.
-        // Nearest-pixel scaling keeps strokes in their own colours.
+        // Keep what was drawn (the path display relies on it): the user rectangle as it stood,
+        // stretched into where it stands now. Nearest-pixel scaling keeps strokes in their own
+        // colours.
+        const qreal ratio = image_.devicePixelRatio();
+        const QRectF source = trueProportions_ ? QRectF(map_.offsetX * ratio, map_.offsetY * ratio,
+                                                        map_.spanX * ratio, map_.spanY * ratio)
+                                               : QRectF(image_.rect());
         QPainter scaler(&resized);
-        scaler.drawImage(QRectF(QPointF(0, 0), QSizeF(logicalSize)), image_, QRectF(image_.rect()));
+        scaler.drawImage(QRectF(map.offsetX, map.offsetY, map.spanX, map.spanY), image_, source);
     }
     image_ = std::move(resized);
     logicalSize_ = logicalSize;
+    map_ = map;
+    trueProportions_ = trueProportions;
     drawnSinceClear_.reset(devicePixels);
     changedSincePresent_.reset(devicePixels);
     if (keptPicture) {
@@ -72,13 +100,11 @@ void PersistentCanvas::resize(QSize logicalSize, qreal devicePixelRatio) {
 }
 
 QPointF PersistentCanvas::toLogical(double x, double y) const {
-    return {(x - Left) * logicalSize_.width() / (Right - Left),
-            (y - Top) * logicalSize_.height() / (Bottom - Top)};
+    return {map_.pixelX(x), map_.pixelY(y)};
 }
 
 QPointF PersistentCanvas::toUser(QPointF logical) const {
-    return {Left + logical.x() * (Right - Left) / logicalSize_.width(),
-            Top + logical.y() * (Bottom - Top) / logicalSize_.height()};
+    return {map_.userX(logical.x()), map_.userY(logical.y())};
 }
 
 // Drawing is collected, and carried out by flush().
@@ -318,7 +344,7 @@ void PersistentCanvas::paintCircle(QPointF centreUser, double radius, Colour col
     }
     const QPointF centre = toLogical(centreUser.x(), centreUser.y());
     // The radius is in horizontal units; the circle stays round on screen.
-    const double r = std::abs(radius) * logicalSize_.width() / (Right - Left);
+    const double r = std::abs(radius) * map_.spanX / (Right - Left);
     if (!finite(centre) || !std::isfinite(r)) {
         return;
     }
@@ -345,7 +371,7 @@ void PersistentCanvas::paintText(const std::string& text) {
         touched(QRectF(topLeft, QSizeF(width, metrics.height())));
     }
     // The position moves on by the text's width, so a following print continues the line.
-    textAt_.rx() += width * (Right - Left) / logicalSize_.width();
+    textAt_.rx() += width * (Right - Left) / map_.spanX;
 }
 
 } // namespace servo

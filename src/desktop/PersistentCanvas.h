@@ -2,6 +2,7 @@
 
 #include "core/access/ColourProfile.h"
 #include "core/display/DisplayList.h"
+#include "core/display/PictureMap.h"
 #include "core/interfaces/DrawingSurface.h"
 #include "core/state/Geometry.h"
 #include "desktop/DirtyTiles.h"
@@ -19,8 +20,9 @@
 namespace servo {
 
 // The window's drawing surface: a persistent picture in the user scale x 120..450 (left to
-// right) by y 0..130 (top to bottom), stretched over the whole client area. What is drawn stays
-// until clear().
+// right) by y 0..130 (top to bottom), stretched over the whole client area or, in true
+// proportions, as large as fits with one arm unit as long across as down (see PictureMap).
+// What is drawn stays until clear().
 //
 // The picture is an image of the client area's size in device pixels, so lines stay crisp on
 // a high-DPI screen. Drawing is collected per frame and carried out when the frame is
@@ -41,6 +43,11 @@ public:
     // Logical size (device-independent pixels) and device pixel ratio of the client area. The
     // old picture is scaled into the new size. A zero size keeps the picture and ignores drawing.
     void resize(QSize logicalSize, qreal devicePixelRatio);
+    // The picture in true proportions or stretched; what was drawn moves with the rectangle.
+    void setTrueProportions(bool on);
+    bool trueProportions() const { return trueProportions_; }
+    // Where the user rectangle stands in the client area, logical pixels.
+    const PictureMap& map() const { return map_; }
     qreal devicePixelRatio() const { return image_.isNull() ? 1 : image_.devicePixelRatio(); }
 
     void setBackground(QColor colour) { background_ = colour; }
@@ -78,6 +85,9 @@ public:
 private:
     // Carries out the drawing collected since the last call.
     void flush();
+    // A new image of that size with the user rectangle placed as `trueProportions` says, what
+    // was drawn carried over.
+    void place(QSize logicalSize, qreal devicePixelRatio, bool trueProportions);
     void paint(const DrawOp& op);
     void paintClear();
     void paintLine(QPointF fromUser, QPointF toUser);
@@ -96,6 +106,8 @@ private:
 
     QImage image_;
     QSize logicalSize_;
+    bool trueProportions_ = false;
+    PictureMap map_ = pictureMap(0, 0, false);
     std::unique_ptr<QPainter> painter_;
     QColor background_ = toQColor(WindowBackground);
     Colour foreDrawn_ = 0;   // the foreground colour as drawn

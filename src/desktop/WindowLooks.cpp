@@ -63,6 +63,7 @@ WindowLooks::WindowLooks(Form1& form, LabPanel& panel, PersistentCanvas& canvas,
     if (canvas_.profile() != colourProfileOf(lab_.settings())) {
         applyColourProfile();
     }
+    applyProportions();
 }
 
 void WindowLooks::follow() {
@@ -71,6 +72,9 @@ void WindowLooks::follow() {
     }
     if (canvas_.profile() != colourProfileOf(lab_.settings())) {
         applyColourProfile();
+    }
+    if (canvas_.trueProportions() != lab_.settings().trueProportions) {
+        applyProportions();
     }
 }
 
@@ -223,6 +227,11 @@ void WindowLooks::applyColourProfile() {
     }
     form_.drawingArea().update();
     panel_.plot()->update();
+}
+
+void WindowLooks::applyProportions() {
+    canvas_.setTrueProportions(lab_.settings().trueProportions);
+    form_.drawingArea().update();
 }
 
 void WindowLooks::applyProjectorMode() {

@@ -11,15 +11,17 @@ class LabPanel;
 class PersistentCanvas;
 
 // How the whole window looks by the lab's settings: projector mode (thicker lines, larger read-
-// outs, cues and controls) and the colour profile, on the picture, the control column and the
-// lab panel alike; and how it fits its screen: while the panel is open, a drawing area large
-// enough for the column, and never a window taller than the screen can show.
+// outs, cues and controls), the colour profile and the picture's proportions, on the picture,
+// the control column and the lab panel alike; and how it fits its screen: while the panel is
+// open, a drawing area large enough for the column, and never a window taller than the screen
+// can show.
 class WindowLooks : public QObject {
 public:
     // Applies the look of the lab's settings as they are now.
     WindowLooks(Form1& form, LabPanel& panel, PersistentCanvas& canvas, const Lab& lab);
 
-    // Applies projector mode and the colour profile where the lab's settings changed them.
+    // Applies projector mode, the colour profile and the proportions where the lab's settings
+    // changed them.
     void follow();
     // Fits the window to its screen's height while the panel is open: the panel keeps every
     // one of its controls and the picture gives up its room first; the control column keeps
@@ -36,6 +38,7 @@ protected:
 private:
     void applyProjectorMode();
     void applyColourProfile();
+    void applyProportions();
     // The height the window's client area (under the menu bar) can have on its screen.
     int clientRoom() const;
     // The panel's text size, points.

@@ -91,6 +91,7 @@ void describeMenus(JsonWriter& json) {
         .value("labPanel", static_cast<int>(Command::LabPanel))
         .value("projector", static_cast<int>(Command::Projector))
         .value("highContrast", static_cast<int>(Command::HighContrast))
+        .value("trueProportions", static_cast<int>(Command::TrueProportions))
         .value("speed", static_cast<int>(Command::Speed))
         .value("cue", static_cast<int>(Command::Cue))
         .value("step", static_cast<int>(Command::Step))

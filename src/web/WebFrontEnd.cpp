@@ -7,6 +7,7 @@
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/JsonWriter.h"
 #include "core/lesson/PlotData.h"
+#include "core/lesson/ScriptWords.h"
 #include "web/PageDescription.h"
 
 #include <algorithm>
@@ -203,8 +204,33 @@ std::string WebFrontEnd::describe(const std::string& what) {
         return openLink(rest);
     } else if (word == "stop-recording") {
         return lesson_.stopRecording();
+    } else if (word == "picture-map") {
+        return pictureMapJson(rest);
     }
     return {};
+}
+
+// Where the user rectangle stands in a picture "WIDTH HEIGHT" CSS pixels large, in the
+// proportions the lab's settings choose (see PictureMap).
+std::string WebFrontEnd::pictureMapJson(const std::string& size) const {
+    const std::vector<std::string> words = splitWords(size);
+    const auto number = [&words](std::size_t at) {
+        return at < words.size() ? std::strtod(words[at].c_str(), nullptr) : 0.0;
+    };
+    const PictureMap map = pictureMap(number(0), number(1), lab_.settings().trueProportions);
+    JsonWriter json;
+    json.beginObject()
+        .value("left", map.left)
+        .value("top", map.top)
+        .value("spanX", map.spanX)
+        .value("spanY", map.spanY)
+        .value("scaleX", map.scaleX)
+        .value("scaleY", map.scaleY)
+        .value("offsetX", map.offsetX)
+        .value("offsetY", map.offsetY)
+        .value("trueProportions", lab_.settings().trueProportions)
+        .endObject();
+    return json.text();
 }
 
 // Opens the experiment of a link's hash: {"error": "...", "labPanel": bool, "warnings": [...]};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/display/DisplayList.h"
+#include "core/display/PictureMap.h"
 #include "core/lab/ErrorPlot.h"
 #include "core/lab/Lab.h"
 #include "core/lesson/Lesson.h"
@@ -67,7 +68,8 @@ public:
     // "recolour FROM TO PIXEL..." (pixels 0x00BBGGRR shown in profile FROM, 0 the window's and
     // 1 high contrast, as TO shows them, space-separated), "open-link HASH" (opens its
     // experiment: {"error", "labPanel", "warnings"}), "stop-recording" (the recording's script;
-    // it ends). Empty for anything else.
+    // it ends), "picture-map WIDTH HEIGHT" (where the user rectangle stands in a picture of
+    // that size, JSON: see PictureMap). Empty for anything else.
     std::string describe(const std::string& what);
 
     Lab& lab() { return lab_; }
@@ -79,6 +81,7 @@ private:
     std::string frontEndInput(const std::string& word, const std::string& rest, bool& handled);
     std::string openLink(const std::string& hash);
     std::string snapshot();
+    std::string pictureMapJson(const std::string& size) const;
     // The picture's list since the last call; false when it would only repeat the last frame.
     bool takePicture();
     // The cue layer's list; false when it is as last time.

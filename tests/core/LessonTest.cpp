@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -459,6 +460,28 @@ TEST(PlotData, HasAColumnForEachSignalOfTheSchemesItHolds) {
         EXPECT_EQ(std::count(csv.begin(), csv.end(), ','),
                   4 * std::count(header.begin(), header.end(), ','));
     }
+}
+
+// True proportions is the look of each student's screen: a recording and an experiment leave it
+// out, and neither opening an experiment nor Reset turns it off.
+TEST(Lesson, TrueProportionsStaysWithTheScreen) {
+    LessonWorld w;
+    EXPECT_FALSE(viewOf(w.lesson, false).lab.trueProportions);
+    w.lesson.startRecording();
+    EXPECT_EQ(w.lesson.submit("item trueProportions"), "");
+    w.frames(2);
+    const std::string script = w.lesson.stopRecording();
+    EXPECT_EQ(script.find("roportions"), std::string::npos) << script;
+    const std::string saved = writeExperiment(experimentOf(w.lab, true));
+    EXPECT_EQ(saved.find("roportions"), std::string::npos) << saved;
+    w.lesson.apply(*readExperiment(saved).experiment);
+    w.lesson.submit("reset");
+    const View view = viewOf(w.lesson, false);
+    EXPECT_TRUE(view.lab.trueProportions);
+    const auto item = std::find_if(view.labMenu.begin(), view.labMenu.end(),
+                                   [](const View::Item& i) { return i.word == "trueProportions"; });
+    ASSERT_NE(item, view.labMenu.end());
+    EXPECT_TRUE(item->checked);
 }
 
 } // namespace

@@ -171,6 +171,32 @@ private slots:
         QVERIFY(qAbs((bottom - top) - 80) <= 2);
     }
 
+    void trueProportionsCentresTheBoxAndCarriesWhatWasDrawn() {
+        PersistentCanvas canvas;
+        canvas.resize(QSize(660, 130), 1); // 165 by 130 arm units fit 165 px across at 1 px each
+        canvas.setForeColour(White);
+        canvas.line(120, 65, 450, 65); // across the whole box
+        canvas.takeChangedArea();
+        auto whiteIn = [&canvas](int from, int to) {
+            int count = 0;
+            for (int x = from; x < to; ++x) {
+                count += (canvas.image().pixel(x, 65) & 0xFFFFFF) == 0xFFFFFF;
+            }
+            return count;
+        };
+        QCOMPARE(whiteIn(0, 660), 660);
+        canvas.setTrueProportions(true);
+        QCOMPARE(canvas.toLogical(120, 0), QPointF(247.5, 0));
+        QCOMPARE(canvas.toLogical(450, 130), QPointF(412.5, 130));
+        QCOMPARE(canvas.toUser(QPointF(330, 65)), QPointF(285, 65));
+        // The line moved with the box: none of it beside the box, all of the box's width.
+        QCOMPARE(whiteIn(0, 247) + whiteIn(414, 660), 0);
+        QVERIFY(whiteIn(248, 412) == 164);
+        canvas.setTrueProportions(false);
+        QCOMPARE(canvas.toLogical(450, 130), QPointF(660, 130));
+        QVERIFY(whiteIn(0, 660) >= 650);
+    }
+
     void printContinuesOnTheSameLine() {
         // "AB" then "CD" covers the same stretch of the line as "ABCD" at once.
         auto extent = [](PersistentCanvas& canvas) {

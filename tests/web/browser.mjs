@@ -1,9 +1,11 @@
 // Shared by the page's tests and measurements: the site served on a free loopback port, and the
 // helpers every test body uses in every engine.
 import { spawn } from 'node:child_process';
+import { after, afterEach, before, describe } from 'node:test';
 import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { engines } from './engines.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 export const root = join(here, '..', '..');
@@ -23,6 +25,29 @@ export function serveSite() {
       }
     });
   });
+}
+
+// One describe block per engine (engines.mjs) around `body(suite)`: the site served and the
+// engine launched once for the block (suite.server, suite.runtime; suite.engine), and every tab
+// a test left open, having failed half way, closed after it.
+export function eachEngine(body) {
+  for (const engine of engines()) {
+    describe(engine.name, () => {
+      const suite = { engine, server: null, runtime: null };
+      before(async () => {
+        suite.server = await serveSite();
+        suite.runtime = await engine.launch();
+      });
+      afterEach(async () => {
+        await suite.runtime?.closeTabs();
+      });
+      after(async () => {
+        await suite.runtime?.close();
+        suite.server?.stop();
+      });
+      body(suite);
+    });
+  }
 }
 
 // A tab of the simulator (see engines.mjs) with its start-up notice dismissed and the first

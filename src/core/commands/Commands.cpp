@@ -72,6 +72,9 @@ std::vector<MenuItem> buildLabMenu() {
     items.push_back(projector);
     items.push_back(
         {Command::HighContrast, "highContrast", N_("&High Contrast"), "Ctrl+H", Check::Box});
+    // No letter of it is free in the Lab menu: like the sound's items, it goes without one.
+    items.push_back(
+        {Command::TrueProportions, "trueProportions", N_("True Proportions"), "", Check::Box});
     MenuItem sound{Command::Sound, "sound", N_("Sound"), "F9", Check::Box};
     sound.separatorBefore = true;
     items.push_back(sound);
@@ -177,6 +180,9 @@ ItemState itemState(const MenuItem& item, const Lab& lab, bool labPanelOpen) {
     case Command::HighContrast:
         shown.checked = settings.highContrast;
         break;
+    case Command::TrueProportions:
+        shown.checked = settings.trueProportions;
+        break;
     case Command::Sound:
         shown.checked = settings.sound;
         break;
@@ -258,6 +264,9 @@ void perform(const MenuItem& item, Lab& lab) {
         break;
     case Command::HighContrast:
         lab.settings().highContrast = !lab.settings().highContrast;
+        break;
+    case Command::TrueProportions:
+        lab.settings().trueProportions = !lab.settings().trueProportions;
         break;
     case Command::Sound:
         lab.settings().sound = !lab.settings().sound;

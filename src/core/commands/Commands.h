@@ -28,6 +28,7 @@ enum class Command {
     Cue, // item.index: which of Cues
     Projector,
     HighContrast,
+    TrueProportions,
     Reset,
     Describe, // the front end tells the whole state to the screen reader (Announcer::wholeState)
     Keys,     // the front end shows the keys help (keyHelp)

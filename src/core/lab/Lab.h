@@ -29,6 +29,10 @@ struct LabSettings {
     CueSettings cues;
     bool projector = false;    // wide lines and large text for a projector
     bool highContrast = false; // the high-contrast colours (see ColourProfile)
+    // The picture in true proportions (see PictureMap): one arm unit as long across as down.
+    // Off, the picture stretches over its whole area, as the window always drew it. A look of
+    // the screen the student has, like the colours: never in an experiment or a recording.
+    bool trueProportions = false;
     // Each student's own, like the colours and the language: never in an experiment or a
     // recording, and kept by a reset.
     bool sound = false;              // the error tone and event sounds (see Sonifier)
@@ -65,8 +69,8 @@ public:
     void setSpeed(int index);
 
     // Everything as at start-up (see resetSimulation), gain 1 and the normal speed, the plot
-    // emptied; the cues, projector mode, high contrast and the race's scheme stay as they are (the
-    // race starts again).
+    // emptied; the cues, projector mode, high contrast, true proportions and the race's scheme stay
+    // as they are (the race starts again).
     void reset();
 
     // While a modal box (About) is open the simulation stands still: frames run no pass.

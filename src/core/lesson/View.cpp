@@ -49,6 +49,7 @@ View::LabValues labValuesOf(const Lesson& lesson) {
     values.damping = state.dampingLambda;
     values.projector = lab.settings().projector;
     values.highContrast = lab.settings().highContrast;
+    values.trueProportions = lab.settings().trueProportions;
     values.enabled = !lesson.playing();
     values.figures = lab.figures();
     const DynamicsState& dynamics = state.dynamics;
@@ -89,6 +90,7 @@ void writeLab(JsonWriter& json, const View::LabValues& lab) {
         .value("damping", lab.damping)
         .value("projector", lab.projector)
         .value("highContrast", lab.highContrast)
+        .value("trueProportions", lab.trueProportions)
         .value("enabled", lab.enabled)
         .value("figures", lab.figures)
         .breakLine()

@@ -52,8 +52,9 @@ struct View {
         double damping = 0; // arm units
         bool projector = false;
         bool highContrast = false;
-        bool enabled =
-            true; // the gain, scheme, race, damping and dynamics; false while a recording plays
+        bool trueProportions = false; // the picture's (see PictureMap)
+        // The gain, scheme, race, damping and dynamics; false while a recording plays.
+        bool enabled = true;
         std::string figures; // the line under the plot
         Dynamics dynamics;
         bool operator==(const LabValues&) const = default;

@@ -13,6 +13,15 @@ const FontFamily = "'MS Sans Serif', 'Liberation Sans', Arial, Helvetica, sans-s
 
 const $ = (id) => document.getElementById(id);
 
+// Below this width (CSS pixels) the window's column of controls would cover the arm's reach:
+// the controls leave the picture for a band beside or below it (style.css, html.band), as they
+// do on a touch screen, whose targets grow, and where the column and the open lab panel do not
+// fit the height (projector mode on a laptop).
+const BandWidth = 1024;
+// A page that starts narrower than this (a phone) shows the picture in true proportions unless
+// the address says otherwise (?proportions=true or ?proportions=stretched).
+const TrueProportionsWidth = 600;
+
 // The texts of a failed start in the language the page asks for or the browser prefers.
 function startupText(key) {
   const asked = new URLSearchParams(location.search).get('lang');
@@ -80,8 +89,11 @@ class Page {
     // The controls and colours first, so that the page is laid out once, when the surfaces
     // are fitted to it.
     this.refresh();
+    this.chooseProportions();
+    this.layout();
     this.fitSurfaces();
-    new ResizeObserver(() => this.fitSurfaces()).observe($('workspace'));
+    new ResizeObserver(() => this.fitSurfaces()).observe($('surface'));
+    window.addEventListener('resize', () => this.layout());
     document.addEventListener('visibilitychange', () => this.sound.pause(document.hidden || !this.running));
     const contrast = new URLSearchParams(location.search).get('contrast');
     const asked = matchMedia('(prefers-contrast: more)');
@@ -138,6 +150,30 @@ class Page {
       button.textContent = d.captions.ok;
     }
     $('problem-reload').textContent = d.captions.reload;
+  }
+
+  // The picture's proportions at start: the address's choice, else true on a narrow page.
+  chooseProportions() {
+    const asked = new URLSearchParams(location.search).get('proportions');
+    const wanted = asked === 'true' || (asked !== 'stretched' && innerWidth < TrueProportionsWidth);
+    if (wanted !== this.view.lab.trueProportions) {
+      this.input(`item ${this.view.labMenu[this.lab.positionsOf(this.described.commands.trueProportions)[0]].word}`);
+    }
+  }
+
+  // The band layout where the column of controls would cover the picture (see BandWidth).
+  layout() {
+    const root = document.documentElement;
+    const style = getComputedStyle(root);
+    const menuBar = $('menubar').offsetHeight;
+    root.style.setProperty('--menubar-height', `${menuBar}px`);
+    const column = parseFloat(style.getPropertyValue('--column-height')) || 0;
+    const panel = this.lab.panelOpen() ? parseFloat(getComputedStyle(this.lab.panel).getPropertyValue('--lab-height')) || 0 : 0;
+    const band = innerWidth < BandWidth || this.touchScreen || menuBar + column + panel > innerHeight;
+    if (root.classList.contains('band') !== band) {
+      root.classList.toggle('band', band);
+      this.redrawCues();
+    }
   }
 
   // After a change of language: every text again, from the module's description in it.
@@ -222,19 +258,13 @@ class Page {
     showProblem(this.described.captions.crashed);
   }
 
+  // The picture and its cue layer to their canvases' sizes, the user rectangle placed in them
+  // as the module's map says (stretched, or in true proportions).
   fitSurfaces() {
-    const rect = this.described.surfaceRect;
-    for (const painter of [this.picture, this.cues]) {
-      const canvas = painter.canvas;
-      painter.map = {
-        left: rect.left,
-        top: rect.top,
-        scaleX: canvas.clientWidth / (rect.right - rect.left),
-        scaleY: canvas.clientHeight / (rect.bottom - rect.top),
-      };
-    }
-    this.picture.fit(true);
-    if (this.cues.fit(false)) {
+    const canvas = this.picture.canvas;
+    const map = JSON.parse(this.front.describe(`picture-map ${canvas.clientWidth} ${canvas.clientHeight}`));
+    this.picture.fit(true, map);
+    if (this.cues.fit(false, map)) {
       this.redrawCues();
     }
   }
@@ -278,14 +308,17 @@ class Page {
     // The picture keeps room for the whole column of controls; zoomed in, the page scrolls.
     let right = 0;
     let bottom = 0;
-    for (const control of $('controls').children) {
-      right = Math.max(right, control.offsetLeft + control.offsetWidth);
-      bottom = Math.max(bottom, control.offsetTop + control.offsetHeight);
+    for (const { left, top, width, height } of this.described.controlPlaces) {
+      right = Math.max(right, left + width);
+      bottom = Math.max(bottom, top + height);
     }
     const scale = on ? p.controlScale : 1;
     root.setProperty('--column-width', `${Math.ceil(right * scale) + 8}px`);
     root.setProperty('--column-height', `${Math.ceil(bottom * scale) + 8}px`);
     root.setProperty('--lab-panel-size', `${on ? p.projectorPanelPoints : p.panelPoints}pt`);
+    if (this.view) {
+      this.layout();
+    }
     this.redrawCues();
   }
 
@@ -341,6 +374,7 @@ class Page {
   applyView(view) {
     this.view = view;
     this.applyColours(view.lab.highContrast);
+    this.show('trueProportions', view.lab.trueProportions, () => this.fitSurfaces());
     view.boxes.forEach(({ caption, checked, visible, enabled }, index) => {
       const box = index + 1;
       const input = $(`Check${box}`);
@@ -406,11 +440,12 @@ class Page {
   // --- pointer input on the surface: mouse, pen and touch alike ---
   bindPointer() {
     const canvas = $('surface');
-    const rect = this.described.surfaceRect;
+    // The pointer's place in window units: the picture's map, backwards.
     const user = (event) => {
       const box = canvas.getBoundingClientRect();
-      const x = rect.left + (event.clientX - box.left) * (rect.right - rect.left) / box.width;
-      const y = rect.top + (event.clientY - box.top) * (rect.bottom - rect.top) / box.height;
+      const { left, top, scaleX, scaleY, offsetX, offsetY } = this.picture.map;
+      const x = left + (event.clientX - box.left - offsetX) / scaleX;
+      const y = top + (event.clientY - box.top - offsetY) / scaleY;
       return `${Math.fround(x)} ${Math.fround(y)}`;
     };
     canvas.addEventListener('pointerdown', (event) => {

@@ -79,7 +79,7 @@ export class LabView {
     const cues = $('lab-cues');
     this.boxes = [];
     for (const position of [...this.positionsOf(commands.cue), ...this.positionsOf(commands.projector),
-      ...this.positionsOf(commands.highContrast)]) {
+      ...this.positionsOf(commands.highContrast), ...this.positionsOf(commands.trueProportions)]) {
       const label = document.createElement('label');
       const box = document.createElement('input');
       box.type = 'checkbox';
@@ -179,6 +179,7 @@ export class LabView {
     this.panel.hidden = !this.panel.hidden;
     this.front.submit(`panel ${this.panel.hidden ? 'off' : 'on'}`);
     this.layoutStale = true;
+    this.page.layout();
     this.page.fitSurfaces();
   }
 
@@ -193,8 +194,8 @@ export class LabView {
   }
 
   applyProjector(on) {
+    this.panel.classList.toggle('projector', on); // first: the page's layout reads its height
     this.page.setProjector(on);
-    this.panel.classList.toggle('projector', on);
     this.page.fitSurfaces();
     this.shown.plotFont = null;
     this.layoutStale = true;
@@ -304,8 +305,32 @@ export class LabView {
       this.shown.figuresText = null;
     }
     const lineHeight = size * 1.25;
-    this.strip = lineHeight + 4;
+    // The figures' strip: a line on a wide plot, more on a narrow one (a phone), where the
+    // figures wrap between their parts.
+    this.stripLines = this.plot.width < 34 * size ? 3 : this.plot.width < 70 * size ? 2 : 1;
+    this.stripLineHeight = lineHeight;
+    this.strip = this.stripLines * lineHeight + 4;
     return { width: this.plot.width, height: this.plot.height - this.strip, lineHeight };
+  }
+
+  // The figures in the strip's lines: their parts (apart by runs of spaces) as many to a line
+  // as fit, the last line taking what is left.
+  figureLines(figures) {
+    if (this.stripLines === 1) {
+      return [figures];
+    }
+    const lines = [];
+    let line = '';
+    for (const part of figures.split(/ {3,}/)) {
+      const longer = line ? `${line}    ${part}` : part;
+      if (line && lines.length < this.stripLines - 1 && this.plot.widthOf(longer) > this.plot.width - 8) {
+        lines.push(line);
+        line = part;
+      } else {
+        line = longer;
+      }
+    }
+    return [...lines, line];
   }
 
   // After each frame: the plot and, in a strip under it, its figures, drawn only when what they
@@ -336,7 +361,9 @@ export class LabView {
       c.fillStyle = this.panelLook.colour;
       c.font = this.plot.font;
       c.textBaseline = 'middle';
-      c.fillText(figures, 4, plotHeight + this.strip / 2);
+      this.figureLines(figures).forEach((line, index) => {
+        c.fillText(line, 4, plotHeight + 2 + (index + 0.5) * this.stripLineHeight);
+      });
       c.restore();
     }
     if (this.shown.figures !== figures && !(time - this.shown.figuresAt < 1000)) {

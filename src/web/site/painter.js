@@ -12,7 +12,8 @@ export function cssColour(colour) {
 }
 
 // A canvas drawn in some user units: `map` gives the transform from user units to CSS pixels
-// (x = (u - left) * scaleX, y = (v - top) * scaleY). The canvas backing store follows the
+// (x = offsetX + (u - left) * scaleX, y = offsetY + (v - top) * scaleY; the module's
+// PictureMap). The canvas backing store follows the
 // device pixel ratio, so lines stay crisp. A frame allocates nothing and sets the context's
 // font and styles only when they change; texts are measured once per font.
 export class Painter {
@@ -20,7 +21,7 @@ export class Painter {
     this.canvas = canvas;
     this.context = canvas.getContext('2d', { alpha: background === null, desynchronized: true });
     this.background = background;
-    this.map = { left: 0, top: 0, scaleX: 1, scaleY: 1 };
+    this.map = { left: 0, top: 0, scaleX: 1, scaleY: 1, offsetX: 0, offsetY: 0 };
     this.ratio = 1;
     this.width = 0; // the canvas's CSS size when last fitted (reading it costs a layout)
     this.height = 0;
@@ -128,15 +129,23 @@ export class Painter {
     }
   }
 
-  // Sizes the backing store to the canvas's CSS size at the device pixel ratio; with `keep`,
-  // what was drawn is stretched into the new size, as the desktop window's picture is.
-  fit(keep) {
+  // Sizes the backing store to the canvas's CSS size at the device pixel ratio and takes `map`
+  // (when given) as the user units' place; with `keep`, what was drawn is carried into the new
+  // size and place, its user rectangle stretched into the new one, as the desktop window's
+  // picture is. True when anything changed.
+  fit(keep, map = null) {
     const ratio = window.devicePixelRatio || 1;
     this.width = this.canvas.clientWidth;
     this.height = this.canvas.clientHeight;
     const width = Math.max(1, Math.round(this.width * ratio));
     const height = Math.max(1, Math.round(this.height * ratio));
-    if (width === this.canvas.width && height === this.canvas.height && ratio === this.ratio) {
+    const before = this.map;
+    const moved = map !== null && ['left', 'top', 'scaleX', 'scaleY', 'offsetX', 'offsetY']
+      .some((key) => map[key] !== before[key]);
+    if (map !== null) {
+      this.map = map;
+    }
+    if (width === this.canvas.width && height === this.canvas.height && ratio === this.ratio && !moved) {
       return false;
     }
     let old = null;
@@ -149,6 +158,7 @@ export class Painter {
     this.canvas.width = width; // resets the context's state
     this.canvas.height = height;
     this.contextFont = null;
+    const oldRatio = this.ratio;
     this.ratio = ratio;
     const c = this.context;
     c.setTransform(1, 0, 0, 1, 0, 0);
@@ -158,7 +168,10 @@ export class Painter {
     }
     if (old) {
       c.imageSmoothingEnabled = false;
-      c.drawImage(old, 0, 0, width, height);
+      // The user rectangle where it stood, into where it stands now (stretched: the whole canvas).
+      const from = (m, r, w, h) => (m.offsetX || m.offsetY
+        ? [m.offsetX * r, m.offsetY * r, m.spanX * r, m.spanY * r] : [0, 0, w, h]);
+      c.drawImage(old, ...from(before, oldRatio, old.width, old.height), ...from(this.map, ratio, width, height));
     }
     c.setTransform(ratio, 0, 0, ratio, 0, 0);
     this.dirty = false;
@@ -168,8 +181,8 @@ export class Painter {
     return true;
   }
 
-  x(u) { return (u - this.map.left) * this.map.scaleX; }
-  y(v) { return (v - this.map.top) * this.map.scaleY; }
+  x(u) { return this.map.offsetX + (u - this.map.left) * this.map.scaleX; }
+  y(v) { return this.map.offsetY + (v - this.map.top) * this.map.scaleY; }
 
   // A coordinate on the centre of a device pixel, for one-pixel lines.
   snap(value) {
