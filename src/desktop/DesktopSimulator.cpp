@@ -1,7 +1,12 @@
 #include "desktop/DesktopSimulator.h"
 
 #include "core/access/Announcer.h"
+#include "core/simulation/ServoSchemes.h"
+#include "desktop/DrawingArea.h"
 #include "desktop/MessageBoxes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 
 namespace servo {
 
@@ -13,6 +18,7 @@ DesktopSimulator::DesktopSimulator() {
         labMenu.retranslate();
         labPanel.retranslate();
     });
+    files.setOpened([this] { focusSchemeInForce(); });
     QObject::connect(&labPanel, &QDockWidget::visibilityChanged, &labPanel, [this] {
         looks.follow();
         looks.keepColumnClear();
@@ -58,6 +64,18 @@ void DesktopSimulator::performed(const MenuItem& item) {
         break;
     }
     form.showControls();
+}
+
+void DesktopSimulator::focusSchemeInForce() {
+    form.showControls();
+    const ServoScheme* scheme = servoSchemeOf(state.servoType);
+    QWidget* control = &form.drawingArea();
+    if (scheme != nullptr && scheme->box != NoBox) {
+        control = form.checkBox(scheme->box);
+    } else if (labPanel.isVisible()) {
+        control = labPanel.schemeBox();
+    }
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void DesktopSimulator::show(const View& view) {

@@ -55,6 +55,10 @@ private:
     // What a Lab menu item does in the window after the lesson did its part: the panel, the
     // files, the keys help, the description, the language; then everything shown again.
     void performed(const MenuItem& item);
+    // The keyboard focus, after an experiment is opened, on the control of the scheme in
+    // force: its servo box, else (a lab scheme) the panel's scheme box, or the picture while
+    // the panel is closed.
+    void focusSchemeInForce();
     // Whether the panel is open; given a value, opens or closes it first.
     bool panelOpen(std::optional<bool> open);
 };

@@ -5,6 +5,8 @@
 #include "desktop/PainterSurface.h"
 #include "desktop/PersistentCanvas.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -12,8 +14,24 @@ namespace servo {
 
 ErrorPlotView::ErrorPlotView(Lab& lab, QWidget* parent) : QWidget(parent), lab_(lab) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumHeight(140);
+    fitMinimumHeight();
     setAccessibleName(PlotCaption);
+}
+
+void ErrorPlotView::fitMinimumHeight() {
+    // Two lines of legend, the step axis's numbers and the figures line in the plot's font,
+    // and room for the traces under them: 140 pixels in the panel's own 9 pt, more in the
+    // projector's larger text, so that its traces never shrink to a strip.
+    const int lines = 4;
+    const int traces = 80;
+    setMinimumHeight(lines * QFontMetrics(font()).lineSpacing() + traces);
+}
+
+void ErrorPlotView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        fitMinimumHeight();
+    }
+    QWidget::changeEvent(event);
 }
 
 void ErrorPlotView::paintEvent(QPaintEvent*) {

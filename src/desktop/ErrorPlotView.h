@@ -15,8 +15,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The least height that shows the plot's texts and its traces in its font.
+    void fitMinimumHeight();
+
     Lab& lab_;
 };
 

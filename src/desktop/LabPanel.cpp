@@ -13,6 +13,7 @@
 #include "core/simulation/ServoSchemes.h"
 #include "desktop/Accessibility.h"
 #include "desktop/ErrorPlotView.h"
+#include "desktop/FlowRow.h"
 #include "desktop/Form1.h"
 #include "desktop/LabMenu.h"
 
@@ -28,9 +29,24 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace servo {
+
+namespace {
+
+// Widgets that wrap as one item of a row: a label and the control it names.
+QLayoutItem* together(std::initializer_list<QWidget*> widgets) {
+    auto* group = new QHBoxLayout;
+    group->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* widget : widgets) {
+        group->addWidget(widget);
+    }
+    return group;
+}
+
+} // namespace
 
 LabPanel::LabPanel(Form1& form, Lesson& lesson, LabMenu& menu, const SimulationState& state)
     : QDockWidget(LabPanelTitle, &form), form_(form), lesson_(lesson), lab_(lesson.lab()),
@@ -38,6 +54,10 @@ LabPanel::LabPanel(Form1& form, Lesson& lesson, LabMenu& menu, const SimulationS
     setObjectName("LabPanel");
     setFeatures(QDockWidget::DockWidgetClosable);
     setAllowedAreas(Qt::BottomDockWidgetArea);
+    // No title bar: the Lab menu's "Lab Panel" (Ctrl+L) opens and closes it, and a bar's small
+    // caption and button would only take height from the picture. The title stays the panel's
+    // accessible name.
+    setTitleBarWidget(new QWidget(this));
     buildPanel();
     form_.addDockWidget(Qt::BottomDockWidgetArea, this);
     hide();
@@ -57,7 +77,7 @@ void LabPanel::buildPanel() {
     plot_ = new ErrorPlotView(lab_, body);
     column->addWidget(plot_, 1);
 
-    auto* row = new QHBoxLayout;
+    auto* row = new FlowRow;
     column->addLayout(row);
     auto button = [&](Command command) {
         auto* pushButton = new QPushButton(body);
@@ -75,8 +95,7 @@ void LabPanel::buildPanel() {
     }
     connect(speedBox_, &QComboBox::activated, this,
             [this](int index) { menu_.action(Command::Speed, index)->trigger(); });
-    row->addWidget(speedLabel);
-    row->addWidget(speedBox_);
+    row->addItem(together({speedLabel, speedBox_}));
     button(Command::Step);
 
     auto* gainLabel = new QLabel(body);
@@ -99,17 +118,13 @@ void LabPanel::buildPanel() {
         lesson_.submit(inputLine("enter-gain", tenths * GainStep));
         form_.showControls();
     });
-    row->addWidget(gainLabel);
-    row->addWidget(gainBox_);
-    row->addWidget(gainSlider_);
-
-    row->addStretch(1);
-    button(Command::Reset);
+    row->addItem(together({gainLabel, gainBox_, gainSlider_}));
+    button(Command::Reset); // ends the row beside the gain, not alone at the far edge
 
     buildSchemeRow(body, column);
     buildDynamicsRow(body, column);
 
-    auto* cueRow = new QHBoxLayout;
+    auto* cueRow = new FlowRow;
     column->addLayout(cueRow);
     for (auto [action, item] : menu_.actions()) {
         if (item->command == Command::Cue || item->command == Command::Projector ||
@@ -121,24 +136,23 @@ void LabPanel::buildPanel() {
             cueRow->addWidget(box);
         }
     }
-    cueRow->addStretch(1);
     setWidget(body);
-    setMinimumHeight(260);
 }
 
 void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
-    auto* row = new QHBoxLayout;
+    auto* row = new FlowRow;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
         auto* label = new QLabel(body);
         label->setBuddy(control);
         captioned_.push_back({label, caption, true});
         captioned_.push_back({control, caption, false});
-        row->addWidget(label);
-        row->addWidget(control);
+        row->addItem(together({label, control}));
     };
     schemeBox_ = new LabelledComboBox(body);
+    schemeBox_->setObjectName("schemeBox");
     raceBox_ = new LabelledComboBox(body);
+    raceBox_->setObjectName("raceBox");
     raceBox_->addItem({});
     for (std::size_t i = 0; i < allSchemes().size(); ++i) {
         schemeBox_->addItem({});
@@ -163,19 +177,28 @@ void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     labelled(SchemeCaption, schemeBox_);
     labelled(RaceCaption, raceBox_);
     labelled(DampingCaption, dampingBox_);
-    row->addStretch(1);
+}
+
+int LabPanel::fitHeight(int width) {
+    QWidget* body = widget();
+    const int bodyHeight = body->layout()->totalMinimumHeightForWidth(width);
+    if (body->minimumHeight() != bodyHeight) {
+        body->setMinimumHeight(bodyHeight);
+    }
+    const QMargins frame = contentsMargins();
+    return bodyHeight + std::max(0, titleBarWidget()->sizeHint().height()) + frame.top() +
+           frame.bottom();
 }
 
 void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
-    auto* row = new QHBoxLayout;
+    auto* row = new FlowRow;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
         auto* label = new QLabel(body);
         label->setBuddy(control);
         captioned_.push_back({label, caption, true});
         captioned_.push_back({control, caption, false});
-        row->addWidget(label);
-        row->addWidget(control);
+        row->addItem(together({label, control}));
     };
     QAction* dynamics = menu_.action(Command::Dynamics);
     auto* dynamicsBox = new QCheckBox(body);
@@ -224,7 +247,6 @@ void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
     gainsLabel_->setFocusPolicy(Qt::TabFocus);
     captioned_.push_back({gainsLabel_, DerivedGainsCaption, false});
     row->addWidget(gainsLabel_);
-    row->addStretch(1);
 }
 
 void LabPanel::sendTuning() {

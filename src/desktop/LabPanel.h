@@ -42,6 +42,9 @@ public:
     void showView(const View& view);
     // Shows the panel's texts in the language now chosen.
     void retranslate();
+    // Keeps every row of controls whole at a body `width` (rows wrap onto more lines as it
+    // narrows) and returns the height the panel needs then, in device-independent pixels.
+    int fitHeight(int width);
 
     ErrorPlotView* plot() const { return plot_; }
     QComboBox* speedBox() const { return speedBox_; }

@@ -12,9 +12,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QImage>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QScreen>
+#include <QTreeView>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,17 +25,48 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace servo {
 
 namespace {
 
-QString fileDialog(QWidget* parent, const LessonFiles::Question& question) {
-    const QString filter = question.kind + " (*" + question.suffix + ")";
+// The toolkit's file dialog's size, device-independent pixels, where the screen allows it.
+constexpr int FileDialogWidth = 860;
+constexpr int FileDialogHeight = 520;
+
+// The file dialog that asks `question`, not yet shown.
+std::unique_ptr<QFileDialog> fileDialogFor(QWidget* parent, const LessonFiles::Question& question) {
+    auto dialog = std::make_unique<QFileDialog>(parent, question.title, QString(),
+                                                question.kind + " (*" + question.suffix + ")");
+    dialog->setAcceptMode(question.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(question.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (question.save) {
-        return QFileDialog::getSaveFileName(parent, question.title, question.suggestedName, filter);
+        dialog->selectFile(question.suggestedName);
     }
-    return QFileDialog::getOpenFileName(parent, question.title, {}, filter);
+    // The toolkit's own dialog (where the desktop offers none) opens small, its columns cut to
+    // "pla...ent" and "8 Dec ...:29:54": it opens larger, within the screen, and its details
+    // columns take the width their contents need, the name the rest.
+    if (auto* details = dialog->findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    QSize size = dialog->sizeHint().expandedTo(QSize(FileDialogWidth, FileDialogHeight));
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : nullptr) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    dialog->resize(size);
+    return dialog;
+}
+
+QString fileDialog(QWidget* parent, const LessonFiles::Question& question) {
+    const std::unique_ptr<QFileDialog> dialog = fileDialogFor(parent, question);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog->selectedFiles().constFirst();
 }
 
 // A text of the lesson's in the language chosen.
@@ -176,6 +210,9 @@ bool LessonFiles::openExperimentFile(const QString& path) {
     labPanel_(reading.experiment->labPanel);
     for (const std::string& warning : reading.warnings) {
         qWarning("%s: %s", qPrintable(path), warning.c_str());
+    }
+    if (opened_) {
+        opened_();
     }
     return true;
 }

@@ -40,6 +40,9 @@ public:
         complain_ = std::move(complain);
     }
 
+    // Called once an experiment has been opened (the window puts the focus on its scheme).
+    void setOpened(std::function<void()> opened) { opened_ = std::move(opened); }
+
     void saveExperiment();
     void openExperiment();
     // Opens an experiment file at once (the program's argument, the file manager): false, with
@@ -71,6 +74,7 @@ private:
     Chooser chooser_;
     std::function<void(const QString&, const QString&)> complain_;
     std::function<bool(std::optional<bool>)> labPanel_;
+    std::function<void()> opened_;
 };
 
 } // namespace servo

@@ -67,9 +67,13 @@ void showAboutBox(QWidget* parent) {
 }
 
 void showKeysHelp(QWidget* parent) {
+    // The gap between the columns is the second cell's padding, not spaces before its text,
+    // so that a description that wraps lines up under its own first line; each row's keys
+    // stand at the top of the row.
     QString rows;
     for (const KeyHelpRow& row : keyHelp(Edition::Desktop)) {
-        rows += QString("<tr><td><b>%1</b></td><td>&nbsp;&nbsp;%2</td></tr>")
+        rows += QString("<tr><td valign=\"top\"><b>%1</b></td>"
+                        "<td valign=\"top\" style=\"padding-left: 12px\">%2</td></tr>")
                     .arg(QString::fromStdString(row.keys).toHtmlEscaped(),
                          QString::fromStdString(row.what).toHtmlEscaped());
     }

@@ -18,12 +18,15 @@
 #include "desktop/PersistentCanvas.h"
 #include "desktop/RunLoop.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFontMetrics>
+#include <QHash>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -32,12 +35,17 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionSlider>
+#include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QTextDocument>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -81,6 +89,58 @@ private:
         QMouseEvent event(type, QPointF(where), area().mapToGlobal(QPointF(where)), button, held,
                           Qt::NoModifier);
         QApplication::sendEvent(&area(), &event);
+    }
+
+    // The contrast of what a control draws in the middle of one of its sub-controls (an arrow)
+    // against the colour most of that sub-control has (its face).
+    static double arrowContrast(QWidget& widget, QStyle::ComplexControl control,
+                                QStyle::SubControl sub) {
+        std::unique_ptr<QStyleOptionComplex> option;
+        if (auto* bar = qobject_cast<QScrollBar*>(&widget)) {
+            auto slider = std::make_unique<QStyleOptionSlider>();
+            slider->initFrom(bar);
+            slider->orientation = bar->orientation();
+            slider->minimum = bar->minimum();
+            slider->maximum = bar->maximum();
+            slider->sliderPosition = bar->sliderPosition();
+            slider->sliderValue = bar->value();
+            slider->singleStep = bar->singleStep();
+            slider->pageStep = bar->pageStep();
+            option = std::move(slider);
+        } else if (qobject_cast<QAbstractSpinBox*>(&widget) != nullptr) {
+            auto spin = std::make_unique<QStyleOptionSpinBox>();
+            spin->initFrom(&widget);
+            spin->frame = true;
+            option = std::move(spin);
+        } else {
+            auto combo = std::make_unique<QStyleOptionComboBox>();
+            combo->initFrom(&widget);
+            combo->frame = true;
+            option = std::move(combo);
+        }
+        option->subControls = QStyle::SC_All;
+        const QRect part = widget.style()->subControlRect(control, option.get(), sub, &widget);
+        // The sub-control clear of the face's edges and the lines between faces.
+        const QRect middle = part.adjusted(2, 1, -2, -1);
+        const QImage image = widget.grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = middle.top(); y <= middle.bottom(); ++y) {
+            for (int x = middle.left(); x <= middle.right(); ++x) {
+                ++counts[image.pixel(x, y) & 0xFFFFFF];
+            }
+        }
+        QRgb face = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            if (it.value() > counts.value(face)) {
+                face = it.key();
+            }
+        }
+        double most = 1;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            most = std::max(most, contrastRatio(PersistentCanvas::fromQColor(QColor(it.key())),
+                                                PersistentCanvas::fromQColor(QColor(face))));
+        }
+        return most;
     }
 
     // Turns accessibility on as a running screen reader does and records every accessibility
@@ -525,6 +585,38 @@ private slots:
         QCOMPARE(canvas->profile(), ColourProfile::Window);
         QCOMPARE(form->palette().color(QPalette::Window),
                  PersistentCanvas::toQColor(WindowBackground));
+    }
+
+    // High contrast: every arrow a control draws on its face (the scroll bars', the spin
+    // boxes' buttons, the combo boxes' drop arrows) stands out from that face at 3:1 or more.
+    void highContrastDrawsEveryArrowAtThreeToOne() {
+        app->labMenu.panelAction()->trigger();
+        app->labMenu.action(Command::HighContrast)->trigger();
+        QTRY_VERIFY(app->labPanel.isVisible());
+        form->showControls();       // the damping box shows 5, off its minimum: both arrows enabled
+        form->layout()->activate(); // the panel and its rows laid out now
+        app->labPanel.widget()->layout()->activate();
+        struct Part {
+            QWidget* widget;
+            QStyle::ComplexControl control;
+            QStyle::SubControl sub;
+        };
+        const QList<Part> parts{
+            {form->wristScrollBar(), QStyle::CC_ScrollBar, QStyle::SC_ScrollBarSubLine},
+            {form->wristScrollBar(), QStyle::CC_ScrollBar, QStyle::SC_ScrollBarAddLine},
+            {form->explanationBox()->verticalScrollBar(), QStyle::CC_ScrollBar,
+             QStyle::SC_ScrollBarAddLine},
+            {app->labPanel.dampingBox(), QStyle::CC_SpinBox, QStyle::SC_SpinBoxUp},
+            {app->labPanel.dampingBox(), QStyle::CC_SpinBox, QStyle::SC_SpinBoxDown},
+            {app->labPanel.schemeBox(), QStyle::CC_ComboBox, QStyle::SC_ComboBoxArrow},
+        };
+        for (const Part& part : parts) {
+            const double contrast = arrowContrast(*part.widget, part.control, part.sub);
+            QVERIFY2(contrast >= 3, qPrintable(QString("%1's sub-control %2: %3:1")
+                                                   .arg(part.widget->metaObject()->className())
+                                                   .arg(part.sub)
+                                                   .arg(contrast)));
+        }
     }
 
     // The lab panel's scheme row: a Jacobian scheme unchecks the servo boxes and hides the

@@ -123,6 +123,33 @@ private slots:
         QVERIFY(boxes->titles.isEmpty());
     }
 
+    // After an experiment is opened the keyboard focus is on the control of its scheme: the
+    // servo box, or for a lab scheme the panel's scheme box, or the picture with the panel
+    // closed; never on a box whose scheme is not in force.
+    void theFocusGoesToTheSchemeInForce_data() {
+        QTest::addColumn<QByteArray>("experiment");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("x,y box") << QByteArray("scheme=xy\n") << "Check2";
+        QTest::newRow("R,theta box") << QByteArray("scheme=rtheta\nlab=1\n") << "Check3";
+        QTest::newRow("lab scheme, panel open")
+            << QByteArray("scheme=damped\nlab=1\n") << "schemeBox";
+        QTest::newRow("lab scheme, panel closed") << QByteArray("scheme=transpose\n") << "surface";
+    }
+    void theFocusGoesToTheSchemeInForce() {
+        QFETCH(QByteArray, experiment);
+        QFETCH(QString, focused);
+        app->form.checkBox(CheckBox::Check1)->setFocus();
+        QFile file(path("focus.servo"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("servo-experiment 1\n" + experiment);
+        file.close();
+        answer = path("focus.servo");
+        trigger(Command::OpenExperiment);
+        // The window's focus widget: the one that has the focus while the window is active.
+        QVERIFY(app->form.focusWidget() != nullptr);
+        QCOMPARE(app->form.focusWidget()->objectName(), focused);
+    }
+
     void aBadExperimentIsToldAndChangesNothing() {
         app->lesson.submit("enter-gain 3");
         QFile file(path("bad.servo"));
