@@ -15,6 +15,7 @@
 #include "core/lesson/JsonWriter.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/Recording.h"
+#include "core/ownlaw/ExampleLaws.h"
 #include "core/servo/JacobianServos.h"
 #include "core/simulation/Handlers.h"
 #include "core/simulation/ServoSchemes.h"
@@ -105,7 +106,8 @@ void describeMenus(JsonWriter& json) {
         .value("exportPicture", static_cast<int>(Command::ExportPicture))
         .value("language", static_cast<int>(Command::Language))
         .value("dynamics", static_cast<int>(Command::Dynamics))
-        .value("motorLaw", static_cast<int>(Command::MotorLaw));
+        .value("motorLaw", static_cast<int>(Command::MotorLaw))
+        .value("lawEditor", static_cast<int>(Command::LawEditor));
     json.endObject();
 }
 
@@ -160,6 +162,12 @@ void describeCaptions(JsonWriter& json) {
         .value("modelError", tr(ModelErrorCaption))
         .value("modelIgnoresObject", tr(ModelIgnoresObjectCaption))
         .value("gains", tr(DerivedGainsCaption))
+        .value("lawEditor", tr(LawEditorTitle))
+        .value("lawSource", tr(LawSourceCaption))
+        .value("lawExample", tr(LawExampleCaption))
+        .value("useExample", tr(UseExampleCaption))
+        .value("applyLaw", tr(ApplyLawCaption))
+        .value("lawEditorHelp", tr(LawEditorHelp))
         .value("noticeTitle", tr(NoticeTitle))
         .value("notice", tr(NoticeText))
         .value("touchNotice", tr(TouchNoticeText))
@@ -213,6 +221,15 @@ void describeControls(JsonWriter& json) {
         .value("objectKnown", modelObjectLine(false))
         .value("objectIgnored", modelObjectLine(true))
         .endObject();
+    // The examples of a student's law to start from: [caption, source in the language chosen].
+    json.beginArray("lawExamples");
+    for (const ExampleLaw& example : exampleLaws()) {
+        json.beginArray()
+            .value(nullptr, tr(example.caption))
+            .value(nullptr, exampleSource(example))
+            .endArray();
+    }
+    json.endArray();
     json.beginObject("wrist")
         .value("max", WristScrollMax)
         .value("line", WristScrollLine)

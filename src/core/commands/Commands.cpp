@@ -67,6 +67,7 @@ std::vector<MenuItem> buildLabMenu() {
         items.push_back(cue);
     }
     addDynamicsItems(items);
+    items.push_back({Command::LawEditor, "lawEditor", N_("Your Law..."), "F4"});
     MenuItem projector{Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box};
     projector.separatorBefore = true;
     items.push_back(projector);
@@ -330,6 +331,7 @@ bool isFrontEndCommand(Command command) {
     case Command::CopyLink:
     case Command::ExportPlotData:
     case Command::ExportPicture:
+    case Command::LawEditor:
         return true;
     default:
         return false;

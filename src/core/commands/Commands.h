@@ -42,12 +42,13 @@ enum class Command {
     CopyLink,
     ExportPlotData,
     ExportPicture,
-    Language, // item.index: which of languages(); the front end then shows its texts anew
-    Sound,    // the front end plays the view's sound while it is on
-    Voicing,  // the front end speaks the view's announcements while it is on
-    Volume,   // item.index: which of SoundVolumes
-    Dynamics, // the dynamics mode on or off
-    MotorLaw, // item.index: which of motorLaws()
+    Language,  // item.index: which of languages(); the front end then shows its texts anew
+    Sound,     // the front end plays the view's sound while it is on
+    Voicing,   // the front end speaks the view's announcements while it is on
+    Volume,    // item.index: which of SoundVolumes
+    Dynamics,  // the dynamics mode on or off
+    MotorLaw,  // item.index: which of motorLaws()
+    LawEditor, // the front end shows the editor of the student's law
 };
 
 // The front ends that show an item.
@@ -98,6 +99,15 @@ inline constexpr const char* DerivedGainsCaption = N_("Gains");
 inline constexpr double NaturalFrequencyStep = 1; // rad/s
 inline constexpr double DampingRatioStep = 0.1;
 inline constexpr double ModelErrorStep = 10; // percent
+// The editor of the student's law (a window of its own): the source in Lua, a list of the
+// examples to start from, Apply (sends "own-law WORD", see lawArgument) and the law's state.
+inline constexpr const char* LawEditorTitle = N_("Your Law");
+inline constexpr const char* LawSourceCaption = N_("Your law in Lua");
+inline constexpr const char* LawExampleCaption = N_("Example");
+inline constexpr const char* UseExampleCaption = N_("Use Example");
+inline constexpr const char* ApplyLawCaption = N_("Apply");
+inline constexpr const char* LawEditorHelp =
+    N_("Tab indents; Esc leaves the editor. Apply runs the law under the scheme \"Your law\".");
 const MenuItem& menuItem(Command command, int index = 0);
 
 // How an item shows now: checked, enabled, and its caption (the gain's changes).

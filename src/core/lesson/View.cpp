@@ -117,8 +117,13 @@ void writeSound(JsonWriter& json, const View& view) {
 
 View::Law lawOf(const OwnLaw& law) {
     constexpr const char* Statuses[] = {"empty", "running", "stopped"};
-    return {law.source(), Statuses[static_cast<int>(law.status())], law.hasTorque(),
-            law.error().line, tr(law.error().message)};
+    const std::array<std::string, 3> texts{
+        tr("No law yet: write one and Apply it."), tr("The law runs."),
+        filled(tr("Your law stopped at line %s: %s"),
+               {std::to_string(law.error().line), tr(law.error().message)})};
+    const auto status = static_cast<std::size_t>(law.status());
+    return {law.source(),     Statuses[status],        law.hasTorque(),
+            law.error().line, tr(law.error().message), texts[status]};
 }
 
 void writeLaw(JsonWriter& json, const View::Law& law) {
@@ -129,6 +134,7 @@ void writeLaw(JsonWriter& json, const View::Law& law) {
         .value("errorLine", law.errorLine)
         .value("error", law.error)
         .value("source", law.source)
+        .value("statusText", law.statusText)
         .endObject();
 }
 

@@ -89,6 +89,7 @@ struct View {
         bool torque = false;
         int errorLine = 0;
         std::string error;
+        std::string statusText; // the state in words, for the editor and a screen reader
         bool operator==(const Law&) const = default;
     };
     Law law;
