@@ -390,6 +390,10 @@ std::string withoutSpaceAround(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+} // namespace
+
+namespace {
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -402,6 +406,8 @@ int hexDigit(char c) {
     }
     return -1;
 }
+
+} // namespace
 
 std::string percentDecoded(std::string_view text) {
     std::string decoded;
@@ -432,8 +438,6 @@ std::string percentEncoded(std::string_view text) {
     }
     return encoded;
 }
-
-} // namespace
 
 bool Experiment::operator==(const Experiment& other) const {
     return writeExperiment(*this) == writeExperiment(other);

@@ -67,6 +67,11 @@ std::string writeExperiment(const Experiment& experiment);
 ExperimentReading readExperimentLink(std::string_view hash);
 std::string experimentLink(const Experiment& experiment);
 
+// A link's value as written and read: bytes other than letters, digits and ".,-_" as %XX;
+// reading, '+' is a space.
+std::string percentEncoded(std::string_view text);
+std::string percentDecoded(std::string_view text);
+
 // What the lab shows now, with the front end's lab panel open or not.
 Experiment experimentOf(const Lab& lab, bool labPanelOpen);
 

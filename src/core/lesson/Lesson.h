@@ -2,9 +2,12 @@
 
 #include "core/commands/Commands.h"
 #include "core/lab/Lab.h"
+#include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Recording.h"
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,6 +62,17 @@ public:
     // Applies an experiment: it ends a replay, and a recording notes it.
     void apply(const Experiment& experiment);
 
+    // Opens a challenge as read (see readChallenge): its set-up applied as an experiment, its
+    // locks in force and its goals checked from the next running cycle on. Empty, or why not.
+    std::string openChallenge(const ChallengeReading& reading);
+    void startChallenge(Challenge challenge);
+    // The challenge ends: its locks are lifted, its goals no longer checked.
+    void endChallenge() { attempt_.reset(); }
+    // The challenge under way and its goals' progress; null without one.
+    const Attempt* attempt() const { return attempt_ ? &*attempt_ : nullptr; }
+    // Why a menu item is refused while a challenge locks its control; empty when it is not.
+    std::string lockReason(const MenuItem& item) const;
+
     // What has happened to the lesson since the last call, for a screen reader: a recording
     // started or stopped, a replay started or ended, an experiment opened; or nothing.
     std::string takeNews();
@@ -67,6 +81,10 @@ public:
 
 private:
     bool accepting() const { return !player_.playing(); }
+    void beforePass();
+    void afterPass();
+    // A reset while a challenge is under way starts it again from its set-up.
+    void restartChallenge();
     void note(const std::string& line) { recorder_.note(line); }
 
     Lab& lab_;
@@ -74,6 +92,10 @@ private:
     Player player_;
     std::string news_;
     bool toldPlaying_ = false; // whether the news has told of the replay now playing
+    std::optional<Attempt> attempt_;
+    bool cycleDue_ = false;                // the pass under way runs a running cycle
+    bool firstCycleDue_ = false;           // and it is the first, which sets the start pose
+    std::array<double, 3> anglesBefore_{}; // the joints' angles before it, rad
 };
 
 } // namespace servo
