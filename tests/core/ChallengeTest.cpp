@@ -136,10 +136,12 @@ TEST(Challenges, LocksRefuseTheirInputsWithAReason) {
     EXPECT_EQ(w.lesson.submit("box-press 3"), "The challenge locks the scheme.");
     EXPECT_EQ(w.lesson.submit("gain 2"), "The challenge locks the gain.");
     EXPECT_EQ(w.lesson.submit("item gainUp"), "The challenge locks the gain.");
+    EXPECT_FALSE(w.lesson.itemState(*itemOfWord("gainUp"), false).enabled);
     EXPECT_EQ(w.world.state.servoType, ServoForwardXY);
     EXPECT_EQ(w.world.state.gain, 1);
     EXPECT_EQ(w.lesson.submit("elbow up"), ""); // not locked
     w.lesson.endChallenge();
+    EXPECT_TRUE(w.lesson.itemState(*itemOfWord("gainUp"), false).enabled);
     EXPECT_EQ(w.lesson.submit("servo 1"), "");
 }
 
@@ -160,8 +162,10 @@ TEST(Challenges, TheLessonChecksEveryRunningCycle) {
         w.frames(1);
     }
     EXPECT_EQ(w.lesson.attempt()->verdict(), GoalStatus::Met);
-    EXPECT_EQ(w.lesson.attempt()->report().front(),
-              "Challenge met at cycle " + std::to_string(w.lesson.attempt()->decidedAt()));
+    const std::string met =
+        "Challenge met at cycle " + std::to_string(w.lesson.attempt()->decidedAt());
+    EXPECT_EQ(w.lesson.attempt()->report().front(), met);
+    EXPECT_NE(w.lesson.takeNews().find(met), std::string::npos); // a screen reader hears it
 }
 
 } // namespace

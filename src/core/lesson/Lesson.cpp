@@ -76,7 +76,11 @@ void Lesson::afterPass() {
     }
     facts.torque = state.dynamics.response.peakTorque;
     facts.gain = state.gain;
+    const bool pending = attempt_->verdict() == GoalStatus::Pending;
     attempt_->afterCycle(facts);
+    if (pending && attempt_->verdict() != GoalStatus::Pending) {
+        news_ += (news_.empty() ? "" : " ") + attempt_->report().front();
+    }
 }
 
 void Lesson::restartChallenge() {
@@ -208,6 +212,9 @@ ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
     ItemState shown = servo::itemState(item, lab_, labPanelOpen);
     if (playing() && !worksWhilePlaying(item.command)) {
         shown.enabled = false;
+    }
+    if (!lockReason(item).empty()) {
+        shown.enabled = false; // the challenge locks its control
     }
     if (item.command == Command::Record && recording()) {
         shown.caption = StopRecordingCaption;

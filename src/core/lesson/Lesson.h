@@ -37,8 +37,8 @@ public:
     // replay's next pass at once, Panic/Stop ends the replay and stops the arm.
     // Whether it was done (not, while a replay plays, for an item that does not work then).
     bool perform(const MenuItem& item);
-    // How an item shows: as servo::itemState, disabled while a replay plays what it ignores,
-    // Record captioned StopRecordingCaption while recording.
+    // How an item shows: as servo::itemState, disabled while a replay plays what it ignores or
+    // a challenge locks its control, Record captioned StopRecordingCaption while recording.
     ItemState itemState(const MenuItem& item, bool labPanelOpen) const;
 
     // A reset with the lesson's set-up applied again (see applyExperiment), then the
@@ -74,7 +74,8 @@ public:
     std::string lockReason(const MenuItem& item) const;
 
     // What has happened to the lesson since the last call, for a screen reader: a recording
-    // started or stopped, a replay started or ended, an experiment opened; or nothing.
+    // started or stopped, a replay started or ended, an experiment opened, a challenge decided
+    // ("Challenge met at cycle N"); or nothing.
     std::string takeNews();
     // "Recording", "Replaying: N steps to go", or nothing, for a status line.
     std::string status() const;
