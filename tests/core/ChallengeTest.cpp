@@ -126,6 +126,8 @@ TEST(Challenges, BadOneIsRefusedWithItsLineAndKey) {
     const ChallengeReading link =
         readChallengeLink("c=1&goal=reach%201%20by%209%20stay%201&goal=win");
     EXPECT_EQ(link.error.rfind("item 3 of the link: goal: ", 0), 0U) << link.error;
+    const ChallengeReading twoLines = readChallengeLink("c=1&goal=settle%201&hint=a%0Agoal=gain");
+    EXPECT_EQ(twoLines.error, "item 3 of the link: hint: expected one line");
 }
 
 TEST(Challenges, LocksRefuseTheirInputsWithAReason) {

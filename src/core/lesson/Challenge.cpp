@@ -105,6 +105,10 @@ std::string readLocks(const std::string& value, Challenge& into) {
 
 // One entry into the challenge: empty, or what is wrong with its value.
 std::string readEntry(const Entry& entry, Challenge& into) {
+    const bool text = entry.key == "title" || entry.key == "task" || entry.key == "hint";
+    if (text && entry.value.find_first_of("\r\n") != std::string::npos) {
+        return tr("expected one line"); // (a link's %0A): it would not be written as one
+    }
     if (entry.key == "title") {
         into.title = entry.value;
     } else if (entry.key == "task") {
