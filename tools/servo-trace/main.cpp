@@ -12,6 +12,7 @@
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/lab/RaceArm.h"
+#include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
@@ -28,8 +29,10 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -77,10 +80,20 @@ public:
         submit(inputLine("own-law", lawArgument(source)));
         return true;
     }
+    // Checks an attempt at a challenge: output commands print nothing, and an experiment the
+    // script applies must set the challenge's set-up up again (it starts the attempt anew).
+    void check(const Challenge& challenge) {
+        checked_ = challenge;
+        lesson_.startChallenge(challenge);
+    }
+    const Attempt* attempt() const { return lesson_.attempt(); }
 
     // Runs the words of script line `lineNumber`; throws ScriptError for a bad one.
     void run(const Words& w, long lineNumber) {
         lineNumber_ = lineNumber;
+        if (checked_ && isOutput(w[0])) {
+            return;
+        }
         if (inputCommandNamed(w[0]) != nullptr || w[0] == ItemInputWord) {
             std::string line = w[0];
             for (std::size_t i = 1; i < w.size(); ++i) {
@@ -124,6 +137,12 @@ public:
                  t.law_.emplace();
                  t.lawLine_ = t.lineNumber_;
              }},
+            {"challenge", 0,
+             [](Trace& t, const Words&) {
+                 t.challenge_ = ChallengeHeader;
+                 t.challengeLine_ = t.lineNumber_;
+             }},
+            {"goals", 0, [](Trace& t, const Words&) { t.printGoals(); }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"response", 0, [](Trace& t, const Words&) { t.printResponse(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
@@ -158,8 +177,13 @@ public:
         return names;
     }
 
-    // Inside "apply": takes the experiment's lines up to "end", then applies it.
+    // Inside "apply": takes the experiment's lines up to "end", then applies it; inside
+    // "challenge" the challenge's, then opens it.
     bool takesExperimentLine(const std::string& line) {
+        if (challenge_) {
+            takeChallengeLine(line);
+            return true;
+        }
         if (!experiment_.open()) {
             return false;
         }
@@ -173,10 +197,10 @@ public:
         if (!reading->experiment) {
             throw ScriptError(reading->problem, reading->errorLine);
         }
-        lesson_.apply(*reading->experiment);
+        applySetUp(*reading->experiment);
         return true;
     }
-    // Throws when the script ended inside an experiment or a law.
+    // Throws when the script ended inside an experiment, a law or a challenge.
     void finish() const {
         if (experiment_.open()) {
             throw ScriptError(experiment_.unterminated());
@@ -184,6 +208,10 @@ public:
         if (law_) {
             throw ScriptError("the law from line " + std::to_string(lawLine_) +
                               " has no \"own end\"");
+        }
+        if (challenge_) {
+            throw ScriptError(filled("the challenge from line %s has no \"end\"",
+                                     {std::to_string(challengeLine_)}));
         }
     }
 
@@ -203,6 +231,66 @@ private:
             lawErrorsPrinted_ = law.errorCount();
             std::cout << "own-error line " << law.error().line << ": " << law.error().message
                       << '\n';
+        }
+    }
+
+    static bool isOutput(const std::string& word) {
+        for (const char* name : {"sample", "response", "ghosts", "state", "points", "sound", "view",
+                                 "draws", "goals"}) {
+            if (word == name) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // An experiment applied while a challenge is under way starts it again when it is the
+    // challenge's set-up; another ends it (an attempt being checked is then refused).
+    void applySetUp(const Experiment& experiment) {
+        const Attempt* attempt = lesson_.attempt();
+        if (attempt != nullptr && sameSetUp(attempt->challenge().setUp, experiment)) {
+            lesson_.startChallenge(attempt->challenge());
+            return;
+        }
+        if (checked_) {
+            throw ScriptError("the recording starts from another set-up than the challenge's");
+        }
+        lesson_.endChallenge();
+        lesson_.apply(experiment);
+    }
+
+    void takeChallengeLine(const std::string& line) {
+        const Words words = splitWords(line);
+        if (*challenge_ == ChallengeHeader && words == splitWords(ChallengeHeader)) {
+            ++challengeLine_; // a saved challenge pasted whole
+            return;
+        }
+        if (words != Words{"end"}) {
+            *challenge_ += "\n" + line;
+            return;
+        }
+        const ChallengeReading reading =
+            readChallenge(*challenge_, static_cast<int>(challengeLine_));
+        challenge_.reset();
+        for (const std::string& warning : reading.warnings) {
+            std::fprintf(stderr, "servo-trace: %s\n", warning.c_str());
+        }
+        if (!reading.challenge) {
+            throw ScriptError(reading.problem, reading.errorLine);
+        }
+        lesson_.startChallenge(*reading.challenge);
+    }
+
+    void printGoals() const {
+        const Attempt* attempt = lesson_.attempt();
+        if (attempt == nullptr) {
+            std::cout << "goals none\n";
+            return;
+        }
+        const std::vector<std::string> lines = attempt->report();
+        std::cout << "goals " << lines.front() << '\n';
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            std::cout << "goal " << i << ' ' << lines[i] << '\n';
         }
     }
 
@@ -294,6 +382,9 @@ private:
     std::optional<std::string> law_; // inside "own begin": the law's lines so far
     long lawLine_ = 0;               // of its "own begin"
     long long lawErrorsPrinted_ = 0;
+    std::optional<std::string> challenge_; // inside "challenge": its text so far
+    long challengeLine_ = 0;               // of its "challenge" line
+    std::optional<Challenge> checked_;     // the challenge an attempt is checked against
     SimulationState& state_ = simulation_.state;
     const Controls& controls_ = simulation_.controls;
     DisplayList& surface_ = simulation_.surface;
@@ -368,28 +459,9 @@ bool outputWritten() {
     return false;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-#ifndef __EMSCRIPTEN__
-    // A reader that goes away (`servo-trace < script | head -1`) is told as a write that
-    // fails, with a message and status 1, not as a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
-    std::ios::sync_with_stdio(false);
-    if (argc == 2 && std::string(argv[1]) == "--commands") {
-        // The names of the commands, one a line (the README's table is checked against it).
-        for (const std::string& name : Trace::commandNames()) {
-            std::cout << name << '\n';
-        }
-        return outputWritten() ? 0 : 1;
-    }
-    if (argc > 1) {
-        std::fprintf(stderr, "usage: servo-trace [--commands] < script\n");
-        return 2;
-    }
-    std::cout << "servo-trace 1\n";
-    Trace trace;
+// Runs the script on standard input through the trace; its exit status. Checking an attempt,
+// a bad line makes it "not met" (status 1) rather than a bad script (status 2).
+int runScript(Trace& trace, bool checking) {
     LineReader input;
     std::string line;
     long lineNumber = 0;
@@ -410,9 +482,13 @@ int main(int argc, char* argv[]) {
         }
         trace.finish();
     } catch (const ScriptError& error) {
+        const long where = error.line() != 0 ? error.line() : lineNumber;
+        if (checking) {
+            std::cout << "not met: line " << where << ": " << error.what() << '\n';
+            return 1;
+        }
         const bool written = outputWritten();
-        std::fprintf(stderr, "servo-trace: line %ld: %s\n",
-                     error.line() != 0 ? error.line() : lineNumber, error.what());
+        std::fprintf(stderr, "servo-trace: line %ld: %s\n", where, error.what());
         return written ? 2 : 1;
     } catch (const std::system_error& error) {
         outputWritten();
@@ -421,4 +497,62 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     return outputWritten() ? 0 : 1;
+}
+
+// servo-trace --check CHALLENGE < attempt: replays the attempt against the challenge and says
+// "met" or "not met" with each goal's figures; status 0 when met, 1 when not, 2 when the
+// challenge cannot be read.
+int checkAttempt(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!file) {
+        std::fprintf(stderr, "servo-trace: cannot read %s\n", path);
+        return 2;
+    }
+    const ChallengeReading reading = readChallenge(text.str());
+    if (!reading.challenge) {
+        std::fprintf(stderr, "servo-trace: %s: %s\n", path, reading.error.c_str());
+        return 2;
+    }
+    Trace trace;
+    trace.check(*reading.challenge);
+    if (const int status = runScript(trace, true); status != 0) {
+        return status;
+    }
+    const bool met = trace.attempt()->verdict() == GoalStatus::Met;
+    std::cout << (met ? "met" : "not met") << '\n';
+    for (const std::string& line : trace.attempt()->report()) {
+        std::cout << line << '\n';
+    }
+    return outputWritten() && met ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+#ifndef __EMSCRIPTEN__
+    // A reader that goes away (`servo-trace < script | head -1`) is told as a write that
+    // fails, with a message and status 1, not as a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    std::ios::sync_with_stdio(false);
+    if (argc == 2 && std::string(argv[1]) == "--commands") {
+        // The names of the commands, one a line (the README's table is checked against it).
+        for (const std::string& name : Trace::commandNames()) {
+            std::cout << name << '\n';
+        }
+        return outputWritten() ? 0 : 1;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--check") {
+        return checkAttempt(argv[2]);
+    }
+    if (argc > 1) {
+        std::fprintf(stderr,
+                     "usage: servo-trace [--commands | --check CHALLENGE.servo] < script\n");
+        return 2;
+    }
+    std::cout << "servo-trace 1\n";
+    Trace trace;
+    return runScript(trace, false);
 }

@@ -1,6 +1,9 @@
 #include "core/lesson/Lesson.h"
 
+#include "core/dynamics/Integrator.h"
 #include "core/dynamics/MotorLaws.h"
+#include "core/dynamics/StepResponse.h"
+#include "core/lab/LabSample.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
@@ -39,13 +42,71 @@ bool worksWhilePlaying(Command command) {
 } // namespace
 
 Lesson::Lesson(Lab& lab) : lab_(lab) {
-    lab_.setPassHooks(
-        [this] {
-            if (player_.playing()) {
-                player_.beforePass(lab_);
-            }
-        },
-        [this] { recorder_.passed(); });
+    lab_.setPassHooks([this] { beforePass(); }, [this] { afterPass(); });
+}
+
+void Lesson::beforePass() {
+    if (player_.playing()) {
+        player_.beforePass(lab_);
+    }
+    const SimulationState& state = lab_.simulation().state();
+    cycleDue_ = state.runState == RunRunning || state.stepPending == 1;
+    firstCycleDue_ = state.firstCycle == 1;
+    anglesBefore_ = {state.shoulderAngle, state.elbowAngle, state.wristAngle};
+}
+
+void Lesson::afterPass() {
+    recorder_.passed();
+    if (!attempt_ || !cycleDue_) {
+        return;
+    }
+    const SimulationState& state = lab_.simulation().state();
+    const LabSample sample = sampleOf(state, lab_.simulation().controls().wristScrollPosition());
+    const ResponseFigures response = responseFigures(state.dynamics.response);
+    CycleFacts facts;
+    facts.error = sample.error;
+    facts.outOfReach = isOutOfReach(state, sample);
+    facts.manipulability = manipulabilityOf(state).w;
+    facts.overshoot = response.overshoot;
+    facts.settling = response.settling;
+    facts.secondsSinceChange = state.dynamics.response.cycles * LabStepSeconds;
+    const std::array<double, 3> angles{state.shoulderAngle, state.elbowAngle, state.wristAngle};
+    for (std::size_t joint = 0; joint < angles.size() && !firstCycleDue_; ++joint) {
+        facts.jointStep = std::max(facts.jointStep, std::abs(angles[joint] - anglesBefore_[joint]));
+    }
+    facts.torque = state.dynamics.response.peakTorque;
+    facts.gain = state.gain;
+    const bool pending = attempt_->verdict() == GoalStatus::Pending;
+    attempt_->afterCycle(facts);
+    if (pending && attempt_->verdict() != GoalStatus::Pending) {
+        news_ += (news_.empty() ? "" : " ") + attempt_->report().front();
+    }
+}
+
+void Lesson::restartChallenge() {
+    if (attempt_) {
+        startChallenge(attempt_->challenge());
+    }
+}
+
+std::string Lesson::openChallenge(const ChallengeReading& reading) {
+    if (!reading.challenge) {
+        return reading.error;
+    }
+    if (!accepting()) {
+        return tr(ReplayHoldsInputText);
+    }
+    startChallenge(*reading.challenge);
+    return {};
+}
+
+void Lesson::startChallenge(Challenge challenge) {
+    apply(challenge.setUp);
+    attempt_.emplace(std::move(challenge));
+}
+
+std::string Lesson::lockReason(const MenuItem& item) const {
+    return attempt_ ? lockedItem(attempt_->challenge().locks, item.command) : std::string();
 }
 
 std::string Lesson::submit(std::string_view line) {
@@ -58,13 +119,26 @@ std::string Lesson::submit(std::string_view line) {
         if (item == nullptr) {
             return filled(tr("no menu item %s"), {quoted(words[1])});
         }
+        if (std::string locked = lockReason(*item); !locked.empty()) {
+            return locked;
+        }
         return perform(*item) ? "" : tr(InputWhilePlayingText);
     }
     if (!accepting()) {
         return tr(InputWhilePlayingText);
     }
+    if (attempt_) {
+        if (std::string locked = lockedInput(attempt_->challenge().locks, words); !locked.empty()) {
+            return locked;
+        }
+    }
     if (std::string error = runInputCommand(&lab_, words); !error.empty()) {
         return error;
+    }
+    if (words[0] == "reset" && attempt_) {
+        note("reset");
+        restartChallenge();
+        return {};
     }
     const InputCommand& command = *inputCommandNamed(words[0]);
     std::string noted = words[0];
@@ -96,6 +170,9 @@ bool Lesson::perform(const MenuItem& item) {
             return false;
         }
     }
+    if (!lockReason(item).empty()) {
+        return false;
+    }
     servo::perform(item, lab_);
     SimulationState& state = lab_.simulation().state();
     switch (item.command) {
@@ -117,6 +194,7 @@ bool Lesson::perform(const MenuItem& item) {
         break;
     case Command::Reset:
         note("reset");
+        restartChallenge();
         break;
     case Command::Dynamics:
         note(state.dynamics.on ? "dynamics on" : "dynamics off");
@@ -135,6 +213,9 @@ ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
     if (playing() && !worksWhilePlaying(item.command)) {
         shown.enabled = false;
     }
+    if (!lockReason(item).empty()) {
+        shown.enabled = false; // the challenge locks its control
+    }
     if (item.command == Command::Record && recording()) {
         shown.caption = StopRecordingCaption;
     }
@@ -144,9 +225,14 @@ ItemState Lesson::itemState(const MenuItem& item, bool labPanelOpen) const {
 void Lesson::startRecording() {
     player_.stop();
     // From a reset, with the lesson's set-up as it is: the scheme, target, cues and the rest.
-    const Experiment setUp = experimentOf(lab_, false);
+    // With a challenge under way, from its set-up: the recording is an attempt at it.
+    const Experiment setUp = attempt_ ? attempt_->challenge().setUp : experimentOf(lab_, false);
     applyExperiment(lab_, setUp);
     recorder_.start(setUp);
+    if (attempt_) {
+        Challenge challenge = attempt_->challenge();
+        attempt_.emplace(std::move(challenge));
+    }
     news_ = RecordingStartedAnnouncement;
 }
 
@@ -165,6 +251,7 @@ std::string Lesson::play(std::string_view script) {
     if (recorder_.recording()) {
         recorder_.finish(); // a replay is not the user's input
     }
+    attempt_.reset(); // the replay sets its own set-up up
     const int speed = lab_.settings().speed;
     lab_.reset();
     lab_.setSpeed(speed);
@@ -180,6 +267,7 @@ std::string Lesson::open(const ExperimentReading& reading) {
     if (!accepting()) {
         return tr(ReplayHoldsInputText);
     }
+    attempt_.reset(); // another set-up: the challenge ends
     apply(*reading.experiment);
     return {};
 }

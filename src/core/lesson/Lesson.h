@@ -2,9 +2,12 @@
 
 #include "core/commands/Commands.h"
 #include "core/lab/Lab.h"
+#include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/Recording.h"
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +37,8 @@ public:
     // replay's next pass at once, Panic/Stop ends the replay and stops the arm.
     // Whether it was done (not, while a replay plays, for an item that does not work then).
     bool perform(const MenuItem& item);
-    // How an item shows: as servo::itemState, disabled while a replay plays what it ignores,
-    // Record captioned StopRecordingCaption while recording.
+    // How an item shows: as servo::itemState, disabled while a replay plays what it ignores or
+    // a challenge locks its control, Record captioned StopRecordingCaption while recording.
     ItemState itemState(const MenuItem& item, bool labPanelOpen) const;
 
     // A reset with the lesson's set-up applied again (see applyExperiment), then the
@@ -59,14 +62,30 @@ public:
     // Applies an experiment: it ends a replay, and a recording notes it.
     void apply(const Experiment& experiment);
 
+    // Opens a challenge as read (see readChallenge): its set-up applied as an experiment, its
+    // locks in force and its goals checked from the next running cycle on. Empty, or why not.
+    std::string openChallenge(const ChallengeReading& reading);
+    void startChallenge(Challenge challenge);
+    // The challenge ends: its locks are lifted, its goals no longer checked.
+    void endChallenge() { attempt_.reset(); }
+    // The challenge under way and its goals' progress; null without one.
+    const Attempt* attempt() const { return attempt_ ? &*attempt_ : nullptr; }
+    // Why a menu item is refused while a challenge locks its control; empty when it is not.
+    std::string lockReason(const MenuItem& item) const;
+
     // What has happened to the lesson since the last call, for a screen reader: a recording
-    // started or stopped, a replay started or ended, an experiment opened; or nothing.
+    // started or stopped, a replay started or ended, an experiment opened, a challenge decided
+    // ("Challenge met at cycle N"); or nothing.
     std::string takeNews();
     // "Recording", "Replaying: N steps to go", or nothing, for a status line.
     std::string status() const;
 
 private:
     bool accepting() const { return !player_.playing(); }
+    void beforePass();
+    void afterPass();
+    // A reset while a challenge is under way starts it again from its set-up.
+    void restartChallenge();
     void note(const std::string& line) { recorder_.note(line); }
 
     Lab& lab_;
@@ -74,6 +93,10 @@ private:
     Player player_;
     std::string news_;
     bool toldPlaying_ = false; // whether the news has told of the replay now playing
+    std::optional<Attempt> attempt_;
+    bool cycleDue_ = false;                // the pass under way runs a running cycle
+    bool firstCycleDue_ = false;           // and it is the first, which sets the start pose
+    std::array<double, 3> anglesBefore_{}; // the joints' angles before it, rad
 };
 
 } // namespace servo

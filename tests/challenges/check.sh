@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Each built-in challenge is solvable: its solution recording passes `servo-trace --check`
+# (status 0, "met"), and the same recording with one step changed does not (status 1,
+# "not met").
+set -u
+trace=$1
+data=$2
+solutions=$(dirname "$0")
+failures=0
+
+check() { # name expected-status expected-first-line sed-expression
+  local name=$1 status=$2 first=$3 change=$4 out got
+  out=$(sed "$change" "$solutions/$name.servo-trace" | "$trace" --check "$data/$name.servo")
+  got=$?
+  if [ "$got" -ne "$status" ] || [ "$(printf '%s\n' "$out" | head -1)" != "$first" ]; then
+    echo "FAIL: $name ($change): status $got, output:"
+    printf '%s\n' "$out"
+    failures=$((failures + 1))
+  fi
+}
+
+# name, then the step changed in the "not met" run
+rows=(
+  "reverse-settle|s/^press 350 50/press 440 60/"
+  "xy-gain|s/^gain 1/gain 3/"
+  "pd-torque|s/^tune 15 0.7/tune 20 0.7/"
+)
+for row in "${rows[@]}"; do
+  name=${row%%|*}
+  check "$name" 0 met ''
+  check "$name" 1 "not met" "${row#*|}"
+done
+# Every challenge shipped has its solution here.
+for file in "$data"/*.servo; do
+  name=$(basename "$file" .servo)
+  [ -f "$solutions/$name.servo-trace" ] || { echo "FAIL: no solution for $name"; failures=$((failures + 1)); }
+done
+exit $((failures > 0))
