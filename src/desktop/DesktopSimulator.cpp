@@ -17,6 +17,7 @@ DesktopSimulator::DesktopSimulator() {
     QObject::connect(&form, &Form1::retranslated, &labPanel, [this] {
         labMenu.retranslate();
         labPanel.retranslate();
+        lawEditor.retranslate();
     });
     files.setOpened([this] { focusSchemeInForce(); });
     QObject::connect(&labPanel, &QDockWidget::visibilityChanged, &labPanel, [this] {
@@ -38,6 +39,9 @@ void DesktopSimulator::performed(const MenuItem& item) {
     }
     case Command::Keys:
         showKeysHelp(&form);
+        break;
+    case Command::LawEditor:
+        lawEditor.open();
         break;
     case Command::Record:
         files.toggleRecording();
@@ -82,6 +86,7 @@ void DesktopSimulator::show(const View& view) {
     form.showView(view);
     labMenu.showView(view);
     labPanel.showView(view);
+    lawEditor.showView(view);
     looks.follow();
 }
 

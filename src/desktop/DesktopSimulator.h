@@ -8,6 +8,7 @@
 #include "desktop/Form1.h"
 #include "desktop/LabMenu.h"
 #include "desktop/LabPanel.h"
+#include "desktop/LawEditor.h"
 #include "desktop/LessonFiles.h"
 #include "desktop/PersistentCanvas.h"
 #include "desktop/SoundOutput.h"
@@ -33,6 +34,7 @@ struct DesktopSimulator {
     Form1 form{state, controls, canvas, lesson};
     LabMenu labMenu{form, lesson};
     LabPanel labPanel{form, lesson, labMenu, state};
+    LawEditor lawEditor{&form, lesson};
     WindowLooks looks{form, labPanel, canvas, lab};
     LessonFiles files{form, lesson, form.drawingArea(),
                       [this](std::optional<bool> open) { return panelOpen(open); }};
