@@ -139,15 +139,19 @@ void LabPanel::buildPanel() {
     setWidget(body);
 }
 
+void LabPanel::addLabelled(QWidget* body, FlowRow* row, const char* caption, QWidget* control) {
+    auto* label = new QLabel(body);
+    label->setBuddy(control);
+    captioned_.push_back({label, caption, true});
+    captioned_.push_back({control, caption, false});
+    row->addItem(together({label, control}));
+}
+
 void LabPanel::buildSchemeRow(QWidget* body, QBoxLayout* column) {
     auto* row = new FlowRow;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
-        auto* label = new QLabel(body);
-        label->setBuddy(control);
-        captioned_.push_back({label, caption, true});
-        captioned_.push_back({control, caption, false});
-        row->addItem(together({label, control}));
+        addLabelled(body, row, caption, control);
     };
     schemeBox_ = new LabelledComboBox(body);
     schemeBox_->setObjectName("schemeBox");
@@ -194,11 +198,7 @@ void LabPanel::buildDynamicsRow(QWidget* body, QBoxLayout* column) {
     auto* row = new FlowRow;
     column->addLayout(row);
     auto labelled = [&](const char* caption, QWidget* control) {
-        auto* label = new QLabel(body);
-        label->setBuddy(control);
-        captioned_.push_back({label, caption, true});
-        captioned_.push_back({control, caption, false});
-        row->addItem(together({label, control}));
+        addLabelled(body, row, caption, control);
     };
     QAction* dynamics = menu_.action(Command::Dynamics);
     auto* dynamicsBox = new QCheckBox(body);

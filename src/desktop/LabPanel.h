@@ -18,6 +18,7 @@ class QSlider;
 namespace servo {
 
 class ErrorPlotView;
+class FlowRow;
 class Form1;
 class Lab;
 class LabMenu;
@@ -58,6 +59,8 @@ private:
     void buildPanel();
     void buildSchemeRow(QWidget* body, QBoxLayout* column);
     void buildDynamicsRow(QWidget* body, QBoxLayout* column);
+    // A control with its label before it, kept together in a row, both captioned.
+    void addLabelled(QWidget* body, FlowRow* row, const char* caption, QWidget* control);
     void showDynamics(const View& view);
     // The tuning as the spin boxes have it, sent as one input.
     void sendTuning();

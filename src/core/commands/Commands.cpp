@@ -41,6 +41,20 @@ void addDynamicsItems(std::vector<MenuItem>& items) {
     }
 }
 
+// The sound on or off, its volume (a submenu of radio items) and the voicing.
+void addSoundItems(std::vector<MenuItem>& items) {
+    MenuItem sound{Command::Sound, "sound", N_("Sound"), "F9", Check::Box};
+    sound.separatorBefore = true;
+    items.push_back(sound);
+    for (std::size_t i = 0; i < SoundVolumes.size(); ++i) {
+        MenuItem volume{Command::Volume, "volume",           SoundVolumes[i], "",
+                        Check::Radio,    static_cast<int>(i)};
+        volume.submenu = N_("Volume");
+        items.push_back(volume);
+    }
+    items.push_back({Command::Voicing, "voicing", N_("Voicing"), "Shift+F9", Check::Box});
+}
+
 std::vector<MenuItem> buildLabMenu() {
     std::vector<MenuItem> items;
     items.push_back({Command::LabPanel, "labPanel", N_("Lab &Panel"), "Ctrl+L", Check::Box});
@@ -76,16 +90,7 @@ std::vector<MenuItem> buildLabMenu() {
     // No letter of it is free in the Lab menu: like the sound's items, it goes without one.
     items.push_back(
         {Command::TrueProportions, "trueProportions", N_("True Proportions"), "", Check::Box});
-    MenuItem sound{Command::Sound, "sound", N_("Sound"), "F9", Check::Box};
-    sound.separatorBefore = true;
-    items.push_back(sound);
-    for (std::size_t i = 0; i < SoundVolumes.size(); ++i) {
-        MenuItem volume{Command::Volume, "volume",           SoundVolumes[i], "",
-                        Check::Radio,    static_cast<int>(i)};
-        volume.submenu = N_("Volume");
-        items.push_back(volume);
-    }
-    items.push_back({Command::Voicing, "voicing", N_("Voicing"), "Shift+F9", Check::Box});
+    addSoundItems(items);
     MenuItem reset{Command::Reset, "reset", N_("&Reset"), "Ctrl+R"};
     reset.separatorBefore = true;
     items.push_back(reset);
