@@ -109,7 +109,7 @@ public:
                 return;
             }
         }
-        throw ScriptError("unknown command " + quoted(w[0]));
+        throw ScriptError("unknown command " + servo::quoted(w[0]));
     }
 
     // The driver's own commands besides the inputs (see inputCommands).
@@ -132,7 +132,7 @@ public:
             {"own", 1,
              [](Trace& t, const Words& w) {
                  if (w[1] != "begin") {
-                     throw ScriptError("expected own begin, not own " + quoted(w[1]));
+                     throw ScriptError("expected own begin, not own " + servo::quoted(w[1]));
                  }
                  t.law_.emplace();
                  t.lawLine_ = t.lineNumber_;
