@@ -349,12 +349,12 @@ for (const engine of engines()) {
     });
 
     // axe-core runs in Chromium and Firefox; WebKit's classic WebDriver has no way to await it.
-    test('the dynamics row: F7, the motor law, the tuning, the model, and the motors in the plot', async () => {
+    test('the dynamics row: its box, the motor law, the tuning, the model, and the motors in the plot', async () => {
       const tab = await openSimulator(runtime, server.url);
       await tab.press('Control+l');
-      await tab.press('F7');
-      await tab.waitFor(() => !document.getElementById('lab').hidden &&
-        document.querySelector('#lab-dynamics input[type=checkbox]').checked);
+      await tab.waitFor(() => !document.getElementById('lab').hidden);
+      await tab.click('#lab-dynamics input[type=checkbox]');
+      await tab.waitFor(() => document.querySelector('#lab-dynamics input[type=checkbox]').checked);
       await tab.evaluate(() => {
         const choose = (id, value) => {
           const control = document.getElementById(id);
