@@ -28,7 +28,7 @@ eachEngine((suite) => {
     await tab.close();
   });
 
-  test('an example put in force moves the arm under "Your law"; an error shows its line', async () => {
+  test('an example put in force moves the arm under "Your law"; an error shows its line; typing stays, Reset shows the example', async () => {
     const tab = await openSimulator(suite.runtime, suite.server.url);
     await tab.press('F4');
     await tab.evaluate(() => window.servoPage.input('scheme own'));
@@ -59,6 +59,17 @@ eachEngine((suite) => {
     assert.deepEqual(marked, ['2']);
     assert.equal(await tab.evaluate(() => document.getElementById('law-source').getAttribute('aria-describedby')),
       'law-status law-help');
+
+    // What the student types stays while the view changes; Reset, from the text area's keys too,
+    // brings the first example back into it.
+    await tab.evaluate(() => { document.getElementById('law-source').value = '-- mine'; });
+    await tab.evaluate(() => window.servoPage.input('enter-gain 1.5')); // the view changes
+    await afterCycles(tab, 3);
+    assert.equal(await tab.evaluate(() => document.getElementById('law-source').value), '-- mine');
+    await tab.evaluate(() => document.getElementById('law-source').focus());
+    await tab.press('Control+r');
+    const first = await tab.evaluate(() => window.servoPage.described.lawExamples[0][1]);
+    assert.equal(await tab.evaluate(() => document.getElementById('law-source').value), first);
     await tab.close();
   });
 });

@@ -85,8 +85,10 @@ export class LawEditor {
   }
 
   // Tab indents and Shift+Tab outdents, Esc leaves the text area for Apply; the text area
-  // keeps its own editing keys, and only the function keys go on to the menus.
+  // keeps the keys that type and edit (Ctrl with A, C, V, X, Y, Z, the arrows, Home, End,
+  // Backspace, Delete), and the menus' keys (the function keys, Ctrl+R, Alt+letter) go on to them.
   key(event) {
+    const command = event.ctrlKey || event.metaKey;
     if (event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey) {
       event.preventDefault();
       if (event.shiftKey) {
@@ -98,7 +100,8 @@ export class LawEditor {
     } else if (event.key === 'Escape') {
       event.preventDefault();
       $('law-apply').focus();
-    } else if (/^F\d+$/.test(event.key) || event.altKey) {
+    } else if (/^F\d+$/.test(event.key) || event.altKey ||
+      (command && !/^([acvxyz]|Arrow\w+|Home|End|Backspace|Delete)$/i.test(event.key))) {
       return;
     }
     event.stopPropagation();
