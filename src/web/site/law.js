@@ -81,6 +81,7 @@ export class LawEditor {
     const refused = this.page.input(`own-law ${source ? encodeURIComponent(source) : '-'}`);
     if (refused) {
       $('law-status').textContent = refused;
+      this.page.shown['law.statusText'] = null; // the law's state shows again with the next view
     }
   }
 
