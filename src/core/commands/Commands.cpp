@@ -41,6 +41,12 @@ void addDynamicsItems(std::vector<MenuItem>& items) {
     }
 }
 
+// An item with a separator line above it.
+MenuItem separated(MenuItem item) {
+    item.separatorBefore = true;
+    return item;
+}
+
 std::vector<MenuItem> buildLabMenu() {
     std::vector<MenuItem> items;
     items.push_back({Command::LabPanel, "labPanel", N_("Lab &Panel"), "Ctrl+L", Check::Box});
@@ -68,9 +74,8 @@ std::vector<MenuItem> buildLabMenu() {
     }
     addDynamicsItems(items);
     items.push_back({Command::LawEditor, "lawEditor", N_("Your Law..."), "F4"});
-    MenuItem projector{Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box};
-    projector.separatorBefore = true;
-    items.push_back(projector);
+    items.push_back(
+        separated({Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box}));
     items.push_back(
         {Command::HighContrast, "highContrast", N_("&High Contrast"), "Ctrl+H", Check::Box});
     // No letter of it is free in the Lab menu: like the sound's items, it goes without one.
@@ -86,12 +91,8 @@ std::vector<MenuItem> buildLabMenu() {
         items.push_back(volume);
     }
     items.push_back({Command::Voicing, "voicing", N_("Voicing"), "Shift+F9", Check::Box});
-    MenuItem reset{Command::Reset, "reset", N_("&Reset"), "Ctrl+R"};
-    reset.separatorBefore = true;
-    items.push_back(reset);
-    MenuItem record{Command::Record, "record", N_("Re&cord"), ""};
-    record.separatorBefore = true;
-    items.push_back(record);
+    items.push_back(separated({Command::Reset, "reset", N_("&Reset"), "Ctrl+R"}));
+    items.push_back(separated({Command::Record, "record", N_("Re&cord"), ""}));
     items.push_back({Command::PlayRecording, "playRecording", N_("Pla&y Recording..."), ""});
     MenuItem save{Command::SaveExperiment, "saveExperiment", N_("Sa&ve Experiment..."), "Ctrl+S"};
     save.edition = Edition::Desktop;
@@ -117,9 +118,7 @@ std::vector<MenuItem> buildLabMenu() {
         language.submenu = N_("Language");
         items.push_back(language);
     }
-    MenuItem describe{Command::Describe, "describe", N_("Descr&ibe State"), "Ctrl+D"};
-    describe.separatorBefore = true;
-    items.push_back(describe);
+    items.push_back(separated({Command::Describe, "describe", N_("Descr&ibe State"), "Ctrl+D"}));
     items.push_back({Command::Keys, "keys", N_("&Keys..."), "Ctrl+K"});
     return items;
 }
