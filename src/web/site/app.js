@@ -4,6 +4,7 @@
 // the module once per animation frame. No rule of the simulation lives here.
 import { Painter, useOpKinds } from './painter.js';
 import { LabView } from './lab.js';
+import { LawEditor } from './law.js';
 import { LessonView } from './lesson.js';
 import { MenuBar } from './menus.js';
 import { SoundPlayer, Speaker } from './sound.js';
@@ -65,6 +66,7 @@ class Page {
     this.menus = new MenuBar(this);
     this.lab = new LabView(this);
     this.lesson = new LessonView(this);
+    this.law = new LawEditor(this);
     this.placeControls();
     this.setProjector(false);
   }
@@ -169,7 +171,8 @@ class Page {
     root.style.setProperty('--menubar-height', `${menuBar}px`);
     const column = parseFloat(style.getPropertyValue('--column-height')) || 0;
     const panel = this.lab.panelOpen() ? parseFloat(getComputedStyle(this.lab.panel).getPropertyValue('--lab-height')) || 0 : 0;
-    const band = innerWidth < BandWidth || this.touchScreen || menuBar + column + panel > innerHeight;
+    const editor = this.law.isOpen() ? $('law').offsetHeight : 0;
+    const band = innerWidth < BandWidth || this.touchScreen || menuBar + column + panel + editor > innerHeight;
     if (root.classList.contains('band') !== band) {
       root.classList.toggle('band', band);
       this.redrawCues();
@@ -182,6 +185,7 @@ class Page {
     this.applyTexts();
     this.menus.relabel(this.described);
     this.lab.relabel(this.described);
+    this.law.relabel(this.described);
     this.lesson.texts = this.described.lesson;
     this.refresh();
   }
@@ -403,6 +407,7 @@ class Page {
     this.menus.applyView(view);
     this.lab.applyView(view);
     this.lesson.applyView(view);
+    this.law.applyView(view);
   }
 
   bindControls() {
