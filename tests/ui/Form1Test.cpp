@@ -95,31 +95,32 @@ private:
     // against the colour most of that sub-control has (its face).
     static double arrowContrast(QWidget& widget, QStyle::ComplexControl control,
                                 QStyle::SubControl sub) {
-        std::unique_ptr<QStyleOptionComplex> option;
+        // Each kind's own option on the stack: QStyleOption has no virtual destructor, so one
+        // is never deleted through a pointer to its base.
+        QStyleOptionSlider slider;
+        QStyleOptionSpinBox spin;
+        QStyleOptionComboBox combo;
+        QStyleOptionComplex* option = &combo;
         if (auto* bar = qobject_cast<QScrollBar*>(&widget)) {
-            auto slider = std::make_unique<QStyleOptionSlider>();
-            slider->initFrom(bar);
-            slider->orientation = bar->orientation();
-            slider->minimum = bar->minimum();
-            slider->maximum = bar->maximum();
-            slider->sliderPosition = bar->sliderPosition();
-            slider->sliderValue = bar->value();
-            slider->singleStep = bar->singleStep();
-            slider->pageStep = bar->pageStep();
-            option = std::move(slider);
+            slider.initFrom(bar);
+            slider.orientation = bar->orientation();
+            slider.minimum = bar->minimum();
+            slider.maximum = bar->maximum();
+            slider.sliderPosition = bar->sliderPosition();
+            slider.sliderValue = bar->value();
+            slider.singleStep = bar->singleStep();
+            slider.pageStep = bar->pageStep();
+            option = &slider;
         } else if (qobject_cast<QAbstractSpinBox*>(&widget) != nullptr) {
-            auto spin = std::make_unique<QStyleOptionSpinBox>();
-            spin->initFrom(&widget);
-            spin->frame = true;
-            option = std::move(spin);
+            spin.initFrom(&widget);
+            spin.frame = true;
+            option = &spin;
         } else {
-            auto combo = std::make_unique<QStyleOptionComboBox>();
-            combo->initFrom(&widget);
-            combo->frame = true;
-            option = std::move(combo);
+            combo.initFrom(&widget);
+            combo.frame = true;
         }
         option->subControls = QStyle::SC_All;
-        const QRect part = widget.style()->subControlRect(control, option.get(), sub, &widget);
+        const QRect part = widget.style()->subControlRect(control, option, sub, &widget);
         // The sub-control clear of the face's edges and the lines between faces.
         const QRect middle = part.adjusted(2, 1, -2, -1);
         const QImage image = widget.grab().toImage();
