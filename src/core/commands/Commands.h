@@ -109,6 +109,24 @@ inline constexpr const char* UseExampleCaption = N_("Use Example");
 inline constexpr const char* ApplyLawCaption = N_("Apply");
 inline constexpr const char* LawEditorHelp =
     N_("Tab indents; Esc leaves the editor. Apply runs the law under the scheme \"Your law\".");
+// The Challenges dialog (a window of its own): the built-in challenges' list, the challenge
+// under way (see ChallengeView) and its buttons, each sending its input line: Start
+// ("challenge-open NAME"), Start Again ("challenge-again"), Show Hint ("challenge-hint"), End
+// ("challenge-end"); Hand In saves or downloads the attempt and its summary (see handIn).
+inline constexpr const char* ChallengesTitle = N_("Challenges");
+inline constexpr const char* ChallengeListCaption = N_("Challenges, easy to hard");
+inline constexpr const char* StartChallengeCaption = N_("Start");
+inline constexpr const char* StartAgainCaption = N_("Start Again");
+inline constexpr const char* ShowHintCaption = N_("Show Hint");
+inline constexpr const char* HandInCaption = N_("Hand In...");
+inline constexpr const char* EndChallengeCaption = N_("End Challenge");
+inline constexpr const char* GoalsCaption = N_("Goals");
+inline constexpr const char* HintsCaption = N_("Hints");
+inline constexpr const char* NoChallengeText =
+    N_("No challenge is under way. Choose one and press Start: the attempt is recorded from its "
+       "set-up, so that it can be handed in and checked.");
+// After Hand In: the two files' names.
+inline constexpr const char* HandedInText = N_("Handed in: %s and %s.");
 const MenuItem& menuItem(Command command, int index = 0);
 
 // How an item shows now: checked, enabled, and its caption (the gain's changes).
