@@ -226,11 +226,9 @@ std::vector<Key> dynamicsKeys() {
          [](const Experiment& from) { return from.modelErrorPercent != DefaultModelErrorPercent; }},
         {"model-object",
          [](const std::string& value, Experiment& into) -> std::string {
-             if (value != "known" && value != "ignored") {
-                 return filled(tr("expected known or ignored, not %s"), {quoted(value)});
-             }
-             into.modelIgnoresObject = value == "ignored";
-             return {};
+             const WordRead<bool> known = readEither(value, "known", "ignored");
+             into.modelIgnoresObject = known.value ? !*known.value : into.modelIgnoresObject;
+             return known.error;
          },
          [](const Experiment& from) -> std::string {
              return from.modelIgnoresObject ? "ignored" : "known";

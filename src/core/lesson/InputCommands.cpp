@@ -172,13 +172,11 @@ std::vector<InputCommand> dynamicsCommands() {
     return {
         {"dynamics", 1,
          [](Lab* lab, const Words& w) -> std::string {
-             if (w[1] != "on" && w[1] != "off") {
-                 return filled(tr("expected on or off, not %s"), {quoted(w[1])});
+             const WordRead<bool> on = readEither(w[1], "on", "off");
+             if (on.value && lab != nullptr) {
+                 dynamicsSwitched(stateOf(*lab), *on.value);
              }
-             if (lab != nullptr) {
-                 dynamicsSwitched(stateOf(*lab), w[1] == "on");
-             }
-             return {};
+             return on.error;
          }},
         {"motor", 1,
          [](Lab* lab, const Words& w) -> std::string {
@@ -207,13 +205,11 @@ std::vector<InputCommand> dynamicsCommands() {
                  [](Lab& lab, double percent) { modelErrorSet(stateOf(lab), percent); }),
         {"model-object", 1,
          [](Lab* lab, const Words& w) -> std::string {
-             if (w[1] != "known" && w[1] != "ignored") {
-                 return filled(tr("expected known or ignored, not %s"), {quoted(w[1])});
+             const WordRead<bool> known = readEither(w[1], "known", "ignored");
+             if (known.value && lab != nullptr) {
+                 modelObjectIgnored(stateOf(*lab), !*known.value);
              }
-             if (lab != nullptr) {
-                 modelObjectIgnored(stateOf(*lab), w[1] == "ignored");
-             }
-             return {};
+             return known.error;
          }},
     };
 }

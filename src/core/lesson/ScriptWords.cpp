@@ -162,6 +162,13 @@ WordRead<float> readCoordinate(const std::string& word) {
     return {coordinate, {}};
 }
 
+WordRead<bool> readEither(const std::string& word, const char* first, const char* second) {
+    if (word != first && word != second) {
+        return failure<bool>(filled(tr("expected %s or %s, not %s"), {first, second, quoted(word)}));
+    }
+    return {word == first, {}};
+}
+
 WordRead<double> readNumber(const std::string& word, double lowest, double highest) {
     const Spelled number = spelledNumber(word);
     if (!number.isNumber) {

@@ -34,6 +34,8 @@ std::string argumentsError(const std::vector<std::string>& words, std::size_t co
 WordRead<float> readCoordinate(const std::string& word);
 // A finite number within lowest..highest, in the C locale's notation.
 WordRead<double> readNumber(const std::string& word, double lowest, double highest);
+// One of two words: true for the first, false for the second ("on" or "off").
+WordRead<bool> readEither(const std::string& word, const char* first, const char* second);
 // A whole number within lowest..highest.
 WordRead<long long> readInteger(const std::string& word, long long lowest, long long highest);
 
