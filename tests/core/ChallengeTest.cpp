@@ -173,6 +173,22 @@ TEST(Challenges, TheLessonChecksEveryRunningCycle) {
     EXPECT_NE(w.lesson.takeNews().find(met), std::string::npos); // a screen reader hears it
 }
 
+// The first running cycle sets the start pose, then the servo steps: that step counts.
+TEST(Challenges, FirstCycleStepCountsFromTheStartPose) {
+    LessonWorld w;
+    ASSERT_EQ(w.lesson.openChallenge(readChallenge("servo-challenge 1\n"
+                                                   "goal=reach 1 by 600 stay 10\n"
+                                                   "goal=joint-step 0.1\n"
+                                                   "scheme=reverse\n"
+                                                   "gain=5\n"
+                                                   "target=380,60\n")),
+              "");
+    w.frames(1);
+    ASSERT_NE(w.lesson.attempt(), nullptr);
+    EXPECT_EQ(w.lesson.attempt()->progress()[1].status, GoalStatus::Failed);
+    EXPECT_EQ(w.lesson.attempt()->progress()[1].decidedAt, 1);
+}
+
 // A built-in challenge from the dialog: opened and recorded, its hints one by one, its view, the
 // goals' changes told, and the hand-in that a teacher checks.
 TEST(Challenges, BuiltInAttemptIsRecordedShownAndHandedIn) {

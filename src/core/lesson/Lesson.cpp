@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace servo {
@@ -52,8 +53,13 @@ void Lesson::beforePass() {
     }
     const SimulationState& state = lab_.simulation().state();
     cycleDue_ = state.runState == RunRunning || state.stepPending == 1;
-    firstCycleDue_ = state.firstCycle == 1;
     anglesBefore_ = {state.shoulderAngle, state.elbowAngle, state.wristAngle};
+    if (state.firstCycle == 1) { // that cycle puts the arm at its start pose before the servo steps
+        constexpr double RadiansPerDegree = std::numbers::pi / 180;
+        for (std::size_t joint = 0; joint < anglesBefore_.size(); ++joint) {
+            anglesBefore_[joint] = state.startPoseDegrees[joint] * RadiansPerDegree;
+        }
+    }
 }
 
 void Lesson::afterPass() {
@@ -72,7 +78,7 @@ void Lesson::afterPass() {
     facts.settling = response.settling;
     facts.secondsSinceChange = state.dynamics.response.cycles * LabStepSeconds;
     const std::array<double, 3> angles{state.shoulderAngle, state.elbowAngle, state.wristAngle};
-    for (std::size_t joint = 0; joint < angles.size() && !firstCycleDue_; ++joint) {
+    for (std::size_t joint = 0; joint < angles.size(); ++joint) {
         facts.jointStep = std::max(facts.jointStep, std::abs(angles[joint] - anglesBefore_[joint]));
     }
     facts.torque = state.dynamics.response.peakTorque;

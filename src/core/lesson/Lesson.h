@@ -117,7 +117,6 @@ private:
     int hintsShown_ = 0;
     std::string verdictFigures_;
     bool cycleDue_ = false;                // the pass under way runs a running cycle
-    bool firstCycleDue_ = false;           // and it is the first, which sets the start pose
     std::array<double, 3> anglesBefore_{}; // the joints' angles before it, rad
 };
 
