@@ -24,6 +24,10 @@ rows=(
   "reverse-settle|s/^press 350 50/press 440 60/"
   "xy-gain|s/^gain 1/gain 3/"
   "pd-torque|s/^tune 15 0.7/tune 20 0.7/"
+  "rtheta-gain|s/^gain 3/gain 4/"
+  "elbow-reach|s/^elbow right/elbow up/"
+  "resolved-singular|s/^scroll 8000/scroll 2000/"
+  "motor-law|s/^motor ct/motor pdg/"
 )
 for row in "${rows[@]}"; do
   name=${row%%|*}
