@@ -1,7 +1,9 @@
 #include "LessonWorld.h"
 
 #include "core/lesson/Challenge.h"
+#include "core/lesson/ChallengeView.h"
 #include "core/lesson/Goals.h"
+#include "core/lesson/HandIn.h"
 #include "core/lesson/Lesson.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,7 @@ const std::vector<GoalCase> goalCases{
     {"in-reach", [](CycleFacts& f, double v) { f.outOfReach = v != 0; }, {0, 0}, {0, 1}},
     {"not-singular 1", [](CycleFacts& f, double v) { f.manipulability = v; }, {3, 1}, {3, 0.5}},
     {"gain 1", [](CycleFacts& f, double v) { f.gain = v; }, {1, 1}, {1, 1.5}},
+    {"own-law", [](CycleFacts& f, double v) { f.ownLaw = v != 0; }, {1, 1}, {1, 0}},
 };
 
 GoalProgress progressAfter(const GoalCase& c, const Goal& goal, const std::vector<double>& values) {
@@ -168,6 +171,61 @@ TEST(Challenges, TheLessonChecksEveryRunningCycle) {
         "Challenge met at cycle " + std::to_string(w.lesson.attempt()->decidedAt());
     EXPECT_EQ(w.lesson.attempt()->report().front(), met);
     EXPECT_NE(w.lesson.takeNews().find(met), std::string::npos); // a screen reader hears it
+}
+
+// A built-in challenge from the dialog: opened and recorded, its hints one by one, its view, the
+// goals' changes told, and the hand-in that a teacher checks.
+TEST(Challenges, BuiltInAttemptIsRecordedShownAndHandedIn) {
+    LessonWorld w;
+    EXPECT_NE(w.lesson.submit("challenge-hint"), ""); // none under way
+    EXPECT_NE(handIn(w.lesson, "now").refusal, "");
+    EXPECT_EQ(w.lesson.submit("challenge-open no-such"), "no built-in challenge 'no-such'");
+    ASSERT_FALSE(challengeChoices().empty());
+    const ChallengeChoice first = challengeChoices().front();
+    ASSERT_EQ(w.lesson.submit("challenge-open " + first.name), "");
+    EXPECT_TRUE(w.lesson.recording());
+    const std::string opened = w.lesson.takeNews();
+    EXPECT_NE(opened.find(first.title), std::string::npos) << opened;
+    ChallengeView view = challengeViewOf(w.lesson);
+    EXPECT_TRUE(view.active);
+    EXPECT_EQ(view.name, first.name);
+    EXPECT_EQ(view.title, first.title);
+    EXPECT_TRUE(view.hints.empty());
+    ASSERT_GT(view.hintsLeft, 0);
+    EXPECT_EQ(w.lesson.submit("challenge-hint"), "");
+    view = challengeViewOf(w.lesson);
+    EXPECT_EQ(view.hints.size(), 1U);
+    EXPECT_NE(w.lesson.takeNews().find(view.hints.front()), std::string::npos);
+
+    // Run and nothing else: the goals decide, each change told, the verdict with the figures.
+    EXPECT_EQ(w.lesson.submit("run"), "");
+    std::string told;
+    for (int i = 0; i < 2000 && w.lesson.attempt()->verdict() == GoalStatus::Pending; ++i) {
+        w.frames(1);
+        told += w.lesson.takeNews();
+    }
+    ASSERT_NE(w.lesson.attempt()->verdict(), GoalStatus::Pending);
+    view = challengeViewOf(w.lesson);
+    EXPECT_NE(told.find(view.verdict), std::string::npos) << told;
+    EXPECT_NE(told.find("Goal "), std::string::npos) << told;
+    EXPECT_NE(view.figures, "");
+
+    const HandIn given = handIn(w.lesson, "8 December");
+    ASSERT_EQ(given.refusal, "");
+    EXPECT_FALSE(w.lesson.recording());
+    EXPECT_EQ(given.baseName, first.name + "-attempt");
+    for (const std::string& part : std::vector<std::string>{"Challenge: " + first.title, "Handed in: 8 December",
+                                    "Result: " + view.verdict, "Hints used: 1 of",
+                                    "servo-trace --check " + first.name + " < " + given.baseName}) {
+        EXPECT_NE(given.summary.find(part), std::string::npos) << part << "\n" << given.summary;
+    }
+    EXPECT_NE(given.recording.find("apply"), std::string::npos); // from the set-up
+    EXPECT_NE(given.recording.find("cycles "), std::string::npos);
+    EXPECT_NE(handIn(w.lesson, "later").refusal, ""); // the recording has ended
+    EXPECT_EQ(w.lesson.submit("challenge-again"), "");
+    EXPECT_TRUE(w.lesson.recording());
+    EXPECT_EQ(w.lesson.submit("challenge-end"), "");
+    EXPECT_FALSE(challengeViewOf(w.lesson).active);
 }
 
 } // namespace

@@ -66,13 +66,13 @@ wait_for_exit() {
 }
 
 # Types the keys into the window until the process ends (a key typed while the window manager
-# is still handing over the focus can be lost), up to twelve times 5 s; sets EXIT_STATUS as
+# is still handing over the focus can be lost), up to six times 5 s; sets EXIT_STATUS as
 # wait_for_exit does and returns 1 if the process is still running, after telling on standard
 # error what it was doing (see report_stuck). Call it directly.
 close_with_keys() {
   local window=$1 pid=$2
   shift 2
-  for _ in $(seq 12); do
+  for _ in $(seq 6); do
     press_keys "$window" "$@"
     wait_for_exit "$pid" 5 && return 0
   done
@@ -93,6 +93,7 @@ report_stuck() {
   echo "visible windows:"
   xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sed 's/^/  /'
   echo "focus: $(xdotool getwindowfocus getwindowname 2>/dev/null)"
+  echo "window manager: $(pgrep -a openbox || echo 'not running')"
   if command -v gdb >/dev/null; then
     gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep -E '^(Thread|#)'
   fi

@@ -12,8 +12,10 @@
 #include "core/lab/Ghosts.h"
 #include "core/lab/LabSample.h"
 #include "core/lab/RaceArm.h"
+#include "core/lesson/BuiltInChallenges.h"
 #include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/HandIn.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/LessonTexts.h"
@@ -143,6 +145,12 @@ public:
                  t.challengeLine_ = t.lineNumber_;
              }},
             {"goals", 0, [](Trace& t, const Words&) { t.printGoals(); }},
+            {"challenge-open", 1,
+             [](Trace& t, const Words& w) { t.submit("challenge-open " + w[1]); }},
+            {"challenge-hint", 0, [](Trace& t, const Words&) { t.submit("challenge-hint"); }},
+            {"challenge-again", 0, [](Trace& t, const Words&) { t.submit("challenge-again"); }},
+            {"challenge-end", 0, [](Trace& t, const Words&) { t.submit("challenge-end"); }},
+            {"hand-in", 0, [](Trace& t, const Words&) { t.printHandIn(); }},
             {"sample", 0, [](Trace& t, const Words&) { t.printSample(); }},
             {"response", 0, [](Trace& t, const Words&) { t.printResponse(); }},
             {"ghosts", 0, [](Trace& t, const Words&) { t.printGhosts(); }},
@@ -236,7 +244,7 @@ private:
 
     static bool isOutput(const std::string& word) {
         for (const char* name : {"sample", "response", "ghosts", "state", "points", "sound", "view",
-                                 "draws", "goals"}) {
+                                 "draws", "goals", "hand-in"}) {
             if (word == name) {
                 return true;
             }
@@ -279,6 +287,19 @@ private:
             throw ScriptError(reading.problem, reading.errorLine);
         }
         lesson_.startChallenge(*reading.challenge);
+    }
+
+    // The hand-in's summary, a line each, or why there is none; the recording ends.
+    void printHandIn() {
+        const HandIn given = handIn(lesson_, "(trace)");
+        if (!given.refusal.empty()) {
+            std::cout << "hand-in refused: " << given.refusal << '\n';
+            return;
+        }
+        std::istringstream page(given.summary);
+        for (std::string line; std::getline(page, line);) {
+            std::cout << "hand-in " << line << '\n';
+        }
     }
 
     void printGoals() const {
@@ -507,8 +528,14 @@ int checkAttempt(const char* path) {
     std::ostringstream text;
     text << file.rdbuf();
     if (!file) {
-        std::fprintf(stderr, "servo-trace: cannot read %s\n", path);
-        return 2;
+        // Not a file: a built-in challenge by its name.
+        const BuiltInChallenge* builtIn = builtInChallenge(path);
+        if (builtIn == nullptr) {
+            std::fprintf(stderr, "servo-trace: cannot read %s (nor is it a built-in challenge)\n",
+                         path);
+            return 2;
+        }
+        text.str(builtIn->text);
     }
     const ChallengeReading reading = readChallenge(text.str());
     if (!reading.challenge) {
@@ -549,7 +576,7 @@ int main(int argc, char* argv[]) {
     }
     if (argc > 1) {
         std::fprintf(stderr,
-                     "usage: servo-trace [--commands | --check CHALLENGE.servo] < script\n");
+                     "usage: servo-trace [--commands | --check CHALLENGE.servo|NAME] < script\n");
         return 2;
     }
     std::cout << "servo-trace 1\n";

@@ -82,6 +82,7 @@ std::vector<MenuItem> buildLabMenu() {
     }
     addDynamicsItems(items);
     items.push_back({Command::LawEditor, "lawEditor", N_("Your Law..."), "F4"});
+    items.push_back({Command::Challenges, "challenges", N_("Challenges..."), "F3"});
     MenuItem projector{Command::Projector, "projector", N_("Pro&jector Mode"), "F8", Check::Box};
     projector.separatorBefore = true;
     items.push_back(projector);
@@ -337,6 +338,7 @@ bool isFrontEndCommand(Command command) {
     case Command::ExportPlotData:
     case Command::ExportPicture:
     case Command::LawEditor:
+    case Command::Challenges:
         return true;
     default:
         return false;

@@ -42,13 +42,14 @@ enum class Command {
     CopyLink,
     ExportPlotData,
     ExportPicture,
-    Language,  // item.index: which of languages(); the front end then shows its texts anew
-    Sound,     // the front end plays the view's sound while it is on
-    Voicing,   // the front end speaks the view's announcements while it is on
-    Volume,    // item.index: which of SoundVolumes
-    Dynamics,  // the dynamics mode on or off
-    MotorLaw,  // item.index: which of motorLaws()
-    LawEditor, // the front end shows the editor of the student's law
+    Language,   // item.index: which of languages(); the front end then shows its texts anew
+    Sound,      // the front end plays the view's sound while it is on
+    Voicing,    // the front end speaks the view's announcements while it is on
+    Volume,     // item.index: which of SoundVolumes
+    Dynamics,   // the dynamics mode on or off
+    MotorLaw,   // item.index: which of motorLaws()
+    LawEditor,  // the front end shows the editor of the student's law
+    Challenges, // the front end shows the Challenges dialog
 };
 
 // The front ends that show an item.

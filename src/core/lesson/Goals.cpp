@@ -143,6 +143,13 @@ const std::vector<GoalRow>& goalTable() {
         {GoalKind::Gain, "gain", false, readLimit,
          [](const Goal& g, const CycleFacts& f, GoalProgress& p) { keepAtMost(f.gain, g, f, p); },
          N_("Gain at most %s")},
+        {GoalKind::OwnLaw, "own-law", false, readNothing,
+         [](const Goal&, const CycleFacts& f, GoalProgress& p) {
+             if (!f.ownLaw) {
+                 decide(p, GoalStatus::Failed, f.cycle);
+             }
+         },
+         N_("With your own law")},
     };
     return table;
 }

@@ -11,7 +11,17 @@ namespace servo {
 // A target goal (reach, settle) is pending until the attempt achieves it or can no longer; a
 // condition (the others) holds, and so counts as met, until a cycle breaks it. Either, once
 // met or failed, stays so.
-enum class GoalKind { Reach, Overshoot, Settle, JointStep, Torque, InReach, NotSingular, Gain };
+enum class GoalKind {
+    Reach,
+    Overshoot,
+    Settle,
+    JointStep,
+    Torque,
+    InReach,
+    NotSingular,
+    Gain,
+    OwnLaw
+};
 
 struct Goal {
     GoalKind kind = GoalKind::Reach;
@@ -32,6 +42,7 @@ struct CycleFacts {
     double jointStep = 0;          // the largest joint turn of this cycle, rad
     double torque = 0;             // the largest joint torque so far of the response, N m
     double gain = 0;
+    bool ownLaw = false; // the student's law moved the arm: the scheme, or the motor law
 };
 
 enum class GoalStatus { Pending, Met, Failed };

@@ -4,6 +4,7 @@
 #include "core/dynamics/MotorLaws.h"
 #include "core/dynamics/StepResponse.h"
 #include "core/lab/LabSample.h"
+#include "core/lesson/BuiltInChallenges.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/ScriptWords.h"
@@ -76,10 +77,29 @@ void Lesson::afterPass() {
     }
     facts.torque = state.dynamics.response.peakTorque;
     facts.gain = state.gain;
+    facts.ownLaw = state.servoType == ServoOwnLaw ||
+                   (state.dynamics.on && state.dynamics.motorLaw == MotorLaw::Own);
+    const std::vector<GoalProgress> before = attempt_->progress();
     const bool pending = attempt_->verdict() == GoalStatus::Pending;
     attempt_->afterCycle(facts);
+    tellGoalChanges(before);
     if (pending && attempt_->verdict() != GoalStatus::Pending) {
+        verdictFigures_ = lab_.figures();
         news_ += (news_.empty() ? "" : " ") + attempt_->report().front();
+        news_ += verdictFigures_.empty() ? "" : ". " + verdictFigures_;
+    }
+}
+
+void Lesson::tellGoalChanges(const std::vector<GoalProgress>& before) {
+    const std::vector<GoalProgress>& now = attempt_->progress();
+    for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
+        if (now[i].status == before[i].status) {
+            continue;
+        }
+        const char* change =
+            now[i].status == GoalStatus::Met ? N_("Goal met: %s") : N_("Goal failed: %s");
+        news_ += (news_.empty() ? "" : " ") +
+                 filled(tr(change), {goalText(attempt_->challenge().goals[i])});
     }
 }
 
@@ -96,8 +116,78 @@ std::string Lesson::openChallenge(const ChallengeReading& reading) {
     if (!accepting()) {
         return tr(ReplayHoldsInputText);
     }
+    challengeName_.clear();
+    hintsShown_ = 0;
     startChallenge(*reading.challenge);
+    const Challenge& challenge = attempt_->challenge();
+    news_ = filled(tr("Challenge: %s."), {tr(challenge.title)}) + " " + tr(challenge.task);
     return {};
+}
+
+std::string Lesson::openBuiltInChallenge(std::string_view name) {
+    const BuiltInChallenge* builtIn = builtInChallenge(name);
+    if (builtIn == nullptr) {
+        return filled(tr("no built-in challenge %s"), {quoted(std::string(name))});
+    }
+    return attemptChallenge(readChallenge(builtIn->text), builtIn->name);
+}
+
+std::string Lesson::attemptChallenge(const ChallengeReading& reading, const std::string& name) {
+    if (std::string error = openChallenge(reading); !error.empty()) {
+        return error;
+    }
+    challengeName_ = name;
+    const std::string told = news_;
+    startRecording(); // the attempt is recorded from the set-up, for the hand-in
+    news_ = told + " " + tr(RecordingStartedAnnouncement);
+    return {};
+}
+
+void Lesson::endChallenge() {
+    attempt_.reset();
+    challengeName_.clear();
+    hintsShown_ = 0;
+}
+
+bool Lesson::showHint() {
+    if (!attempt_ || hintsShown_ >= static_cast<int>(attempt_->challenge().hints.size())) {
+        return false;
+    }
+    const std::string& hint = attempt_->challenge().hints[static_cast<std::size_t>(hintsShown_)];
+    ++hintsShown_;
+    news_ = filled(tr("Hint: %s"), {tr(hint)});
+    return true;
+}
+
+std::optional<std::string> Lesson::submitChallengeInput(const std::vector<std::string>& words) {
+    if (words.empty()) {
+        return std::nullopt;
+    }
+    if (words[0] == "challenge-open") {
+        if (std::string error = argumentsError(words, 1); !error.empty()) {
+            return error;
+        }
+        return openBuiltInChallenge(words[1]);
+    }
+    const std::string& word = words[0];
+    if (word != "challenge-hint" && word != "challenge-again" && word != "challenge-end") {
+        return std::nullopt;
+    }
+    if (std::string error = argumentsError(words, 0); !error.empty()) {
+        return error;
+    }
+    if (!attempt_) {
+        return tr("no challenge is under way");
+    }
+    if (word == "challenge-hint") {
+        return showHint() ? "" : tr("the challenge has no more hints");
+    }
+    if (word == "challenge-again") {
+        startRecording(); // a new attempt, recorded from the set-up
+    } else {
+        endChallenge();
+    }
+    return "";
 }
 
 void Lesson::startChallenge(Challenge challenge) {
@@ -126,6 +216,9 @@ std::string Lesson::submit(std::string_view line) {
     }
     if (!accepting()) {
         return tr(InputWhilePlayingText);
+    }
+    if (std::optional<std::string> done = submitChallengeInput(words)) {
+        return *done;
     }
     if (attempt_) {
         if (std::string locked = lockedInput(attempt_->challenge().locks, words); !locked.empty()) {
@@ -233,14 +326,14 @@ void Lesson::startRecording() {
         Challenge challenge = attempt_->challenge();
         attempt_.emplace(std::move(challenge));
     }
-    news_ = RecordingStartedAnnouncement;
+    news_ = tr(RecordingStartedAnnouncement);
 }
 
 std::string Lesson::stopRecording() {
     if (!recorder_.recording()) {
         return {};
     }
-    news_ = RecordingStoppedAnnouncement;
+    news_ = tr(RecordingStoppedAnnouncement);
     return recorder_.finish();
 }
 
@@ -251,11 +344,11 @@ std::string Lesson::play(std::string_view script) {
     if (recorder_.recording()) {
         recorder_.finish(); // a replay is not the user's input
     }
-    attempt_.reset(); // the replay sets its own set-up up
+    endChallenge(); // the replay sets its own set-up up
     const int speed = lab_.settings().speed;
     lab_.reset();
     lab_.setSpeed(speed);
-    news_ = ReplayStartedAnnouncement;
+    news_ = tr(ReplayStartedAnnouncement);
     toldPlaying_ = true;
     return {};
 }
@@ -267,7 +360,7 @@ std::string Lesson::open(const ExperimentReading& reading) {
     if (!accepting()) {
         return tr(ReplayHoldsInputText);
     }
-    attempt_.reset(); // another set-up: the challenge ends
+    endChallenge(); // another set-up: the challenge ends
     apply(*reading.experiment);
     return {};
 }
@@ -276,13 +369,13 @@ void Lesson::apply(const Experiment& experiment) {
     player_.stop();
     applyExperiment(lab_, experiment);
     recorder_.noteExperiment(experiment);
-    news_ = ExperimentOpenedAnnouncement;
+    news_ = tr(ExperimentOpenedAnnouncement);
 }
 
 std::string Lesson::takeNews() {
     if (toldPlaying_ && !player_.playing()) {
         toldPlaying_ = false;
-        news_ += (news_.empty() ? "" : " ") + std::string(ReplayEndedAnnouncement);
+        news_ += (news_.empty() ? "" : " ") + std::string(tr(ReplayEndedAnnouncement));
     }
     return std::exchange(news_, {});
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace servo {
 
@@ -66,8 +67,20 @@ public:
     // locks in force and its goals checked from the next running cycle on. Empty, or why not.
     std::string openChallenge(const ChallengeReading& reading);
     void startChallenge(Challenge challenge);
+    // Opens a built-in challenge (see builtInChallenges) and starts recording the attempt:
+    // empty, or why not. The challenge's name is kept for the hand-in.
+    std::string openBuiltInChallenge(std::string_view name);
+    // The same for a challenge as read (a file, a link), under the given built-in name if any.
+    std::string attemptChallenge(const ChallengeReading& reading, const std::string& name = {});
     // The challenge ends: its locks are lifted, its goals no longer checked.
-    void endChallenge() { attempt_.reset(); }
+    void endChallenge();
+    // The built-in challenge's name under way; empty for another or none.
+    const std::string& challengeName() const { return challengeName_; }
+    // Shows the challenge's next hint: whether there was one.
+    bool showHint();
+    int hintsShown() const { return hintsShown_; }
+    // The lab's figures line at the cycle that decided the challenge; empty before.
+    const std::string& verdictFigures() const { return verdictFigures_; }
     // The challenge under way and its goals' progress; null without one.
     const Attempt* attempt() const { return attempt_ ? &*attempt_ : nullptr; }
     // Why a menu item is refused while a challenge locks its control; empty when it is not.
@@ -87,6 +100,12 @@ private:
     // A reset while a challenge is under way starts it again from its set-up.
     void restartChallenge();
     void note(const std::string& line) { recorder_.note(line); }
+    // The words of a challenge's inputs (challenge-open NAME, challenge-hint, challenge-again: a
+    // new attempt recorded from the set-up, challenge-end): empty,
+    // or why refused; nullopt when the words are not one of them.
+    std::optional<std::string> submitChallengeInput(const std::vector<std::string>& words);
+    // Tells each goal that changed its state, then the verdict once decided.
+    void tellGoalChanges(const std::vector<GoalProgress>& before);
 
     Lab& lab_;
     Recorder recorder_;
@@ -94,6 +113,9 @@ private:
     std::string news_;
     bool toldPlaying_ = false; // whether the news has told of the replay now playing
     std::optional<Attempt> attempt_;
+    std::string challengeName_;
+    int hintsShown_ = 0;
+    std::string verdictFigures_;
     bool cycleDue_ = false;                // the pass under way runs a running cycle
     bool firstCycleDue_ = false;           // and it is the first, which sets the start pose
     std::array<double, 3> anglesBefore_{}; // the joints' angles before it, rad

@@ -172,6 +172,7 @@ View viewOf(const Lesson& lesson, bool labPanelOpen) {
     view.sound.volume = soundVolumeOf(settings.volume);
     view.voicing = settings.voicing;
     view.law = lawOf(lesson.lab().ownLaw());
+    view.challenge = challengeViewOf(lesson);
     return view;
 }
 
@@ -210,6 +211,7 @@ std::string viewJson(const View& view) {
         .breakLine();
     writeSound(json, view);
     writeLaw(json, view.law);
+    writeChallengeView(json, view.challenge);
     json.breakLine()
         .value("announcement", view.announcement)
         .breakLine()

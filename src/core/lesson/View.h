@@ -4,6 +4,7 @@
 #include "core/access/PacedText.h"
 #include "core/access/Sonifier.h"
 #include "core/commands/Commands.h"
+#include "core/lesson/ChallengeView.h"
 #include "core/lesson/Lesson.h"
 #include "core/state/ControlBoxes.h"
 
@@ -93,6 +94,7 @@ struct View {
         bool operator==(const Law&) const = default;
     };
     Law law;
+    ChallengeView challenge;
     bool voicing = false; // the announcements are to be spoken without a screen reader
     // What a screen reader is to hear now, and the picture's accessible name when it is to
     // change now; empty when nothing is new.
