@@ -28,6 +28,7 @@ rows=(
   "elbow-reach|s/^elbow right/elbow up/"
   "resolved-singular|s/^scroll 8000/scroll 2000/"
   "motor-law|s/^motor ct/motor pdg/"
+  "own-law|s/largest > 0.14/largest > 0.3/"
 )
 for row in "${rows[@]}"; do
   name=${row%%|*}
