@@ -10,6 +10,7 @@
 #include "core/lab/Projector.h"
 #include "core/lab/RaceArm.h"
 #include "core/language/Translation.h"
+#include "core/lesson/ChallengeView.h"
 #include "core/lesson/Experiment.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/JsonWriter.h"
@@ -107,7 +108,8 @@ void describeMenus(JsonWriter& json) {
         .value("language", static_cast<int>(Command::Language))
         .value("dynamics", static_cast<int>(Command::Dynamics))
         .value("motorLaw", static_cast<int>(Command::MotorLaw))
-        .value("lawEditor", static_cast<int>(Command::LawEditor));
+        .value("lawEditor", static_cast<int>(Command::LawEditor))
+        .value("challenges", static_cast<int>(Command::Challenges));
     json.endObject();
 }
 
@@ -129,6 +131,28 @@ void describeLesson(JsonWriter& json) {
         .value("maxRecordingBytes", static_cast<double>(MaxRecordingBytes))
         .value("recordingTooLarge", largerThan(MaxRecordingBytes))
         .endObject();
+}
+
+// The Challenges dialog's captions and the built-in challenges along the lesson path:
+// [{name, title}], each name what "challenge-open NAME" takes.
+void describeChallenges(JsonWriter& json) {
+    json.beginObject("challenges")
+        .value("title", tr(ChallengesTitle))
+        .value("list", tr(ChallengeListCaption))
+        .value("start", tr(StartChallengeCaption))
+        .value("startAgain", tr(StartAgainCaption))
+        .value("showHint", tr(ShowHintCaption))
+        .value("handIn", tr(HandInCaption))
+        .value("end", tr(EndChallengeCaption))
+        .value("goals", tr(GoalsCaption))
+        .value("hints", tr(HintsCaption))
+        .value("none", tr(NoChallengeText))
+        .value("close", tr(CloseChallengesCaption));
+    json.beginArray("choices");
+    for (const ChallengeChoice& choice : challengeChoices()) {
+        json.beginObject().value("name", choice.name).value("title", choice.title).endObject();
+    }
+    json.endArray().endObject();
 }
 
 // The captions of the boxes and of every other control, the notice and About.
@@ -325,6 +349,7 @@ std::string pageDescription() {
     describeMenus(json);
     describeLesson(json);
     describeCaptions(json);
+    describeChallenges(json);
     describeKeys(json);
     describeControls(json);
     describeLooks(json);

@@ -3,10 +3,13 @@
 #include "core/access/Announcer.h"
 #include "core/access/ColourProfile.h"
 #include "core/language/Translation.h"
+#include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/HandIn.h"
 #include "core/lesson/InputCommands.h"
 #include "core/lesson/JsonWriter.h"
 #include "core/lesson/PlotData.h"
+#include "core/lesson/Recording.h"
 #include "core/lesson/ScriptWords.h"
 #include "web/PageDescription.h"
 
@@ -206,6 +209,8 @@ std::string WebFrontEnd::describe(const std::string& what) {
         return lesson_.stopRecording();
     } else if (word == "picture-map") {
         return pictureMapJson(rest);
+    } else if (word == "hand-in") {
+        return handInJson(rest);
     }
     return {};
 }
@@ -233,21 +238,70 @@ std::string WebFrontEnd::pictureMapJson(const std::string& size) const {
     return json.text();
 }
 
-// Opens the experiment of a link's hash: {"error": "...", "labPanel": bool, "warnings": [...]};
-// on an error nothing has changed.
-std::string WebFrontEnd::openLink(const std::string& hash) {
-    const ExperimentReading reading = readExperimentLink(hash);
-    const std::string error = lesson_.open(reading);
+namespace {
+
+// Whether a link's hash (its "#" or not) is a challenge's: its first item is "c=1".
+bool isChallengeLink(std::string_view hash) {
+    if (!hash.empty() && hash.front() == '#') {
+        hash.remove_prefix(1);
+    }
+    const std::string_view version = ChallengeLinkVersion;
+    return hash.substr(0, version.size()) == version &&
+           (hash.size() == version.size() || hash[version.size()] == '&');
+}
+
+std::string openedJson(const std::string& error, bool labPanel, bool challenge,
+                       const std::vector<std::string>& warnings) {
     JsonWriter json;
     json.beginObject()
         .value("error", error)
-        .value("labPanel", error.empty() && reading.experiment->labPanel);
+        .value("labPanel", error.empty() && labPanel)
+        .value("challenge", error.empty() && challenge);
     json.beginArray("warnings");
-    for (const std::string& warning : reading.warnings) {
+    for (const std::string& warning : warnings) {
         json.value(nullptr, warning);
     }
     json.endArray();
     json.endObject();
+    return json.text();
+}
+
+} // namespace
+
+// Opens the experiment of a link's hash, or attempts the challenge of a challenge's link (its
+// set-up applied, the attempt recorded from it): {"error": "...", "labPanel": bool,
+// "challenge": bool, "warnings": [...]}; on an error nothing has changed.
+std::string WebFrontEnd::openLink(const std::string& hash) {
+    if (isChallengeLink(hash)) {
+        const ChallengeReading reading = readChallengeLink(hash);
+        const std::string error = lesson_.attemptChallenge(reading);
+        return openedJson(error, reading.challenge && reading.challenge->setUp.labPanel, true,
+                          reading.warnings);
+    }
+    const ExperimentReading reading = readExperimentLink(hash);
+    const std::string error = lesson_.open(reading);
+    return openedJson(error, reading.experiment && reading.experiment->labPanel, false,
+                      reading.warnings);
+}
+
+// Hands in the attempt under way (see handIn), `when` the page's date and time: {"refusal",
+// "recording", "summary", "baseName", "recordingName", "summaryName", "handedIn"}: the two
+// files' names and what to tell once they are downloaded.
+std::string WebFrontEnd::handInJson(const std::string& when) {
+    const HandIn given = handIn(lesson_, when);
+    const std::string recordingName = given.baseName + RecordingFileSuffix;
+    const std::string summaryName = summaryFileName(recordingName);
+    JsonWriter json;
+    json.beginObject()
+        .value("refusal", given.refusal)
+        .value("recording", given.recording)
+        .value("summary", given.summary)
+        .value("baseName", given.baseName)
+        .value("recordingName", given.refusal.empty() ? recordingName : "")
+        .value("summaryName", given.refusal.empty() ? summaryName : "")
+        .value("handedIn",
+               given.refusal.empty() ? filled(tr(HandedInText), {recordingName, summaryName}) : "")
+        .endObject();
     return json.text();
 }
 

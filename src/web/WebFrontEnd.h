@@ -67,9 +67,11 @@ public:
     // line), "preferred-language CODES" (the first of comma-separated codes spoken),
     // "recolour FROM TO PIXEL..." (pixels 0x00BBGGRR shown in profile FROM, 0 the window's and
     // 1 high contrast, as TO shows them, space-separated), "open-link HASH" (opens its
-    // experiment: {"error", "labPanel", "warnings"}), "stop-recording" (the recording's script;
-    // it ends), "picture-map WIDTH HEIGHT" (where the user rectangle stands in a picture of
-    // that size, JSON: see PictureMap). Empty for anything else.
+    // experiment, or attempts a challenge link's challenge: {"error", "labPanel", "challenge",
+    // "warnings"}), "stop-recording" (the recording's script; it ends), "picture-map WIDTH
+    // HEIGHT" (where the user rectangle stands in a picture of that size, JSON: see
+    // PictureMap), "hand-in WHEN" (the challenge's attempt handed in at that date and time,
+    // JSON: see handInJson; the recording ends). Empty for anything else.
     std::string describe(const std::string& what);
 
     Lab& lab() { return lab_; }
@@ -80,6 +82,7 @@ private:
     DisplayList& surface() { return headless_.surface; }
     std::string frontEndInput(const std::string& word, const std::string& rest, bool& handled);
     std::string openLink(const std::string& hash);
+    std::string handInJson(const std::string& when);
     std::string snapshot();
     std::string pictureMapJson(const std::string& size) const;
     // The picture's list since the last call; false when it would only repeat the last frame.

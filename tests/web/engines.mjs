@@ -194,7 +194,7 @@ function firefoxEngine() {
 const WebDriverKeys = {
   Enter: '\uE007', Escape: '\uE00C', Control: '\uE009', Alt: '\uE00A', Shift: '\uE008',
   ArrowUp: '\uE013', ArrowDown: '\uE015', ArrowLeft: '\uE012', ArrowRight: '\uE014', Home: '\uE011',
-  Tab: '\uE004', F1: '\uE031', F4: '\uE034', F5: '\uE035', F6: '\uE036', F8: '\uE038',
+  Tab: '\uE004', F1: '\uE031', F3: '\uE033', F4: '\uE034', F5: '\uE035', F6: '\uE036', F8: '\uE038',
 };
 
 // A request to WebKitWebDriver. Node's fetch keeps connections alive, and the driver may have

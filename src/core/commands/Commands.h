@@ -127,6 +127,8 @@ inline constexpr const char* NoChallengeText =
        "set-up, so that it can be handed in and checked.");
 // After Hand In: the two files' names.
 inline constexpr const char* HandedInText = N_("Handed in: %s and %s.");
+// The page's button that closes its Challenges dialog (the window's has its title bar's).
+inline constexpr const char* CloseChallengesCaption = N_("Close Challenges");
 const MenuItem& menuItem(Command command, int index = 0);
 
 // How an item shows now: checked, enabled, and its caption (the gain's changes).

@@ -3,6 +3,7 @@
 // controls, forwards pointer, key and control events to it, and draws what it draws, paced by
 // the module once per animation frame. No rule of the simulation lives here.
 import { Painter, useOpKinds } from './painter.js';
+import { ChallengesDialog } from './challenges.js';
 import { LabView } from './lab.js';
 import { LawEditor } from './law.js';
 import { LessonView } from './lesson.js';
@@ -67,6 +68,7 @@ class Page {
     this.lab = new LabView(this);
     this.lesson = new LessonView(this);
     this.law = new LawEditor(this);
+    this.challenges = new ChallengesDialog(this);
     this.placeControls();
     this.setProjector(false);
   }
@@ -110,9 +112,9 @@ class Page {
     const notice = $('notice');
     notice.addEventListener('close', () => {
       this.front.submit('start');
+      $('Check1').focus();
       this.lesson.openLink(location.hash); // a shared experiment starts after the notice
       this.refresh();
-      $('Check1').focus();
       this.running = true;
       requestAnimationFrame((time) => this.tick(time));
     }, { once: true });
@@ -172,6 +174,8 @@ class Page {
     const column = parseFloat(style.getPropertyValue('--column-height')) || 0;
     const panel = this.lab.panelOpen() ? parseFloat(getComputedStyle(this.lab.panel).getPropertyValue('--lab-height')) || 0 : 0;
     const editor = this.law.isOpen() ? $('law').offsetHeight : 0;
+    // The Challenges dialog, where it stands over the picture, stays above the lab panel.
+    root.style.setProperty('--under-picture', `${panel + editor}px`);
     const band = innerWidth < BandWidth || this.touchScreen || menuBar + column + panel + editor > innerHeight;
     if (root.classList.contains('band') !== band) {
       root.classList.toggle('band', band);
@@ -186,6 +190,7 @@ class Page {
     this.menus.relabel(this.described);
     this.lab.relabel(this.described);
     this.law.relabel(this.described);
+    this.challenges.relabel(this.described);
     this.lesson.texts = this.described.lesson;
     this.refresh();
   }
@@ -408,6 +413,7 @@ class Page {
     this.lab.applyView(view);
     this.lesson.applyView(view);
     this.law.applyView(view);
+    this.challenges.applyView(view);
   }
 
   bindControls() {
@@ -480,7 +486,7 @@ class Page {
   // --- the keys of every menu item, from the module's tables ---
   bindKeys() {
     window.addEventListener('keydown', (event) => {
-      if (document.querySelector('dialog[open]')) {
+      if (document.querySelector('dialog[open]:not(.non-modal)')) {
         return; // a modal box takes its own keys
       }
       if (this.menus.key(event)) {

@@ -96,8 +96,9 @@ export class LessonView {
     this.tell(this.texts.copyLinkTitle, copied ? this.texts.linkCopied : this.texts.linkNotCopied, location.href);
   }
 
-  // Opens the experiment of a hash (after the notice, or when the hash changes); a bad one,
-  // or one that comes while a recording plays, is told why, and the simulation goes on.
+  // Opens the experiment of a hash (after the notice, or when the hash changes), or attempts
+  // a challenge link's challenge, the Challenges dialog open; a bad one, or one that comes
+  // while a recording plays, is told why, and the simulation goes on.
   openLink(hash, changed = false) {
     if (hash === '' || hash === '#' || (changed && hash === this.shown.hash)) {
       return;
@@ -114,6 +115,9 @@ export class LessonView {
       this.page.lab.togglePanel();
     }
     this.page.refresh();
+    if (opened.challenge) {
+      this.page.challenges.open(); // a challenge's link: its task and goals in view
+    }
   }
 
   exportPlotData() {

@@ -170,6 +170,7 @@ export class MenuBar {
       [commands.about, () => this.page.showModal($('about'))],
       [commands.labPanel, () => this.page.lab.togglePanel()],
       [commands.lawEditor, () => this.page.law.open()],
+      [commands.challenges, () => this.page.challenges.open()],
       [commands.describe, () => this.page.speak(this.front.describe('whole-state'))],
       [commands.keys, () => this.page.showModal($('keys'))],
       [commands.record, () => this.page.lesson.toggleRecording()],
