@@ -192,6 +192,7 @@ void describeCaptions(JsonWriter& json) {
         .value("useExample", tr(UseExampleCaption))
         .value("applyLaw", tr(ApplyLawCaption))
         .value("lawEditorHelp", tr(LawEditorHelp))
+        .value("closeLawEditor", tr(CloseLawEditorCaption))
         .value("noticeTitle", tr(NoticeTitle))
         .value("notice", tr(NoticeText))
         .value("touchNotice", tr(TouchNoticeText))

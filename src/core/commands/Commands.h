@@ -107,6 +107,8 @@ inline constexpr const char* LawSourceCaption = N_("Your law in Lua");
 inline constexpr const char* LawExampleCaption = N_("Example");
 inline constexpr const char* UseExampleCaption = N_("Use Example");
 inline constexpr const char* ApplyLawCaption = N_("Apply");
+// Not the gripper's "Close", which some languages say as "squeeze".
+inline constexpr const char* CloseLawEditorCaption = N_("Close Editor");
 inline constexpr const char* LawEditorHelp =
     N_("Tab indents; Esc leaves the editor. Apply runs the law under the scheme \"Your law\".");
 // The Challenges dialog (a window of its own): the built-in challenges' list, the challenge

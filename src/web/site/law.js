@@ -37,7 +37,7 @@ export class LawEditor {
     $('law-source-caption').textContent = c.lawSource;
     $('law-help').textContent = c.lawEditorHelp;
     $('law-apply').textContent = c.applyLaw;
-    $('law-close').textContent = c.close;
+    $('law-close').textContent = c.closeLawEditor;
   }
 
   isOpen() {
