@@ -22,6 +22,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace servo {
 
 namespace {
@@ -30,10 +32,10 @@ QString text(const char* english) {
     return QString::fromUtf8(tr(english));
 }
 
-// The dialog's size where the screen allows it, device-independent pixels: beside the main
-// window on a 1366x768 laptop, the whole lesson path listed.
-constexpr int DialogWidth = 560;
-constexpr int DialogHeight = 640;
+// The dialog's least size at a 13-pixel font, device-independent pixels: a task's line of
+// about ten words, and room for the task, three goals, two hints and the verdict.
+constexpr int DialogWidth = 520;
+constexpr int DialogHeight = 500;
 
 // A goal's mark, so that its state does not rest on colour alone.
 QString markOf(const std::string& status) {
@@ -165,13 +167,12 @@ void ChallengesDialog::retranslate() {
     goalsCaption_->setText(text(GoalsCaption));
     hintsCaption_->setText(text(HintsCaption));
     none_->setText(text(NoChallengeText));
+    fitList();
 }
 
 void ChallengesDialog::open() {
-    if (!isVisible()) {
-        const QRect room = screen() != nullptr ? screen()->availableGeometry() : QRect();
-        resize(room.isEmpty() ? QSize(DialogWidth, DialogHeight)
-                              : QSize(DialogWidth, DialogHeight).boundedTo(room.size() * 9 / 10));
+    if (!placed_) {
+        place();
     }
     show();
     raise();
@@ -181,6 +182,39 @@ void ChallengesDialog::open() {
     } else {
         choices_->setFocus();
     }
+}
+
+void ChallengesDialog::place() {
+    const bool first = !placed_;
+    placed_ = true;
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    QSize wanted = sizeHint().expandedTo(QSize(DialogWidth * fontInfo().pixelSize() / 13,
+                                               DialogHeight * fontInfo().pixelSize() / 13));
+    if (!first) {
+        wanted = wanted.expandedTo(size());
+    }
+    if (screen == nullptr) {
+        resize(wanted);
+        return;
+    }
+    // At the screen's right edge, where the control column and most of the arm's reach are not,
+    // and within the screen.
+    const QRect room = screen->availableGeometry();
+    const QSize fitted = wanted.boundedTo(room.size() * 9 / 10);
+    resize(fitted);
+    const int margin = room.width() / 50;
+    if (first) {
+        move(room.right() - fitted.width() - margin, room.top() + room.height() / 20);
+    } else {
+        move(std::clamp(x(), room.left(), room.right() - fitted.width() - margin),
+             std::clamp(y(), room.top(), room.bottom() - fitted.height() - margin));
+    }
+}
+
+void ChallengesDialog::fitList() {
+    const int rows = std::max(1, choices_->count());
+    choices_->setFixedHeight(rows * std::max(1, choices_->sizeHintForRow(0)) +
+                             2 * choices_->frameWidth());
 }
 
 void ChallengesDialog::send(const std::string& line) {
@@ -299,6 +333,10 @@ void ChallengesDialog::followLooks() {
         font.setPointSizeF(ProjectorLabPanelPoints);
     }
     setFont(font);
+    fitList();
+    if (placed_) {
+        place(); // larger text, a larger dialog
+    }
     showGoals(shown_.goals); // their colours for the background
 }
 

@@ -63,6 +63,11 @@ private:
     void showChallenge(const ChallengeView& challenge);
     void showGoals(const std::vector<ChallengeView::Goal>& goals);
     void setStatus(const std::string& text);
+    // Sizes the dialog for its contents and its text and puts it beside the main window; once
+    // placed, it grows where it stands, within the screen.
+    void place();
+    // The list as tall as its rows.
+    void fitList();
     // The lab's colour profile and projector mode, where they changed.
     void followLooks();
 
@@ -90,6 +95,7 @@ private:
     QPushButton* end_;
     QLabel* status_;
     ChallengeView shown_;
+    bool placed_ = false;
     bool looked_ = false; // the looks applied once
     bool highContrast_ = false;
     bool projector_ = false;
