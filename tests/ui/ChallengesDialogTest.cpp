@@ -99,6 +99,13 @@ private slots:
         }
     }
 
+    void escapeClosesItAndItsItemOpensItAgain() {
+        QTest::keyClick(dialog().choices(), Qt::Key_Escape);
+        QVERIFY(!dialog().isVisible());
+        app->labMenu.action(Command::Challenges)->trigger();
+        QVERIFY(dialog().isVisible());
+    }
+
     void startAttemptsTheFirstAndShowsAHint() {
         start();
         QVERIFY(app->lesson.attempt() != nullptr);
