@@ -106,9 +106,10 @@ ChallengesDialog::ChallengesDialog(QWidget* parent, Lesson& lesson, LessonFiles&
         choices_->addItem(QString());
     }
     choices_->setCurrentRow(0);
-    column->addWidget(none_);
 
+    // Under the list, scrolled where the text is large: NoChallengeText, or the challenge.
     auto* details = new QVBoxLayout(underWay_);
+    details->setContentsMargins(0, 0, 0, 0);
     for (QWidget* part : std::initializer_list<QWidget*>{title_, task_, combine_, goalsCaption_}) {
         details->addWidget(part);
     }
@@ -117,8 +118,12 @@ ChallengesDialog::ChallengesDialog(QWidget* parent, Lesson& lesson, LessonFiles&
          std::initializer_list<QWidget*>{hintsCaption_, hints_, verdict_, figures_}) {
         details->addWidget(part);
     }
-    details->addStretch(1);
-    scroll_->setWidget(underWay_);
+    auto* page = new QWidget;
+    auto* pageColumn = new QVBoxLayout(page);
+    pageColumn->addWidget(none_);
+    pageColumn->addWidget(underWay_);
+    pageColumn->addStretch(1);
+    scroll_->setWidget(page);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setFocusPolicy(Qt::NoFocus);
@@ -263,7 +268,7 @@ void ChallengesDialog::showView(const View& view) {
 
 void ChallengesDialog::showChallenge(const ChallengeView& challenge) {
     none_->setVisible(!challenge.active);
-    scroll_->setVisible(challenge.active);
+    underWay_->setVisible(challenge.active);
     setText(title_, QString::fromStdString(challenge.title));
     setText(task_, QString::fromStdString(challenge.task));
     setText(combine_, QString::fromStdString(challenge.combine));
