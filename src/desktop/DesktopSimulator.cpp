@@ -18,8 +18,10 @@ DesktopSimulator::DesktopSimulator() {
         labMenu.retranslate();
         labPanel.retranslate();
         lawEditor.retranslate();
+        challenges.retranslate();
     });
     files.setOpened([this] { focusSchemeInForce(); });
+    files.setChallengeOpened([this] { challenges.open(); });
     QObject::connect(&labPanel, &QDockWidget::visibilityChanged, &labPanel, [this] {
         looks.follow();
         looks.keepColumnClear();
@@ -42,6 +44,9 @@ void DesktopSimulator::performed(const MenuItem& item) {
         break;
     case Command::LawEditor:
         lawEditor.open();
+        break;
+    case Command::Challenges:
+        challenges.open();
         break;
     case Command::Record:
         files.toggleRecording();
@@ -87,6 +92,7 @@ void DesktopSimulator::show(const View& view) {
     labMenu.showView(view);
     labPanel.showView(view);
     lawEditor.showView(view);
+    challenges.showView(view);
     looks.follow();
 }
 

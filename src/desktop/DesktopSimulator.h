@@ -5,6 +5,7 @@
 #include "core/lesson/View.h"
 #include "core/simulation/Simulation.h"
 #include "core/state/SimulationState.h"
+#include "desktop/ChallengesDialog.h"
 #include "desktop/Form1.h"
 #include "desktop/LabMenu.h"
 #include "desktop/LabPanel.h"
@@ -20,10 +21,10 @@ namespace servo {
 // The simulator's parts put together as the program runs them: the state, the controls' record,
 // the canvas, the simulation (its grid yielding to the window's events), its lab and the lesson
 // the user drives it through; the window, the Lab menu after "About", the lab panel (closed),
-// the window's looks by the lab's settings and the lesson's files. The window and its parts go
-// before the lesson they show. The sound and voicing play the view while the user has them on.
-// Start-up is left to the caller (form.startUp() with its notice, or a quiet one in tests), and so
-// is the run loop.
+// the window's looks by the lab's settings, the lesson's files and the Challenges dialog. The
+// window and its parts go before the lesson they show. The sound and voicing play the view while
+// the user has them on. Start-up is left to the caller (form.startUp() with its notice, or a quiet
+// one in tests), and so is the run loop.
 struct DesktopSimulator {
     SimulationState state;
     Controls controls{state};
@@ -38,6 +39,7 @@ struct DesktopSimulator {
     WindowLooks looks{form, labPanel, canvas, lab};
     LessonFiles files{form, lesson, form.drawingArea(),
                       [this](std::optional<bool> open) { return panelOpen(open); }};
+    ChallengesDialog challenges{&form, lesson, files};
 
     Viewer viewer;
     SoundOutput sound;

@@ -1,7 +1,9 @@
 #include "desktop/LessonFiles.h"
 
 #include "core/language/Translation.h"
+#include "core/lesson/Challenge.h"
 #include "core/lesson/Experiment.h"
+#include "core/lesson/HandIn.h"
 #include "core/lesson/Lesson.h"
 #include "core/lesson/LessonTexts.h"
 #include "core/lesson/PlotData.h"
@@ -91,9 +93,9 @@ LessonFiles::LessonFiles(QWidget& window, Lesson& lesson, DrawingArea& area,
       }),
       labPanel_(std::move(labPanel)) {}
 
-QString LessonFiles::ask(const char* title, const char* kind, const char* suffix, const char* name,
-                         bool save) {
-    QString path = chooser_({save, text(title), text(kind), text(suffix), text(name)});
+QString LessonFiles::ask(const char* title, const char* kind, const char* suffix,
+                         const QString& name, bool save) {
+    QString path = chooser_({save, text(title), text(kind), text(suffix), name});
     // A name saved without a suffix gets the kind's own.
     if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         path += text(suffix);
@@ -154,12 +156,14 @@ QString LessonFiles::readWhole(const QString& path, QByteArray& bytes, long long
     return {};
 }
 
-void LessonFiles::save(const char* title, const QString& path, const QByteArray& bytes) {
+bool LessonFiles::save(const char* title, const QString& path, const QByteArray& bytes) {
     if (const QString why = writeWhole(path, bytes); !why.isEmpty()) {
         complain_(text(title),
                   QString("%1 %2: %3\n%4")
                       .arg(text(CannotWriteText), path, why, text(NothingWrittenText)));
+        return false;
     }
+    return true;
 }
 
 bool LessonFiles::load(const char* title, const QString& path, QByteArray& bytes,
@@ -173,7 +177,7 @@ bool LessonFiles::load(const char* title, const QString& path, QByteArray& bytes
 
 void LessonFiles::saveExperiment() {
     const QString path = ask(SaveExperimentTitle, ExperimentFileKind, ExperimentFileSuffix,
-                             ExperimentFileName, true);
+                             text(ExperimentFileName), true);
     if (!path.isEmpty()) {
         save(SaveExperimentTitle, path,
              bytesOf(writeExperiment(experimentOf(lesson_.lab(), labPanel_(std::nullopt)))));
@@ -182,7 +186,7 @@ void LessonFiles::saveExperiment() {
 
 void LessonFiles::openExperiment() {
     const QString path = ask(OpenExperimentTitle, ExperimentFileKind, ExperimentFileSuffix,
-                             ExperimentFileName, false);
+                             text(ExperimentFileName), false);
     if (!path.isEmpty()) {
         openExperimentFile(path);
     }
@@ -193,8 +197,11 @@ bool LessonFiles::openExperimentFile(const QString& path) {
     if (!load(OpenExperimentTitle, path, bytes, MaxExperimentBytes)) {
         return false;
     }
-    const ExperimentReading reading =
-        readExperiment(std::string_view(bytes.constData(), bytes.size()));
+    const std::string_view contents(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (contents.substr(0, contents.find_first_of("\r\n")) == ChallengeHeader) {
+        return openChallenge(path, contents);
+    }
+    const ExperimentReading reading = readExperiment(contents);
     if (!reading.experiment) {
         complain_(text(OpenExperimentTitle), QString("%1\n%2: %3")
                                                  .arg(text(ExperimentRefusedText), path,
@@ -217,22 +224,57 @@ bool LessonFiles::openExperimentFile(const QString& path) {
     return true;
 }
 
+bool LessonFiles::openChallenge(const QString& path, std::string_view contents) {
+    const ChallengeReading reading = readChallenge(contents);
+    if (const std::string why = lesson_.attemptChallenge(reading); !why.empty()) {
+        complain_(text(OpenExperimentTitle),
+                  QString("%1\n%2: %3")
+                      .arg(text(ExperimentRefusedText), path, QString::fromStdString(why)));
+        return false;
+    }
+    labPanel_(reading.challenge->setUp.labPanel);
+    for (const std::string& warning : reading.warnings) {
+        qWarning("%s: %s", qPrintable(path), warning.c_str());
+    }
+    if (opened_) {
+        opened_();
+    }
+    if (challengeOpened_) {
+        challengeOpened_();
+    }
+    return true;
+}
+
+QStringList LessonFiles::saveHandIn(const HandIn& handIn) {
+    const QString path =
+        ask(SaveRecordingTitle, RecordingFileKind, RecordingFileSuffix,
+            QString::fromStdString(handIn.baseName) + text(RecordingFileSuffix), true);
+    if (path.isEmpty() || !save(SaveRecordingTitle, path, bytesOf(handIn.recording))) {
+        return {};
+    }
+    const QString summary = QString::fromStdString(summaryFileName(path.toStdString()));
+    if (!save(SaveRecordingTitle, summary, bytesOf(handIn.summary))) {
+        return {};
+    }
+    return {path, summary};
+}
+
 void LessonFiles::toggleRecording() {
     if (!lesson_.recording()) {
         lesson_.startRecording();
         return;
     }
     const std::string script = lesson_.stopRecording();
-    const QString path =
-        ask(SaveRecordingTitle, RecordingFileKind, RecordingFileSuffix, RecordingFileName, true);
+    const QString path = ask(SaveRecordingTitle, RecordingFileKind, RecordingFileSuffix,
+                             text(RecordingFileName), true);
     if (!path.isEmpty()) {
         save(SaveRecordingTitle, path, bytesOf(script));
     }
 }
 
 void LessonFiles::playRecording() {
-    const QString path =
-        ask(PlayRecordingTitle, RecordingFileKind, RecordingFileSuffix, RecordingFileName, false);
+    const QString path = ask(PlayRecordingTitle, RecordingFileKind, RecordingFileSuffix,
+                             text(RecordingFileName), false);
     if (path.isEmpty()) {
         return;
     }
@@ -249,8 +291,8 @@ void LessonFiles::playRecording() {
 }
 
 void LessonFiles::exportPlotData() {
-    const QString path =
-        ask(ExportPlotDataTitle, PlotDataFileKind, PlotDataFileSuffix, PlotDataFileName, true);
+    const QString path = ask(ExportPlotDataTitle, PlotDataFileKind, PlotDataFileSuffix,
+                             text(PlotDataFileName), true);
     if (!path.isEmpty()) {
         save(ExportPlotDataTitle, path, bytesOf(plotDataCsv(lesson_.lab().history())));
     }
@@ -258,7 +300,7 @@ void LessonFiles::exportPlotData() {
 
 void LessonFiles::exportPicture() {
     const QString path =
-        ask(ExportPictureTitle, PictureFileKind, PictureFileSuffix, PictureFileName, true);
+        ask(ExportPictureTitle, PictureFileKind, PictureFileSuffix, text(PictureFileName), true);
     if (path.isEmpty()) {
         return;
     }

@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -12,6 +14,7 @@ namespace servo {
 
 class DrawingArea;
 class Lesson;
+struct HandIn;
 
 // What the Lab menu's file items do in the window: save and open experiments, record a lesson
 // and play one back, export the plot's data and the picture. Every write goes to a temporary
@@ -43,11 +46,20 @@ public:
     // Called once an experiment has been opened (the window puts the focus on its scheme).
     void setOpened(std::function<void()> opened) { opened_ = std::move(opened); }
 
+    // Called once a challenge file has been opened in its place (the window shows the
+    // Challenges dialog).
+    void setChallengeOpened(std::function<void()> opened) { challengeOpened_ = std::move(opened); }
+
     void saveExperiment();
     void openExperiment();
     // Opens an experiment file at once (the program's argument, the file manager): false, with
-    // the message shown, when it cannot be read or is refused.
+    // the message shown, when it cannot be read or is refused. A challenge file (its first line
+    // ChallengeHeader) is attempted: opened and recorded from its set-up.
     bool openExperimentFile(const QString& path);
+    // Saves a hand-in: asks where to save its recording (BASENAME.servo-trace suggested, where
+    // recordings are saved), writes it and then its summary beside it (summaryFileName). The
+    // two files' paths; empty when the user cancelled or a write failed (told).
+    QStringList saveHandIn(const HandIn& handIn);
     // Starts a recording, or stops it and asks where to save it.
     void toggleRecording();
     void playRecording();
@@ -61,10 +73,12 @@ public:
     static QString readWhole(const QString& path, QByteArray& bytes, long long maxBytes);
 
 private:
-    QString ask(const char* title, const char* kind, const char* suffix, const char* name,
+    QString ask(const char* title, const char* kind, const char* suffix, const QString& name,
                 bool save);
-    // Writes a file whole, or says in a message box under `title` why not.
-    void save(const char* title, const QString& path, const QByteArray& bytes);
+    // Writes a file whole, or says in a message box under `title` why not: whether written.
+    bool save(const char* title, const QString& path, const QByteArray& bytes);
+    // Attempts the challenge file read from `path`: false, with the refusal told, when not.
+    bool openChallenge(const QString& path, std::string_view contents);
     // Reads a file whole: false, with the reason told under `title`, when it cannot.
     bool load(const char* title, const QString& path, QByteArray& bytes, long long maxBytes);
 
@@ -75,6 +89,7 @@ private:
     std::function<void(const QString&, const QString&)> complain_;
     std::function<bool(std::optional<bool>)> labPanel_;
     std::function<void()> opened_;
+    std::function<void()> challengeOpened_;
 };
 
 } // namespace servo
