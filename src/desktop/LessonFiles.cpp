@@ -253,7 +253,8 @@ QStringList LessonFiles::saveHandIn(const HandIn& handIn) {
         return {};
     }
     const QString summary = QString::fromStdString(summaryFileName(path.toStdString()));
-    if (!save(SaveRecordingTitle, summary, bytesOf(handIn.summary))) {
+    const std::string summaryText = summaryNaming(handIn, QFileInfo(path).fileName().toStdString());
+    if (!save(SaveRecordingTitle, summary, bytesOf(summaryText))) {
         return {};
     }
     return {path, summary};

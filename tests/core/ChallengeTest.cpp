@@ -230,11 +230,16 @@ TEST(Challenges, BuiltInAttemptIsRecordedShownAndHandedIn) {
     ASSERT_EQ(given.refusal, "");
     EXPECT_FALSE(w.lesson.recording());
     EXPECT_EQ(given.baseName, first.name + "-attempt");
-    for (const std::string& part : std::vector<std::string>{"Challenge: " + first.title, "Handed in: 8 December",
-                                    "Result: " + view.verdict, "Hints used: 1 of",
-                                    "servo-trace --check " + first.name + " < " + given.baseName}) {
+    for (const std::string& part : std::vector<std::string>{
+             "Challenge: " + first.title, "Handed in: 8 December", "Result: " + view.verdict,
+             "Hints used: 1 of", "servo-trace --check " + first.name + " < " + given.baseName}) {
         EXPECT_NE(given.summary.find(part), std::string::npos) << part << "\n" << given.summary;
     }
+    // Saved under another name, the summary names that file, quoted in the command.
+    const std::string renamed = summaryNaming(given, "Anna's try.servo-trace");
+    EXPECT_NE(renamed.find("The recording: Anna's try.servo-trace"), std::string::npos) << renamed;
+    EXPECT_NE(renamed.find("< 'Anna'\\''s try.servo-trace'"), std::string::npos) << renamed;
+    EXPECT_EQ(renamed.find(given.baseName), std::string::npos) << renamed;
     EXPECT_NE(given.recording.find("apply"), std::string::npos); // from the set-up
     EXPECT_NE(given.recording.find("cycles "), std::string::npos);
     EXPECT_NE(handIn(w.lesson, "later").refusal, ""); // the recording has ended

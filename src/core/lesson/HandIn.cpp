@@ -5,6 +5,7 @@
 #include "core/lesson/Recording.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace servo {
 
@@ -71,6 +72,29 @@ HandIn handIn(Lesson& lesson, std::string_view when) {
     result.baseName = name + "-attempt";
     result.summary = summaryOf(lesson, result, when);
     return result;
+}
+
+std::string summaryNaming(const HandIn& handIn, std::string_view recordingFileName) {
+    const std::string suggested = handIn.baseName + ".servo-trace";
+    std::string name(recordingFileName);
+    // In the shell command: quoted unless it is a plain word.
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' || c == '_';
+    });
+    std::string quotedName = "'";
+    for (const char c : name) {
+        quotedName += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    quotedName += "'";
+    std::string summary = handIn.summary;
+    const std::string command = "< " + suggested;
+    if (const std::size_t at = summary.find(command); at != std::string::npos) {
+        summary.replace(at, command.size(), "< " + (plain ? name : quotedName));
+    }
+    if (const std::size_t at = summary.find(suggested); at != std::string::npos) {
+        summary.replace(at, suggested.size(), name);
+    }
+    return summary;
 }
 
 std::string summaryFileName(std::string_view recordingFileName) {

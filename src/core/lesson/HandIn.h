@@ -20,6 +20,10 @@ struct HandIn {
 // time as the front end tells it. Refused without a challenge or without its recording.
 HandIn handIn(Lesson& lesson, std::string_view when);
 
+// The summary naming the recording by the file name it was saved under (its name only, no
+// folder), where the student chose another than the suggested one.
+std::string summaryNaming(const HandIn& handIn, std::string_view recordingFileName);
+
 // The summary's file name for a recording's: "X.servo-trace" gives "X.txt".
 std::string summaryFileName(std::string_view recordingFileName);
 
