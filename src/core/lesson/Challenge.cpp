@@ -376,13 +376,16 @@ GoalStatus Attempt::judged() const {
                                                              : GoalStatus::Pending;
 }
 
-std::vector<std::string> Attempt::report() const {
+std::string Attempt::verdictText() const {
     const std::string cycle = std::to_string(decidedAt_);
-    std::vector<std::string> lines{
-        verdict_ == GoalStatus::Met ? filled(tr("Challenge met at cycle %s"), {cycle})
-        : verdict_ == GoalStatus::Failed
-            ? filled(tr("Challenge not met: failed at cycle %s"), {cycle})
-            : std::string(tr("Challenge pending"))};
+    return verdict_ == GoalStatus::Met ? filled(tr("Challenge met at cycle %s"), {cycle})
+           : verdict_ == GoalStatus::Failed
+               ? filled(tr("Challenge not met: failed at cycle %s"), {cycle})
+               : std::string(tr("Challenge pending"));
+}
+
+std::vector<std::string> Attempt::report() const {
+    std::vector<std::string> lines{verdictText()};
     for (std::size_t i = 0; i < progress_.size(); ++i) {
         lines.push_back(goalText(challenge_.goals[i]) + ": " +
                         progressText(challenge_.goals[i], progress_[i]));

@@ -74,6 +74,8 @@ public:
     // "Challenge met at cycle N", "Challenge not met (failed at cycle N)" or "Challenge
     // pending", translated, then each goal's line: its text, its state and figure.
     std::vector<std::string> report() const;
+    // The report's first line alone.
+    std::string verdictText() const;
 
 private:
     GoalStatus judged() const;

@@ -46,7 +46,7 @@ ChallengeView challengeViewOf(const Lesson& lesson) {
         view.hints.push_back(tr(challenge.hints[i]));
     }
     view.hintsLeft = static_cast<int>(challenge.hints.size() - view.hints.size());
-    view.verdict = attempt->report().front();
+    view.verdict = attempt->verdictText();
     if (attempt->verdict() != GoalStatus::Pending) {
         view.figures = lesson.verdictFigures();
     }

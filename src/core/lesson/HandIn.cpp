@@ -11,19 +11,10 @@ namespace servo {
 
 namespace {
 
-// How many passes the script runs: the sum of its "cycles N" lines.
+// How many passes the script runs, as a replay reads it.
 long long passesOf(const std::string& script) {
-    long long passes = 0;
-    std::size_t start = 0;
-    while (start < script.size()) {
-        const std::size_t end = std::min(script.find('\n', start), script.size());
-        const std::string line = script.substr(start, end - start);
-        if (line.rfind("cycles ", 0) == 0) {
-            passes += std::atoll(line.c_str() + 7);
-        }
-        start = end + 1;
-    }
-    return passes;
+    Player reader;
+    return reader.load(script).empty() ? reader.passesLeft() : 0;
 }
 
 std::string summaryOf(const Lesson& lesson, const HandIn& handIn, std::string_view when) {

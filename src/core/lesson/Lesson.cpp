@@ -91,7 +91,7 @@ void Lesson::afterPass() {
     tellGoalChanges(before);
     if (pending && attempt_->verdict() != GoalStatus::Pending) {
         verdictFigures_ = lab_.figures();
-        news_ += (news_.empty() ? "" : " ") + attempt_->report().front();
+        news_ += (news_.empty() ? "" : " ") + attempt_->verdictText();
         news_ += verdictFigures_.empty() ? "" : ". " + verdictFigures_;
     }
 }
